@@ -1,0 +1,34 @@
+#!/usr/bin/env bash
+# Installs, with apt-get, the Debian 12 packages that building, playing and testing need.
+# Idempotent: only packages that are missing are installed.
+set -euo pipefail
+
+packages=(
+    cmake make g++ pkg-config          # toolchain
+    libsdl2-dev                        # window, events, audio output
+    libsdl2-ttf-dev                    # text drawing
+    libxmp-dev                         # tracker music player
+    libfontconfig-dev                  # finding font faces by name
+    libpng-dev                         # PNG frames and extracted pictures
+    fonts-play                         # the game's display face
+    fonts-dejavu-core                  # the monospace face
+    googletest libgtest-dev libgmock-dev  # unit tests
+    libbenchmark-dev                   # benchmarks
+)
+
+missing=()
+for p in "${packages[@]}"; do
+    if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
+        missing+=("$p")
+    fi
+done
+
+if [ ${#missing[@]} -eq 0 ]; then
+    exit 0
+fi
+
+echo "Installing: ${missing[*]}"
+SUDO=""
+if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
+$SUDO apt-get update -qq
+DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"

@@ -1,0 +1,51 @@
+#pragma once
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/events.h"
+#include "platform/pixel_buffer.h"
+
+namespace vrumbal {
+
+// The game's window and the screen it is shown on. The game draws into its own 800 x 600
+// RGB565 back surface; the display only shows whole frames of it.
+class Display {
+public:
+    virtual ~Display() = default;
+    // Shows the window (first call creates it) in the given mode. Returns false and sets
+    // error when the mode cannot be had.
+    virtual bool Open(bool fullScreen, std::string& error) = 0;
+    // Releases what Open made for presenting; the window itself stays.
+    virtual void Close() = 0;
+    // True between a successful Open and Close.
+    virtual bool IsOpen() const = 0;
+    // Presents one whole frame. With waitVBlank the call returns at the start of the next
+    // refresh (vsync where the driver has it, else by sleeping until the next refresh tick).
+    virtual void Present(const PixelBuffer& frame, bool waitVBlank) = 0;
+    // The display's refresh rate in Hz as the system reports it (0 when it does not know).
+    virtual int RefreshRate() const = 0;
+    // Moves every pending window event, translated, to the end of out.
+    virtual void PollEvents(std::vector<WindowEvent>& out) = 0;
+    // True while the window is the foreground window.
+    virtual bool HasFocus() const = 0;
+    // Minimises the window.
+    virtual void Minimize() = 0;
+    // Remembers the window's place on the screen (for the way back from full screen).
+    virtual void SavePlacement() = 0;
+    // Puts the window back where SavePlacement found it, once; centred when none was saved.
+    virtual void RestorePlacement() = 0;
+};
+
+// Options for the SDL display.
+struct SdlDisplayOptions {
+    std::string title = "Vrumbal";  // window caption
+    int width = 800;                // frame width
+    int height = 600;               // frame height
+    bool neverWait = false;         // a simulated clock drives the game: never sleep or vsync
+};
+
+// The display over SDL2 (any SDL video driver, the dummy one included).
+std::unique_ptr<Display> CreateSdlDisplay(const SdlDisplayOptions& options);
+
+}  // namespace vrumbal

@@ -1,0 +1,24 @@
+#pragma once
+#include <filesystem>
+#include <string>
+
+namespace vrumbal::test {
+
+// A fresh empty folder for one test, removed when the object goes.
+class TempDir {
+public:
+    TempDir();
+    ~TempDir();
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+    // The folder's path.
+    const std::filesystem::path& Path() const { return path_; }
+
+private:
+    std::filesystem::path path_;  // the folder
+};
+
+// Runs a shell command, capturing its standard output; returns the exit status.
+int RunCommand(const std::string& command, std::string* output = nullptr);
+
+}  // namespace vrumbal::test

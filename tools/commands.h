@@ -1,0 +1,22 @@
+#pragma once
+#include <string>
+#include <vector>
+
+namespace vrumbal::tool {
+
+// The arguments of one sub-command, without the program and sub-command names.
+using Args = std::vector<std::string>;
+
+// lib-list FILE: one line per item of a picture or sound library.
+int LibList(const Args& args);
+// lib-extract FILE DIR: every picture as DIR/I.png, every sound as DIR/I.wav.
+int LibExtract(const Args& args);
+// lib-build MANIFEST OUT: builds a library from a manifest.
+int LibBuild(const Args& args);
+// play [options]: runs the real game under a simulated clock.
+int Play(const Args& args);
+
+// The help text of lib-build's manifest format.
+extern const char* const kManifestHelp;
+
+}  // namespace vrumbal::tool
