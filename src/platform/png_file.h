@@ -1,0 +1,16 @@
+#pragma once
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace vrumbal {
+
+// Writes an RGB PNG of 0x00RRGGBB pixels, top row first. Returns false on failure.
+bool WritePng(const std::string& path, int width, int height,
+              const std::vector<std::uint32_t>& pixels);
+
+// Reads a PNG of any colour type as 0x00RRGGBB pixels, top row first (alpha is dropped by
+// compositing onto black). Returns false on failure or for a picture too big to hold.
+bool ReadPng(const std::string& path, int& width, int& height, std::vector<std::uint32_t>& pixels);
+
+}  // namespace vrumbal
