@@ -1,0 +1,103 @@
+#pragma once
+#include <array>
+#include <cstdint>
+
+#include "engine/keyboard_source.h"
+
+namespace vrumbal {
+
+// The input states the game reads, by number.
+enum InputState : int {
+    kStateUp = 0,       // Up arrow
+    kStateDown = 1,     // Down arrow
+    kStateLeft = 2,     // Left arrow
+    kStateRight = 3,    // Right arrow
+    kStateH = 8,        // H
+    kStatePause = 9,    // P
+    kStateYes = 10,     // Y
+    kStateNo = 11,      // N
+    kStateEscape = 12,  // Escape
+    kStateSpace = 13,   // Space
+    kStateEnter = 14,   // Enter (the game acts on it through key presses instead)
+};
+
+// Number of input states.
+inline constexpr int kInputStateCount = 36;
+
+// A set of input states 0..35: bit n mod 8 of byte n div 8 is state n.
+class TInputStateSet {
+public:
+    // True when state n is in the set (false for numbers outside 0..35).
+    bool Contains(int n) const;
+    // Puts state n into the set.
+    void Include(int n);
+    // Takes state n out of the set.
+    void Exclude(int n);
+    // True when no state is set.
+    bool Empty() const;
+    // The five bytes of the set.
+    const std::array<std::uint8_t, 5>& Bytes() const { return bits_; }
+    bool operator==(const TInputStateSet&) const = default;
+
+private:
+    std::array<std::uint8_t, 5> bits_{};  // 36 bits, the rest 0
+};
+
+// The keys bound to each state: up to three virtual-key codes per state, 0 = none.
+using KeyAssigns = std::array<std::array<int, 3>, kInputStateCount>;
+
+// The game's key table: arrows, H, P, Y, N, Escape, Space, Enter, Z X C V B and the digits,
+// one key per state.
+KeyAssigns GameKeyAssigns();
+
+// The keyboard device: polls the key source and maps the keys held onto states.
+class TKeyboard final {
+public:
+    // A keyboard reading the given source (not owned; null: never acquired, no states).
+    explicit TKeyboard(KeyboardSource* source) : source_(source) {}
+    // The key table.
+    KeyAssigns Assigns{};
+    // Read only while the game's window is in front.
+    bool ActiveOnly = true;
+    // The device takes part in polling.
+    bool Enabled = true;
+    // Its states are merged into the component's set.
+    bool BindInputStates = true;
+
+    // Polls the keys and rebuilds the key flags and the keyboard's state set.
+    void Update();
+    // Key flags of the last poll, by virtual-key code; bit 7 = down.
+    const std::array<std::uint8_t, 256>& Keys() const { return keys_; }
+    // States whose keys were down at the last poll.
+    const TInputStateSet& States() const { return states_; }
+
+private:
+    KeyboardSource* source_;                // not owned
+    std::array<std::uint8_t, 256> keys_{};  // bit 7 = down
+    TInputStateSet states_;                 // from the last poll
+};
+
+// The input component: one poll per frame turns the keys into the state set. Only the
+// keyboard is a device here; this game leaves the mouse and joystick unbound.
+class TDXInput final {
+public:
+    // A component whose keyboard reads the given source with the game's key table.
+    explicit TDXInput(KeyboardSource* source = nullptr);
+
+    // Polls the devices and updates the state set: a state is added when it is pressed and
+    // removed when it is released.
+    void Update();
+    // True when state n is in the state set.
+    bool State(int n) const { return states_.Contains(n); }
+    // The state set; a caller may take a state out to consume a press.
+    TInputStateSet& States() { return states_; }
+    // The keyboard device.
+    TKeyboard& Keyboard() { return keyboard_; }
+
+private:
+    TKeyboard keyboard_;       // the only device
+    TInputStateSet states_;    // the state set
+    TInputStateSet previous_;  // raw set of the previous poll
+};
+
+}  // namespace vrumbal
