@@ -1,0 +1,91 @@
+#pragma once
+#include <array>
+#include <cstdint>
+#include <string>
+
+namespace vrumbal {
+
+class TMyImageSprite;
+
+// Screens, as ScreenKind numbers them.
+enum ScreenKindValue : std::uint8_t {
+    kScreenNone = 0,  // while switching
+    kScreenMainMenu = 1,
+    kScreenBikeChoice = 2,
+    kScreenOptions = 3,
+    kScreenHighScores = 4,
+    kScreenHelp = 5,
+    kScreenRace = 6,
+};
+
+// One selectable entry of a menu screen or dialog: the sprite and how it looks when
+// highlighted.
+struct MenuEntry {
+    TMyImageSprite* sprite = nullptr;  // the entry's sprite, owned by the sprite engine
+    int widthOverride = -1;            // hit-test width; -1 = the picture's width
+    int heightOverride = -1;           // hit-test height; -1 = the picture's height
+    int normalImage = 0;               // picture index when not highlighted
+    int highlightImage = 0;            // picture index when highlighted
+    int normalFrame = 0;               // pattern shown when not highlighted
+    int highlightFrame = 0;            // pattern shown when highlighted
+    bool dialogButton = false;         // depth 15, or 17 while highlighted
+    bool raiseOnHighlight = false;     // depth base + 1 while highlighted
+    int baseZ = 0;                     // depth when not highlighted (for raising entries)
+    bool highlighted = false;          // the highlighted look is shown
+};
+
+// One line of the high-score table.
+struct HighScoreEntry {
+    std::string name;  // player name, code page 1251
+    std::int32_t score = 0;  // points
+};
+
+// The state every part of the game shares: screens and menus, key edges, timing, options,
+// the high-score table. The main form owns one.
+struct GameState {
+    // Screen and menu.
+    std::uint8_t ScreenKind = kScreenNone;  // the running screen
+    std::uint8_t DialogKind = 0;            // the open dialog, 0 for none
+    std::int32_t MenuSelection = 0;         // highlighted entry; outside the range = none
+    std::int32_t MenuFirst = 0;             // first selectable entry
+    std::int32_t MenuLast = 0;              // last selectable entry
+    std::array<MenuEntry, 18> MenuEntries;  // 1..17; 1..6 the main buttons
+    std::int32_t MenuIntroActive = 0;       // 1 while the main menu's buttons slide in
+    std::int32_t HoveredMainButton = 0;     // main button under the mouse on a sub-screen
+    std::int32_t MouseX = 0;                // last pointer position on the frame
+    std::int32_t MouseY = 0;
+    std::int32_t DialogSavedSelection = 0;  // the screen's range while a dialog is open
+    std::int32_t DialogSavedFirst = 0;
+    std::int32_t DialogSavedLast = 0;
+
+    // Key edges: 1 only in the frame in which the key went down.
+    std::uint8_t EdgeUp = 0, EdgeDown = 0, EdgeLeft = 0, EdgeRight = 0;
+    std::uint8_t EdgePause = 0, EdgeYes = 0, EdgeNo = 0, EdgeEscape = 0;
+    // Remembered key levels; HeldLeft and HeldRight are also read by the bike.
+    std::uint8_t LevelUp = 0, LevelDown = 0, HeldLeft = 0, HeldRight = 0;
+    std::uint8_t LevelPause = 0, LevelYes = 0, LevelNo = 0, LevelEscape = 0;
+
+    // Timing.
+    std::int32_t MeasuredFrameRate = 0;  // the timer's last measured frames per second
+    std::int32_t MonitorRefresh = 60;    // display refresh in Hz
+    double SpeedFactor = 1.0;            // 85 / reference rate
+    std::int32_t FrameMs = 15;           // whole milliseconds per frame
+
+    // The bike chosen on the bike choice screen, 1..5; never saved.
+    std::int32_t SelectedBike = 1;
+
+    // Options.
+    std::uint8_t FullScreen = 0;      // full screen instead of a window
+    std::uint8_t MusicOn = 1;         // music plays
+    std::uint8_t SoundOn = 1;         // sound effects play
+    std::string Country;              // the player's country, code page 1251
+    std::uint8_t HotKeyShift = 2;     // boss key modifiers: Shift 1, Alt 2, Ctrl 4
+    std::int32_t HotKeyCode = 0x78;   // boss key (F9)
+    std::uint8_t MusicRestartPending = 0;  // the music comes back when a dialog closes
+
+    // High scores: entries 1..10 are the table, 11 takes a new result before sorting.
+    std::array<HighScoreEntry, 12> HighScores;
+    std::string PlayerName;  // the name typed after a game
+};
+
+}  // namespace vrumbal

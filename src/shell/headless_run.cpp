@@ -1,0 +1,134 @@
+#include "shell/headless_run.h"
+
+#include <cinttypes>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <iostream>
+
+#include "platform/png_file.h"
+#include "shell/main_form.h"
+
+namespace vrumbal {
+namespace {
+
+// The desktop as a headless run sees it: nothing is launched, requests are only reported.
+class HeadlessShell final : public SystemShell {
+public:
+    void Open(const std::string& target) override {
+        std::fprintf(stderr, "open: %s\n", target.c_str());
+    }
+    void RaisePriority() override {}
+    void ShowError(const std::string& title, const std::string& text) override {
+        std::fprintf(stderr, "%s: %s\n", title.c_str(), text.c_str());
+    }
+};
+
+std::uint32_t Rgb565To888(std::uint16_t p) {
+    const std::uint32_t r = (p >> 11) & 0x1F, g = (p >> 5) & 0x3F, b = p & 0x1F;
+    return ((r << 3 | r >> 2) << 16) | ((g << 2 | g >> 4) << 8) | (b << 3 | b >> 2);
+}
+
+bool WriteShot(const Surface& surface, const std::filesystem::path& path) {
+    std::vector<std::uint32_t> rgb(static_cast<std::size_t>(surface.Width()) * surface.Height());
+    for (int y = 0; y < surface.Height(); ++y) {
+        const std::uint16_t* row = surface.Row(y);
+        for (int x = 0; x < surface.Width(); ++x) {
+            rgb[static_cast<std::size_t>(y) * surface.Width() + x] = Rgb565To888(row[x]);
+        }
+    }
+    return WritePng(path.string(), surface.Width(), surface.Height(), rgb);
+}
+
+void WriteTraceLine(std::ostream& out, long frame, TMForm& form) {
+    const GameState& s = form.State();
+    char speed[40];
+    std::snprintf(speed, sizeof speed, "%.17g", s.SpeedFactor);
+    out << "{\"frame\":" << frame << ",\"ScreenKind\":" << int{s.ScreenKind}
+        << ",\"DialogKind\":" << int{s.DialogKind} << ",\"MenuSelection\":" << s.MenuSelection
+        << ",\"MenuFirst\":" << s.MenuFirst << ",\"MenuLast\":" << s.MenuLast
+        << ",\"SpeedFactor\":" << speed << ",\"FrameMs\":" << s.FrameMs
+        << ",\"MeasuredFrameRate\":" << s.MeasuredFrameRate
+        << ",\"FullScreen\":" << int{s.FullScreen} << ",\"MusicOn\":" << int{s.MusicOn}
+        << ",\"SoundOn\":" << int{s.SoundOn} << ",\"SelectedBike\":" << s.SelectedBike << "}\n";
+}
+
+}  // namespace
+
+int RunHeadless(const HeadlessRunOptions& options, std::string& error) {
+    // The dummy drivers need no display and no sound card; a run never waits on real time.
+    setenv("SDL_VIDEODRIVER", "dummy", 1);
+    setenv("SDL_AUDIODRIVER", "dummy", 1);
+    const int fps = options.fps > 0 ? options.fps : 85;
+
+    PlatformBundle platform;
+    SdlDisplayOptions displayOptions;
+    displayOptions.neverWait = true;
+    platform.display = CreateSdlDisplay(displayOptions);
+    platform.audio = CreateSdlAudio();
+    platform.text = CreateTtfTextRenderer();
+    auto clock = std::make_unique<SimulatedClock>();
+    SimulatedClock* simClock = clock.get();
+    platform.clock = std::move(clock);
+    platform.shell = std::make_unique<HeadlessShell>();
+
+    FormConfig config;
+    config.dataRoot = options.dataRoot;
+    config.seed = options.seed;
+    config.refreshOverride = options.refresh;
+    TMForm form(std::move(platform), config);
+    try {
+        form.FormCreate();
+    } catch (const std::exception& e) {
+        error = e.what();
+        return 1;
+    }
+    if (options.startRace) {
+        form.State().SelectedBike = options.bike;
+        form.StartRace(options.level);
+    }
+
+    std::ofstream trace;
+    if (!options.traceFile.empty()) {
+        trace.open(options.traceFile, std::ios::binary | std::ios::trunc);
+        if (!trace) {
+            error = "cannot write " + options.traceFile.string();
+            return 1;
+        }
+    }
+    if (!options.shotsDir.empty()) std::filesystem::create_directories(options.shotsDir);
+
+    std::vector<WindowEvent> ignored;
+    const std::uint64_t microsPerFrame = 1000000ull / static_cast<unsigned>(fps);
+    std::uint64_t remainder = 0;
+    for (long frame = 0; frame < options.frames && !form.Terminated(); ++frame) {
+        for (const WindowEvent& e : options.script.EventsBefore(frame)) {
+            form.HandleEvent(e);
+            if (form.Terminated()) break;
+        }
+        if (form.Terminated()) break;
+        // The dummy window's own events (shown, focus) are not the player's: drop them.
+        ignored.clear();
+        form.Platform().display->PollEvents(ignored);
+        // Spread the division's remainder so that F frames take exactly one second.
+        remainder += 1000000ull % static_cast<unsigned>(fps);
+        std::uint64_t step = microsPerFrame;
+        if (remainder >= static_cast<unsigned>(fps)) {
+            remainder -= static_cast<unsigned>(fps);
+            ++step;
+        }
+        simClock->AdvanceMicros(step);
+        form.MDXTimer.Idle();
+        if (trace.is_open()) WriteTraceLine(trace, frame, form);
+        for (const std::string& name : options.script.ShotsAfter(frame)) {
+            if (options.shotsDir.empty()) continue;
+            const auto path = options.shotsDir / (name + ".png");
+            if (!WriteShot(form.MDXDraw.BackSurface(), path)) {
+                std::fprintf(stderr, "cannot write %s\n", path.string().c_str());
+            }
+        }
+    }
+    return 0;
+}
+
+}  // namespace vrumbal

@@ -1,0 +1,386 @@
+#include "shell/main_form.h"
+
+#include <chrono>
+#include <thread>
+
+#include "shell/frame_rate.h"
+#include "shell/menu_model.h"
+#include "shell/skeleton_screens.h"
+
+namespace vrumbal {
+namespace {
+
+// The drawing surface's options as the form sets them; full screen is added at run time.
+constexpr std::uint32_t kFormDrawOptions = doAllowReboot | doWaitVBlank | doSystemMemory |
+                                           doStretch | doCenter | doFlip | doDirectX7Mode |
+                                           doRetainedMode | doHardware | doSelectDriver |
+                                           doZBuffer;
+
+bool IsYesNoDialog(int kind) { return kind == 1 || kind == 2 || kind == 4 || kind == 9; }
+
+}  // namespace
+
+TMForm::TMForm(PlatformBundle platform, FormConfig config)
+    : platform_(std::move(platform)),
+      config_(std::move(config)),
+      MDXDraw(platform_.display.get(), platform_.text.get()),
+      MDXImageList1(&MDXDraw),
+      MDXImageList2(&MDXDraw),
+      MDXImageList3(&MDXDraw),
+      MDXSound(platform_.audio.get()),
+      MDXWaveList(&MDXSound),
+      MDXInput(&keyboard_),
+      MDXSpriteEngine(&MDXDraw),
+      MDXTimer(*platform_.clock) {
+    spriteContext_.engine = &MDXSpriteEngine.Engine();
+    spriteContext_.draw = &MDXDraw;
+    spriteContext_.imageList1 = &MDXImageList1.Items();
+    spriteContext_.imageList2 = &MDXImageList2.Items();
+    spriteContext_.imageList3 = &MDXImageList3.Items();
+    spriteContext_.frameMs = &state_.FrameMs;
+    spriteContext_.speedFactor = &state_.SpeedFactor;
+    MDXDraw.SetOptions(kFormDrawOptions);
+    MDXTimer.SetInterval(0);  // every idle pass is a frame
+    MDXTimer.OnTimer = [this](int lag) { MDXTimerTimer(lag); };
+    screens_[kScreenMainMenu] = std::make_unique<SkeletonMainMenu>(*this);
+    screens_[kScreenRace] = std::make_unique<SkeletonRace>(*this);
+}
+
+TMForm::~TMForm() { StopMusic(); }
+
+std::filesystem::path TMForm::DataPath(const std::string& relative) const {
+    return config_.dataRoot / relative;
+}
+
+void TMForm::FormCreate() {
+    platform_.shell->RaisePriority();
+    Rng.Seed(config_.seed ? *config_.seed : platform_.clock->NowMs());
+    MDXSound.Initialize();
+    MDXImageList1.Items().LoadFromFile(DataPath("Data/Res/Res1.dxg").string());
+    MDXImageList2.Items().LoadFromFile(DataPath("Data/Res/Res2.dxg").string());
+    MDXImageList3.Items().LoadFromFile(DataPath("Data/Res/Res3.dxg").string());
+    MDXWaveList.Items().LoadFromFile(DataPath("Data/Res/Sounds.dxw").string());
+    // The save files come with the menus; until then the defaults hold.
+    ApplyDisplayMode();
+    state_.ScreenKind = kScreenNone;
+    EnterMainMenu(true, 1, true);
+    MDXTimer.Loaded();
+}
+
+bool TMForm::FormCloseQuery() {
+    if (state_.ScreenKind == kScreenRace) {
+        OpenDialog(2);
+    } else if (state_.ScreenKind == kScreenMainMenu) {
+        OpenDialog(1);
+    }
+    return false;
+}
+
+void TMForm::QuitGame() {
+    MDXSpriteEngine.FreeKilled();
+    // The options and high-score files are written here once the save files exist.
+    OpenPlayLink();
+    terminated_ = true;
+}
+
+void TMForm::OpenPlayLink() {
+    const auto link = DataPath("play.url");
+    std::error_code ec;
+    if (std::filesystem::is_regular_file(link, ec)) platform_.shell->Open(link.string());
+}
+
+void TMForm::RunLauncher() {
+    const auto launcher = DataPath("fscommand/trovan.exe");
+    std::error_code ec;
+    if (std::filesystem::is_regular_file(launcher, ec)) platform_.shell->Open(launcher.string());
+}
+
+void TMForm::CloseWindow() {
+    StopMusic();
+    MDXDraw.Finalize();
+}
+
+void TMForm::MDXTimerTimer(int lagCount) {
+    const int selectionBefore = state_.MenuSelection;
+    if (!MDXDraw.CanDraw()) return;
+    ++frames_;
+    MDXDraw.Fill(0);
+    MDXSpriteEngine.Draw();
+    UpdateKeyEdges();
+    if (state_.DialogKind != 0) {
+        RunDialog(lagCount);
+        if (state_.ScreenKind == kScreenOptions && screens_[kScreenOptions]) {
+            screens_[kScreenOptions]->DrawTexts();
+        }
+    } else {
+        RunScreenFrame(lagCount);
+    }
+    if (state_.MenuSelection != selectionBefore) PlaySound(1);
+    MDXSpriteEngine.FreeKilled();
+    state_.MeasuredFrameRate = MDXTimer.FramesPerSecond();
+    const FramePace pace = PaceForFrameRate(state_.MeasuredFrameRate, state_.MonitorRefresh);
+    state_.SpeedFactor = pace.speedFactor;
+    state_.FrameMs = pace.frameMs;
+    MDXDraw.ReleaseCanvas();
+    MDXDraw.Flip();
+}
+
+void TMForm::RunScreenFrame(int lagCount) {
+    const int kind = state_.ScreenKind;
+    if (kind >= 1 && kind <= 6 && screens_[kind]) screens_[kind]->Frame(lagCount);
+}
+
+void TMForm::UpdateKeyEdges() {
+    MDXInput.Update();
+    auto edge = [this](int inputState, std::uint8_t& edgeFlag, std::uint8_t& level) {
+        const std::uint8_t now = MDXInput.State(inputState) ? 1 : 0;
+        edgeFlag = (level == 0 && now) ? 1 : 0;
+        level = now;
+    };
+    GameState& s = state_;
+    edge(kStateUp, s.EdgeUp, s.LevelUp);
+    edge(kStateDown, s.EdgeDown, s.LevelDown);
+    edge(kStateLeft, s.EdgeLeft, s.HeldLeft);
+    edge(kStateRight, s.EdgeRight, s.HeldRight);
+    edge(kStatePause, s.EdgePause, s.LevelPause);
+    edge(kStateYes, s.EdgeYes, s.LevelYes);
+    edge(kStateNo, s.EdgeNo, s.LevelNo);
+    edge(kStateEscape, s.EdgeEscape, s.LevelEscape);
+}
+
+void TMForm::ActivateEntry(std::optional<int> entry) {
+    if (entry) state_.MenuSelection = *entry;
+    const bool raceRunning = state_.ScreenKind == kScreenRace && state_.DialogKind == 0;
+    if (!raceRunning) {
+        const bool arrow = state_.ScreenKind == kScreenBikeChoice &&
+                           (state_.MenuSelection == 7 || state_.MenuSelection == 8);
+        PlaySound(arrow ? 3 : 2);
+    }
+    if (state_.DialogKind != 0) {
+        AnswerDialog(state_.MenuSelection);
+    } else {
+        const int kind = state_.ScreenKind;
+        if (kind >= 1 && kind <= 5 && screens_[kind]) screens_[kind]->Activate(state_.MenuSelection);
+    }
+    SwitchMainEntry();
+}
+
+void TMForm::SwitchMainEntry() {
+    // The sub-screens that arrive with the menus jump between main buttons here.
+    if (state_.MenuSelection != 0 || state_.HoveredMainButton == 0) return;
+}
+
+void TMForm::OpenDialog(int kind) {
+    GameState& s = state_;
+    if (s.DialogKind != 0) return;
+    s.DialogKind = static_cast<std::uint8_t>(kind);
+    s.DialogSavedSelection = s.MenuSelection;
+    s.DialogSavedFirst = s.MenuFirst;
+    s.DialogSavedLast = s.MenuLast;
+    if (IsYesNoDialog(kind)) {
+        s.MenuFirst = 11;
+        s.MenuLast = 12;
+        s.MenuSelection = kind == 9 ? 11 : 12;
+    }
+}
+
+void TMForm::CloseDialog() {
+    GameState& s = state_;
+    if (s.DialogKind == 0) return;
+    s.MenuSelection = s.DialogSavedSelection;
+    s.MenuFirst = s.DialogSavedFirst;
+    s.MenuLast = s.DialogSavedLast;
+    s.DialogKind = 0;
+    if (s.MusicRestartPending) {
+        s.MusicRestartPending = 0;
+        StartScreenMusic();
+    }
+}
+
+void TMForm::RunDialog(int /*lagCount*/) {
+    GameState& s = state_;
+    if (IsYesNoDialog(s.DialogKind)) {
+        UpdateHighlight(s, false);
+        if (s.EdgeYes) {
+            ActivateEntry(11);
+        } else if (s.EdgeNo) {
+            ActivateEntry(12);
+        } else if (s.EdgeLeft) {
+            ClampToFirst(s);
+            BoundedDecrease(s, 1, s.MenuFirst);
+        } else if (s.EdgeRight) {
+            ClampToLast(s);
+            BoundedIncrease(s, 1, s.MenuLast);
+        }
+    } else if (s.DialogKind == 5) {
+        if (s.EdgePause || s.EdgeEscape) CloseDialog();
+    }
+}
+
+void TMForm::AnswerDialog(int entry) {
+    const int kind = state_.DialogKind;
+    if (!IsYesNoDialog(kind)) return;
+    if (entry == 12) {
+        CloseDialog();
+        return;
+    }
+    if (entry != 11) return;
+    CloseDialog();
+    if (kind == 1) {
+        state_.ScreenKind = kScreenNone;
+        QuitGame();
+    } else if (kind == 2) {
+        EnterMainMenu(false, 1, true);
+    }
+}
+
+void TMForm::PlaySound(int n) {
+    if (!state_.SoundOn) return;
+    auto& waves = MDXWaveList.Items();
+    if (n < 0 || n >= waves.Count()) return;  // a library without that sound stays silent
+    waves.Items(n).Stop();
+    waves.Items(n).Play(false);
+}
+
+void TMForm::StopSound(int n) {
+    if (!state_.SoundOn) return;
+    auto& waves = MDXWaveList.Items();
+    if (n < 0 || n >= waves.Count()) return;
+    waves.Items(n).Stop();
+}
+
+void TMForm::PlayMusic(const std::string& relativePath) {
+    if (!state_.MusicOn) return;
+    AudioOutput* audio = platform_.audio.get();
+    if (!audio) return;
+    if (currentSong_ != 0) audio->SongFree(currentSong_);
+    currentSong_ = audio->SongLoadFromFile(DataPath(relativePath).string());
+    if (currentSong_ != 0) audio->SongPlay(currentSong_);
+}
+
+void TMForm::StopMusic() {
+    if (currentSong_ != 0 && platform_.audio) platform_.audio->SongFree(currentSong_);
+    currentSong_ = 0;
+}
+
+void TMForm::StartScreenMusic() {
+    PlayMusic(state_.ScreenKind == kScreenRace ? "Data/Music/Race.xm" : "Data/Music/Menu.xm");
+}
+
+void TMForm::ApplyDisplayMode() {
+    if (state_.FullScreen) {
+        EnterFullScreen();
+    } else {
+        EnterWindowed();
+    }
+    const int reported = platform_.display ? platform_.display->RefreshRate() : 0;
+    state_.MonitorRefresh = UsableMonitorRefresh(config_.refreshOverride.value_or(reported));
+}
+
+void TMForm::EnterFullScreen() {
+    MDXDraw.Finalize();
+    if (platform_.display) platform_.display->SavePlacement();
+    MDXDraw.SetOptions(MDXDraw.Options() | doFullScreen);
+    MDXDraw.Initialize();
+}
+
+void TMForm::EnterWindowed() {
+    MDXDraw.Finalize();
+    if (platform_.display) platform_.display->RestorePlacement();
+    MDXDraw.SetOptions(MDXDraw.Options() & ~doFullScreen);
+    MDXDraw.Initialize();
+}
+
+void TMForm::EnterMainMenu(bool intro, int selection, bool fullBuild) {
+    GameState& s = state_;
+    s.ScreenKind = kScreenMainMenu;
+    s.MenuFirst = 1;
+    s.MenuLast = 6;
+    s.MenuSelection = selection;
+    s.MenuIntroActive = 0;
+    if (fullBuild) StartScreenMusic();
+    if (intro) PlaySound(0);
+}
+
+void TMForm::StartRace(int /*level*/) {
+    // The race itself arrives with the road and the bike; until then the race screen is empty.
+    GameState& s = state_;
+    s.ScreenKind = kScreenNone;
+    s.MenuFirst = 0;
+    s.MenuLast = 0;
+    s.MenuSelection = 0;
+    s.ScreenKind = kScreenRace;
+    StartScreenMusic();
+}
+
+void TMForm::SetScreen(int kind, std::unique_ptr<Screen> screen) {
+    if (kind >= 1 && kind <= 6) screens_[kind] = std::move(screen);
+}
+
+void TMForm::HandleEvent(const WindowEvent& event) {
+    using Type = WindowEvent::Type;
+    keyboard_.Observe(event);
+    GameState& s = state_;
+    switch (event.type) {
+        case Type::Char:
+            if (event.ch == 13) ActivateEntry();
+            break;
+        case Type::MouseMove: {
+            s.MouseX = event.x;
+            s.MouseY = event.y;
+            const bool onMainMenu = s.ScreenKind == kScreenMainMenu;
+            if (HitTestEntries(s, onMainMenu) && (!onMainMenu || s.MenuIntroActive == 0)) {
+                PlaySound(1);
+            }
+            break;
+        }
+        case Type::Click:
+        case Type::DoubleClick:
+            ActivateEntry();
+            break;
+        case Type::Close:
+            FormCloseQuery();
+            break;
+        case Type::Quit:
+            QuitGame();
+            break;
+        case Type::FocusLost:
+            MDXTimer.Deactivate();
+            break;
+        case Type::FocusGained:
+            MDXTimer.Activate();
+            break;
+        case Type::Minimize:
+            MDXTimer.Deactivate();
+            if (s.ScreenKind == kScreenRace) {
+                if (s.DialogKind == 6) CloseDialog();
+                OpenDialog(5);
+            }
+            break;
+        case Type::Restore:
+            MDXTimer.Activate();
+            if (MDXDraw.Initialized()) MDXDraw.Restore();
+            break;
+        default:
+            break;
+    }
+}
+
+void TMForm::RunMessageLoop() {
+    std::vector<WindowEvent> events;
+    while (!terminated_) {
+        events.clear();
+        if (platform_.display) platform_.display->PollEvents(events);
+        for (const auto& e : events) {
+            HandleEvent(e);
+            if (terminated_) break;
+        }
+        if (terminated_) break;
+        if (!MDXTimer.Idle()) {
+            // Inactive: nothing to draw, so do not spin a core while waiting for events.
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+    }
+}
+
+}  // namespace vrumbal

@@ -1,0 +1,149 @@
+#pragma once
+#include <array>
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "engine/dx_draw.h"
+#include "engine/dx_sound.h"
+#include "engine/frame_timer.h"
+#include "engine/input_states.h"
+#include "engine/picture_collection.h"
+#include "engine/random.h"
+#include "engine/sprite_context.h"
+#include "engine/sprite_engine.h"
+#include "engine/wave_collection.h"
+#include "shell/event_keyboard.h"
+#include "shell/game_state.h"
+#include "shell/platform_bundle.h"
+#include "shell/screen.h"
+
+namespace vrumbal {
+
+// How a main form is set up beyond its platform.
+struct FormConfig {
+    std::filesystem::path dataRoot = ".";        // the folder holding Data/
+    std::optional<std::uint64_t> seed;           // random seed; the clock's time when absent
+    std::optional<int> refreshOverride;          // monitor refresh to use instead of the display's
+};
+
+// The main form: owns every component of the game and the shared game state, runs start-up,
+// the frame routine, the window's events and the orderly shutdown.
+class TMForm final {
+    // Declared first: the components below are built from them.
+    PlatformBundle platform_;  // the machine's pieces
+    FormConfig config_;        // set-up
+    EventKeyboard keyboard_;   // keys as the window's events tell them
+
+public:
+    // A form over the given platform; nothing is loaded until FormCreate.
+    TMForm(PlatformBundle platform, FormConfig config);
+    ~TMForm();
+    TMForm(const TMForm&) = delete;
+    TMForm& operator=(const TMForm&) = delete;
+
+    // Start-up: loads the libraries and save files, applies the display mode and enters the
+    // main menu. Throws std::exception with the message to show when something is missing.
+    void FormCreate();
+    // The window's close request: asks instead of closing. Returns CanClose (always false).
+    bool FormCloseQuery();
+    // The orderly shutdown: saves, opens play.url, ends the message loop.
+    void QuitGame();
+    // Opens the play.url shortcut when it exists.
+    void OpenPlayLink();
+    // Starts the launcher after the window has gone, when it exists.
+    void RunLauncher();
+    // Makes the window go (after the message loop has ended).
+    void CloseWindow();
+    // One frame; lagCount is the milliseconds since the previous one.
+    void MDXTimerTimer(int lagCount);
+    // Handles one window event (keys, characters, mouse, close, minimise, focus).
+    void HandleEvent(const WindowEvent& event);
+    // Runs the game until it quits: events between frames, frames whenever the loop is idle.
+    void RunMessageLoop();
+    // True once QuitGame has ended the message loop.
+    bool Terminated() const { return terminated_; }
+
+    // Samples the input states into the key edge flags.
+    void UpdateKeyEdges();
+    // Performs the selected entry (or the given one): the click sound, the dialog's answer or
+    // the screen's action, then the jump to another main button.
+    void ActivateEntry(std::optional<int> entry = std::nullopt);
+    // Jumps to the main button under the mouse while a sub-screen is open.
+    void SwitchMainEntry();
+
+    // Opens an overlay dialog unless one is open.
+    void OpenDialog(int kind);
+    // Closes the open dialog and gives the screen its selection back.
+    void CloseDialog();
+    // Runs the open dialog for one frame.
+    void RunDialog(int lagCount);
+    // Answers the open dialog with entry 11 (yes) or 12 (no).
+    void AnswerDialog(int entry);
+
+    // Plays sound effect n from its start when sound is on.
+    void PlaySound(int n);
+    // Stops sound effect n when sound is on.
+    void StopSound(int n);
+    // Loads and plays a song when music is on.
+    void PlayMusic(const std::string& relativePath);
+    // Stops and frees the song.
+    void StopMusic();
+    // Plays the race song in a race, the menu song elsewhere.
+    void StartScreenMusic();
+
+    // Shows the game full screen or windowed after FullScreen, and reads the refresh rate.
+    void ApplyDisplayMode();
+    // Releases the surface, remembers the window's place and initialises full screen.
+    void EnterFullScreen();
+    // Releases the surface, puts the window back and initialises windowed.
+    void EnterWindowed();
+
+    // Enters the main menu.
+    void EnterMainMenu(bool intro, int selection, bool fullBuild);
+    // Leaves the main menu and starts a race at the given level on SelectedBike.
+    void StartRace(int level = 1);
+    // Installs the handler of a screen kind (1..6).
+    void SetScreen(int kind, std::unique_ptr<Screen> screen);
+
+    // The shared game state.
+    GameState& State() { return state_; }
+    // What game sprites need of the form.
+    SpriteContext& Sprites() { return spriteContext_; }
+    // The full path of a data file given relative to the data folder.
+    std::filesystem::path DataPath(const std::string& relative) const;
+    // The platform pieces.
+    PlatformBundle& Platform() { return platform_; }
+    // The song handle, 0 when none is loaded.
+    int CurrentSong() const { return currentSong_; }
+    // Frames run so far.
+    std::uint64_t FrameCount() const { return frames_; }
+
+    // Components, created with the form.
+    TDXDraw MDXDraw;
+    TDXImageList MDXImageList1;
+    TDXImageList MDXImageList2;
+    TDXImageList MDXImageList3;
+    TDXSound MDXSound;
+    TDXWaveList MDXWaveList;
+    TDXInput MDXInput;
+    TDXSpriteEngine MDXSpriteEngine;
+    TDXTimer MDXTimer;
+    Random Rng;
+
+private:
+    void RunScreenFrame(int lagCount);
+
+    GameState state_;                                       // the shared state
+    SpriteContext spriteContext_;                           // handed to game sprites
+    std::array<std::unique_ptr<Screen>, 7> screens_;        // handlers by ScreenKind
+    int currentSong_ = 0;                                   // loaded song, 0 = none
+    bool terminated_ = false;                               // the message loop has ended
+    std::uint64_t frames_ = 0;                              // frames run
+};
+
+}  // namespace vrumbal

@@ -1,0 +1,354 @@
+// Drives the real main form headless: libraries written to a temporary Data folder, a
+// simulated clock, no window, a recording sound output.
+#include "shell/main_form.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <map>
+
+#include "engine/library_writer.h"
+#include "support/test_support.h"
+
+namespace vrumbal {
+namespace {
+
+// Counts how often each sound is started; sounds are told apart by their sample count.
+struct PlayLog {
+    std::map<std::size_t, int> plays;  // sample bytes -> starts
+    int songsLoaded = 0;               // successful song loads
+    int songsFreed = 0;                // songs freed
+};
+
+class FakeBuffer final : public SoundBuffer {
+public:
+    FakeBuffer(PlayLog& log, std::size_t size) : log_(log), size_(size) {}
+    void Stop() override { playing_ = false; }
+    void SetPosition(std::uint32_t) override {}
+    void SetFrequency(int) override {}
+    void SetPan(int) override {}
+    void SetVolume(int) override {}
+    void Play(bool) override {
+        playing_ = true;
+        ++log_.plays[size_];
+    }
+    bool IsPlaying() const override { return playing_; }
+    std::size_t Size() const { return size_; }
+
+private:
+    PlayLog& log_;
+    std::size_t size_;
+    bool playing_ = false;
+};
+
+class FakeAudio final : public AudioOutput {
+public:
+    explicit FakeAudio(PlayLog& log) : log_(log) {}
+    bool IsOpen() const override { return true; }
+    std::unique_ptr<SoundBuffer> CreateBuffer(
+        const WaveFormat&, std::shared_ptr<const std::vector<std::uint8_t>> samples) override {
+        return std::make_unique<FakeBuffer>(log_, samples->size());
+    }
+    std::unique_ptr<SoundBuffer> Duplicate(const SoundBuffer& original) override {
+        return std::make_unique<FakeBuffer>(log_, static_cast<const FakeBuffer&>(original).Size());
+    }
+    int SongLoadFromFile(const std::string& path) override {
+        if (!std::ifstream(path)) return 0;
+        ++log_.songsLoaded;
+        return log_.songsLoaded;
+    }
+    void SongPlay(int) override {}
+    void SongFree(int) override { ++log_.songsFreed; }
+
+private:
+    PlayLog& log_;
+};
+
+class RecordingShell final : public SystemShell {
+public:
+    explicit RecordingShell(std::vector<std::string>& opened) : opened_(opened) {}
+    void Open(const std::string& target) override { opened_.push_back(target); }
+    void RaisePriority() override {}
+    void ShowError(const std::string&, const std::string&) override {}
+
+private:
+    std::vector<std::string>& opened_;
+};
+
+void WriteFile(const std::filesystem::path& path, const std::vector<std::uint8_t>& bytes) {
+    std::filesystem::create_directories(path.parent_path());
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+}
+
+// A picture library of a few small solid pictures.
+std::vector<std::uint8_t> SmallPictures(int count) {
+    PictureLibraryData lib;
+    for (int i = 0; i < count; ++i) {
+        PictureItemData item;
+        item.name = "p" + std::to_string(i);
+        item.picture.width = 8;
+        item.picture.height = 8;
+        item.picture.pixels.assign(64, 0x00102030u * static_cast<std::uint32_t>(i + 1));
+        lib.items.push_back(item);
+    }
+    return WritePictureLibrary(lib);
+}
+
+// A sound library of 22 sounds; sound n has n + 1 sample bytes.
+std::vector<std::uint8_t> SmallSounds() {
+    WaveLibraryData lib;
+    for (int n = 0; n < 22; ++n) {
+        WaveItemData item;
+        item.name = "s" + std::to_string(n);
+        item.hasWave = true;
+        // PCM, mono, 22050 Hz, 8 bits.
+        item.format = {1, 0, 1, 0, 0x22, 0x56, 0, 0, 0x22, 0x56, 0, 0, 1, 0, 8, 0};
+        item.samples.assign(static_cast<std::size_t>(n + 1), 0x80);
+        lib.items.push_back(item);
+    }
+    return WriteWaveLibrary(lib);
+}
+
+class MainFormTest : public testing::Test {
+protected:
+    void SetUp() override {
+        const auto res = dir_.Path() / "Data" / "Res";
+        WriteFile(res / "Res1.dxg", SmallPictures(3));
+        WriteFile(res / "Res2.dxg", SmallPictures(2));
+        WriteFile(res / "Res3.dxg", SmallPictures(1));
+        WriteFile(res / "Sounds.dxw", SmallSounds());
+        WriteFile(dir_.Path() / "Data" / "Music" / "Menu.xm", {1, 2, 3});
+    }
+
+    std::unique_ptr<TMForm> MakeForm(int refresh = 85) {
+        PlatformBundle p;
+        p.audio = std::make_unique<FakeAudio>(log_);
+        auto clock = std::make_unique<SimulatedClock>(5000);
+        clock_ = clock.get();
+        p.clock = std::move(clock);
+        p.shell = std::make_unique<RecordingShell>(opened_);
+        FormConfig config;
+        config.dataRoot = dir_.Path();
+        config.seed = 7;
+        config.refreshOverride = refresh;
+        return std::make_unique<TMForm>(std::move(p), config);
+    }
+
+    // Runs frames at the given rate, delivering no events.
+    void RunFrames(TMForm& form, int count, int fps = 85) {
+        for (int i = 0; i < count; ++i) {
+            clock_->AdvanceMicros(1000000 / fps);
+            form.MDXTimer.Idle();
+        }
+    }
+
+    static WindowEvent Key(WindowEvent::Type type, int code) {
+        WindowEvent e{type};
+        e.key = code;
+        return e;
+    }
+
+    test::TempDir dir_;
+    PlayLog log_;
+    std::vector<std::string> opened_;
+    SimulatedClock* clock_ = nullptr;
+};
+
+TEST_F(MainFormTest, StartUpLoadsEverythingAndEntersTheMenu) {
+    auto form = MakeForm();
+    form->FormCreate();
+    EXPECT_EQ(form->MDXImageList1.Items().Count(), 3);
+    EXPECT_EQ(form->MDXImageList3.Items().Count(), 1);
+    EXPECT_EQ(form->MDXWaveList.Items().Count(), 22);
+    EXPECT_TRUE(form->MDXDraw.Initialized());
+    EXPECT_EQ(form->State().ScreenKind, kScreenMainMenu);
+    EXPECT_EQ(form->State().MenuSelection, 1);
+    EXPECT_EQ(log_.plays[1], 1);  // the slide-in sound
+    EXPECT_EQ(log_.songsLoaded, 1);  // the menu song
+    EXPECT_NE(form->CurrentSong(), 0);
+}
+
+TEST_F(MainFormTest, MissingOrDamagedLibraryStopsStartUpWithItsMessage) {
+    const struct {
+        const char* file;
+        std::vector<std::uint8_t> bytes;  // empty: the file is removed
+        const char* message;
+    } cases[] = {
+        {"Res2.dxg", {}, "Cannot open file \""},
+        {"Res3.dxg", {0xFF, 0x0A, 0x00}, "Stream read error"},
+        {"Sounds.dxw", {0x00, 0x0A, 0x00, 0, 0, 0, 0, 0, 0, 0}, "Invalid stream format"},
+    };
+    for (const auto& c : cases) {
+        SetUp();
+        const auto path = dir_.Path() / "Data" / "Res" / c.file;
+        if (c.bytes.empty()) {
+            std::filesystem::remove(path);
+        } else {
+            WriteFile(path, c.bytes);
+        }
+        auto form = MakeForm();
+        try {
+            form->FormCreate();
+            ADD_FAILURE() << c.file << " did not stop start-up";
+        } catch (const std::exception& e) {
+            EXPECT_NE(std::string(e.what()).find(c.message), std::string::npos)
+                << c.file << ": " << e.what();
+        }
+    }
+}
+
+TEST_F(MainFormTest, FrameRateSettlesOnTheRefreshAndPaceFollows) {
+    const struct {
+        int fps, refresh;
+        double speedFactor;
+        int frameMs;
+    } cases[] = {{85, 85, 1.0, 11}, {60, 60, 85.0 / 60, 16}, {40, 60, 85.0 / 40, 25},
+                 {144, 60, 85.0 / 60, 16}};
+    for (const auto& c : cases) {
+        auto form = MakeForm(c.refresh);
+        form->FormCreate();
+        RunFrames(*form, 1, c.fps);
+        // The first second has no measurement: the refresh rate sets the pace.
+        EXPECT_EQ(form->State().MeasuredFrameRate, 0);
+        EXPECT_DOUBLE_EQ(form->State().SpeedFactor, 85.0 / c.refresh);
+        RunFrames(*form, c.fps * 3, c.fps);
+        EXPECT_NEAR(form->State().MeasuredFrameRate, c.fps, 1) << c.fps;
+        EXPECT_DOUBLE_EQ(form->State().SpeedFactor, c.speedFactor) << c.fps;
+        EXPECT_EQ(form->State().FrameMs, c.frameMs) << c.fps;
+    }
+}
+
+TEST_F(MainFormTest, HeldKeyStepsTheSelectionOncePerPress) {
+    auto form = MakeForm();
+    form->FormCreate();
+    RunFrames(*form, 5);
+    const int clicksBefore = log_.plays[2];  // sound 1 (selection) has two sample bytes
+    form->HandleEvent(Key(WindowEvent::Type::KeyDown, 0x28));
+    RunFrames(*form, 30);
+    EXPECT_EQ(form->State().MenuSelection, 2);
+    EXPECT_EQ(log_.plays[2], clicksBefore + 1);
+    form->HandleEvent(Key(WindowEvent::Type::KeyUp, 0x28));
+    RunFrames(*form, 2);
+    form->HandleEvent(Key(WindowEvent::Type::KeyDown, 0x28));
+    RunFrames(*form, 1);
+    EXPECT_EQ(form->State().MenuSelection, 3);
+    // A press and release between two frames is not seen.
+    form->HandleEvent(Key(WindowEvent::Type::KeyUp, 0x28));
+    form->HandleEvent(Key(WindowEvent::Type::KeyDown, 0x26));
+    form->HandleEvent(Key(WindowEvent::Type::KeyUp, 0x26));
+    RunFrames(*form, 3);
+    EXPECT_EQ(form->State().MenuSelection, 3);
+    // Up from the first entry wraps to the last.
+    form->State().MenuSelection = 1;
+    form->HandleEvent(Key(WindowEvent::Type::KeyDown, 0x26));
+    RunFrames(*form, 1);
+    EXPECT_EQ(form->State().MenuSelection, 6);
+}
+
+TEST_F(MainFormTest, KeysReadAsReleasedWhileTheWindowIsBehind) {
+    auto form = MakeForm();
+    form->FormCreate();
+    RunFrames(*form, 2);
+    form->HandleEvent(Key(WindowEvent::Type::KeyDown, 0x28));
+    form->HandleEvent(WindowEvent{WindowEvent::Type::FocusLost});
+    form->UpdateKeyEdges();
+    EXPECT_EQ(form->State().EdgeDown, 0);
+    EXPECT_FALSE(form->MDXInput.State(1));
+    // The timer rests in the background: no frame runs.
+    const auto frames = form->FrameCount();
+    RunFrames(*form, 10);
+    EXPECT_EQ(form->FrameCount(), frames);
+    // Back in front, a key held now counts as a new press.
+    form->HandleEvent(WindowEvent{WindowEvent::Type::FocusGained});
+    form->HandleEvent(Key(WindowEvent::Type::KeyDown, 0x28));
+    RunFrames(*form, 1);
+    EXPECT_EQ(form->FrameCount(), frames + 1);
+    EXPECT_EQ(form->State().MenuSelection, 2);
+}
+
+TEST_F(MainFormTest, CloseAsksAndOnlyYesQuits) {
+    std::ofstream(dir_.Path() / "play.url") << "[InternetShortcut]\r\nURL=http://localhost/\r\n";
+    auto form = MakeForm();
+    form->FormCreate();
+    RunFrames(*form, 3);
+    form->State().MenuSelection = 4;
+    EXPECT_FALSE(form->FormCloseQuery());
+    EXPECT_EQ(form->State().DialogKind, 1);
+    EXPECT_EQ(form->State().MenuSelection, 12);  // No is the default
+    form->HandleEvent(Key(WindowEvent::Type::KeyDown, 'N'));
+    RunFrames(*form, 1);
+    EXPECT_EQ(form->State().DialogKind, 0);
+    EXPECT_EQ(form->State().MenuSelection, 4);  // the menu continues where it was
+    EXPECT_FALSE(form->Terminated());
+    form->HandleEvent(Key(WindowEvent::Type::KeyUp, 'N'));
+    form->HandleEvent(WindowEvent{WindowEvent::Type::Close});
+    form->HandleEvent(Key(WindowEvent::Type::KeyDown, 'Y'));
+    RunFrames(*form, 1);
+    EXPECT_TRUE(form->Terminated());
+    ASSERT_EQ(opened_.size(), 1u);
+    EXPECT_NE(opened_[0].find("play.url"), std::string::npos);
+}
+
+TEST_F(MainFormTest, CloseDoesNothingOnOtherScreensAndPausesNothingOnTheMenu) {
+    auto form = MakeForm();
+    form->FormCreate();
+    form->State().ScreenKind = kScreenOptions;
+    form->FormCloseQuery();
+    EXPECT_EQ(form->State().DialogKind, 0);
+    form->State().ScreenKind = kScreenRace;
+    form->FormCloseQuery();
+    EXPECT_EQ(form->State().DialogKind, 2);
+}
+
+TEST_F(MainFormTest, NoFrameRunsWhileTheSurfaceCannotDraw) {
+    auto form = MakeForm();
+    form->FormCreate();
+    RunFrames(*form, 2);
+    const auto flips = form->MDXDraw.FlipCount();
+    form->MDXDraw.Finalize();
+    form->HandleEvent(Key(WindowEvent::Type::KeyDown, 0x28));
+    RunFrames(*form, 5);
+    EXPECT_EQ(form->MDXDraw.FlipCount(), flips);
+    EXPECT_EQ(form->State().MenuSelection, 1);  // no logic ran either
+    form->MDXDraw.Initialize();
+    RunFrames(*form, 1);
+    EXPECT_EQ(form->MDXDraw.FlipCount(), flips + 1);
+}
+
+TEST_F(MainFormTest, SoundOffStartsNothing) {
+    auto form = MakeForm();
+    form->FormCreate();
+    form->State().SoundOn = 0;
+    const auto before = log_.plays;
+    form->PlaySound(5);
+    form->PlaySound(1);
+    form->PlaySound(99);  // not in the library: silent, no failure
+    EXPECT_EQ(log_.plays, before);
+    form->State().SoundOn = 1;
+    form->PlaySound(99);
+    form->PlaySound(-1);
+    form->PlaySound(5);
+    EXPECT_EQ(log_.plays[6], before.count(6) ? before.at(6) + 1 : 1);
+}
+
+TEST_F(MainFormTest, SeveralGamesRunSideBySide) {
+    auto a = MakeForm();
+    SimulatedClock* clockA = clock_;
+    auto b = MakeForm();
+    SimulatedClock* clockB = clock_;
+    a->FormCreate();
+    b->FormCreate();
+    a->HandleEvent(Key(WindowEvent::Type::KeyDown, 0x28));
+    for (int i = 0; i < 5; ++i) {
+        clockA->AdvanceMs(12);
+        clockB->AdvanceMs(12);
+        a->MDXTimer.Idle();
+        b->MDXTimer.Idle();
+    }
+    EXPECT_EQ(a->State().MenuSelection, 2);
+    EXPECT_EQ(b->State().MenuSelection, 1);
+}
+
+}  // namespace
+}  // namespace vrumbal

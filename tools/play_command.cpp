@@ -1,0 +1,76 @@
+// vrumbal-tool play: the real game, headless, frame by frame under a simulated clock.
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+
+#include "commands.h"
+#include "shell/headless_run.h"
+
+namespace vrumbal::tool {
+namespace {
+
+long ParseNumber(const std::string& option, const std::string& value, long low, long high) {
+    std::size_t used = 0;
+    long n = 0;
+    try {
+        n = std::stol(value, &used);
+    } catch (const std::exception&) {
+        used = 0;
+    }
+    if (used != value.size() || n < low || n > high) {
+        throw std::runtime_error(option + " needs a number from " + std::to_string(low) + " to " +
+                                 std::to_string(high));
+    }
+    return n;
+}
+
+}  // namespace
+
+int Play(const Args& args) {
+    HeadlessRunOptions options;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        auto value = [&]() -> const std::string& {
+            if (i + 1 >= args.size()) throw std::runtime_error(a + " needs a value");
+            return args[++i];
+        };
+        if (a == "--data") {
+            options.dataRoot = value();
+        } else if (a == "--fps") {
+            options.fps = static_cast<int>(ParseNumber(a, value(), 1, 1000));
+        } else if (a == "--refresh") {
+            options.refresh = static_cast<int>(ParseNumber(a, value(), 1, 1000));
+        } else if (a == "--frames") {
+            options.frames = ParseNumber(a, value(), 0, 1000000000L);
+        } else if (a == "--seed") {
+            options.seed = static_cast<std::uint64_t>(ParseNumber(a, value(), 0, 0x7FFFFFFFFFFFFFFFL));
+        } else if (a == "--script") {
+            const std::string path = value();
+            std::ifstream in(path, std::ios::binary);
+            if (!in) throw std::runtime_error("cannot read " + path);
+            std::stringstream text;
+            text << in.rdbuf();
+            const std::string error = options.script.Parse(text.str());
+            if (!error.empty()) throw std::runtime_error(path + ": " + error);
+        } else if (a == "--shots") {
+            options.shotsDir = value();
+        } else if (a == "--trace") {
+            options.traceFile = value();
+        } else if (a == "--start-race") {
+            options.startRace = true;
+        } else if (a == "--level") {
+            options.level = static_cast<int>(ParseNumber(a, value(), 1, 10));
+        } else if (a == "--bike") {
+            options.bike = static_cast<int>(ParseNumber(a, value(), 1, 5));
+        } else {
+            throw std::runtime_error("unknown option " + a);
+        }
+    }
+    std::string error;
+    const int status = RunHeadless(options, error);
+    if (status != 0) std::fprintf(stderr, "%s\n", error.c_str());
+    return status;
+}
+
+}  // namespace vrumbal::tool
