@@ -1,0 +1,131 @@
+// Runs the built game and developer tool as programs: start-up failures, scripted runs with
+// traces and shots.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+
+#include "engine/library_writer.h"
+#include "platform/png_file.h"
+#include "support/test_support.h"
+
+namespace vrumbal {
+namespace {
+
+void WriteFile(const std::filesystem::path& path, const std::vector<std::uint8_t>& bytes) {
+    std::filesystem::create_directories(path.parent_path());
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+}
+
+// A Data folder whose first picture library holds a 60 x 40 picture of one colour.
+void WriteData(const std::filesystem::path& root) {
+    PictureLibraryData pictures;
+    PictureItemData item;
+    item.picture.width = 60;
+    item.picture.height = 40;
+    item.picture.pixels.assign(60 * 40, 0x0000FF00u);
+    pictures.items.push_back(item);
+    const auto res = root / "Data" / "Res";
+    WriteFile(res / "Res1.dxg", WritePictureLibrary(pictures));
+    WriteFile(res / "Res2.dxg", WritePictureLibrary(pictures));
+    WriteFile(res / "Res3.dxg", WritePictureLibrary(pictures));
+    WriteFile(res / "Sounds.dxw", WriteWaveLibrary(WaveLibraryData{}));
+}
+
+std::vector<std::string> Lines(const std::filesystem::path& path) {
+    std::ifstream in(path);
+    std::vector<std::string> lines;
+    for (std::string line; std::getline(in, line);) lines.push_back(line);
+    return lines;
+}
+
+std::string Quote(const std::filesystem::path& p) { return "'" + p.string() + "'"; }
+
+TEST(GameProgramTest, WithoutDataItReportsTheMissingLibraryAndFails) {
+    test::TempDir dir;
+    std::string output;
+    const int status = test::RunCommand("cd " + Quote(dir.Path()) +
+                                            " && SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy " +
+                                            VRUMBAL_GAME_PATH + " 2>&1",
+                                        &output);
+    EXPECT_EQ(status, 1);
+    EXPECT_NE(output.find("Cannot open file \""), std::string::npos) << output;
+    EXPECT_NE(output.find("Res1.dxg"), std::string::npos) << output;
+}
+
+TEST(PlayToolTest, ScriptedRunWritesTraceAndShots) {
+    test::TempDir dir;
+    WriteData(dir.Path());
+    std::ofstream(dir.Path() / "script.txt") << "# walk the menu, then look\n"
+                                                "5 key tap Down\n"
+                                                "8 key tap Down\n"
+                                                "9 shot menu\n"
+                                                "200 key tap Up\n";
+    std::string output;
+    const std::string command = std::string(VRUMBAL_TOOL_PATH) + " play --data " +
+                                Quote(dir.Path()) + " --fps 60 --refresh 60 --frames 150" +
+                                " --script " + Quote(dir.Path() / "script.txt") + " --trace " +
+                                Quote(dir.Path() / "trace.jsonl") + " --shots " +
+                                Quote(dir.Path() / "shots") + " 2>&1";
+    ASSERT_EQ(test::RunCommand(command, &output), 0) << output;
+    const auto lines = Lines(dir.Path() / "trace.jsonl");
+    ASSERT_EQ(lines.size(), 150u);
+    EXPECT_EQ(lines[0].find("{\"frame\":0,\"ScreenKind\":1,"), 0u) << lines[0];
+    EXPECT_NE(lines[4].find("\"MenuSelection\":1,"), std::string::npos) << lines[4];
+    EXPECT_NE(lines[5].find("\"MenuSelection\":2,"), std::string::npos) << lines[5];
+    EXPECT_NE(lines[8].find("\"MenuSelection\":3,"), std::string::npos) << lines[8];
+    // Sixty frames a second on a sixty-hertz display: the pace of 85 / 60.
+    EXPECT_NE(lines[149].find("\"SpeedFactor\":1.4166666666666667,\"FrameMs\":16,"
+                              "\"MeasuredFrameRate\":60,"),
+              std::string::npos)
+        << lines[149];
+    int width = 0, height = 0;
+    std::vector<std::uint32_t> pixels;
+    ASSERT_TRUE(ReadPng((dir.Path() / "shots" / "menu.png").string(), width, height, pixels));
+    EXPECT_EQ(width, 800);
+    EXPECT_EQ(height, 600);
+}
+
+TEST(PlayToolTest, QuittingEndsTheRunEarly) {
+    test::TempDir dir;
+    WriteData(dir.Path());
+    std::ofstream(dir.Path() / "script.txt") << "10 close\n12 key tap Y\n";
+    const std::string command = std::string(VRUMBAL_TOOL_PATH) + " play --data " +
+                                Quote(dir.Path()) + " --frames 500 --script " +
+                                Quote(dir.Path() / "script.txt") + " --trace " +
+                                Quote(dir.Path() / "trace.jsonl") + " 2>&1";
+    std::string output;
+    ASSERT_EQ(test::RunCommand(command, &output), 0) << output;
+    const auto lines = Lines(dir.Path() / "trace.jsonl");
+    ASSERT_EQ(lines.size(), 13u);  // frame 12 answered the question and the game quit
+    EXPECT_NE(lines[10].find("\"DialogKind\":1,"), std::string::npos) << lines[10];
+}
+
+TEST(PlayToolTest, BadArgumentsAndStartUpFailuresFail) {
+    test::TempDir dir;
+    std::ofstream(dir.Path() / "bad.txt") << "1 key tap Nope\n";
+    const struct {
+        std::string args;
+        int status;
+        const char* message;
+    } cases[] = {
+        {"--data " + Quote(dir.Path()), 1, "Cannot open file"},
+        {"--fps 0", 1, "--fps needs a number"},
+        {"--level 11", 1, "--level needs a number"},
+        {"--frames", 1, "--frames needs a value"},
+        {"--script " + Quote(dir.Path() / "bad.txt"), 1, "line 1: unknown key"},
+        {"--script " + Quote(dir.Path() / "missing.txt"), 1, "cannot read"},
+        {"--wat", 1, "unknown option"},
+    };
+    for (const auto& c : cases) {
+        std::string output;
+        const int status =
+            test::RunCommand(std::string(VRUMBAL_TOOL_PATH) + " play " + c.args + " 2>&1", &output);
+        EXPECT_EQ(status, c.status) << c.args;
+        EXPECT_NE(output.find(c.message), std::string::npos) << c.args << ": " << output;
+    }
+}
+
+}  // namespace
+}  // namespace vrumbal
