@@ -10,6 +10,7 @@ packages=(
     libxmp-dev                         # tracker music player
     libfontconfig-dev                  # finding font faces by name
     libpng-dev                         # PNG frames and extracted pictures
+    libcairo2-dev                      # drawing the game's pictures in the content build
     fonts-play                         # the game's display face
     fonts-dejavu-core                  # the monospace face
     googletest libgtest-dev libgmock-dev  # unit tests

@@ -1,0 +1,7 @@
+#include "content.h"
+
+namespace vrumbal::content {
+
+PictureLibraryData BuildMenuPictures() { return {}; }
+
+}  // namespace vrumbal::content

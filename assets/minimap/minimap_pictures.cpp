@@ -1,0 +1,7 @@
+#include "content.h"
+
+namespace vrumbal::content {
+
+PictureLibraryData BuildMinimapPictures() { return {}; }
+
+}  // namespace vrumbal::content

@@ -1,0 +1,7 @@
+#include "content.h"
+
+namespace vrumbal::content {
+
+std::vector<Song> BuildSongs() { return {}; }
+
+}  // namespace vrumbal::content

@@ -1,0 +1,7 @@
+#include "content.h"
+
+namespace vrumbal::content {
+
+PictureLibraryData BuildRacePictures() { return {}; }
+
+}  // namespace vrumbal::content

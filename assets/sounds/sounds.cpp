@@ -1,0 +1,7 @@
+#include "content.h"
+
+namespace vrumbal::content {
+
+WaveLibraryData BuildSounds() { return {}; }
+
+}  // namespace vrumbal::content

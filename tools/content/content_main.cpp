@@ -1,0 +1,48 @@
+// vrumbal-content OUTDIR: builds OUTDIR/Data/Res/Res1.dxg, Res2.dxg, Res3.dxg, Sounds.dxw and
+// OUTDIR/Data/Music/Menu.xm, Race.xm from the sources in assets/. The same sources always give
+// the same bytes.
+#include <cstdio>
+#include <exception>
+#include <filesystem>
+#include <fstream>
+
+#include "content.h"
+#include "engine/library_writer.h"
+
+namespace {
+
+void Write(const std::filesystem::path& path, const std::vector<std::uint8_t>& bytes) {
+    std::filesystem::create_directories(path.parent_path());
+    const auto temp = path.string() + ".part";
+    {
+        std::ofstream out(temp, std::ios::binary | std::ios::trunc);
+        out.write(reinterpret_cast<const char*>(bytes.data()),
+                  static_cast<std::streamsize>(bytes.size()));
+        if (!out) throw std::runtime_error("cannot write " + temp);
+    }
+    std::filesystem::rename(temp, path);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 2) {
+        std::fputs("usage: vrumbal-content OUTDIR\n", stderr);
+        return 2;
+    }
+    using namespace vrumbal;
+    const std::filesystem::path out = argv[1];
+    try {
+        Write(out / "Data/Res/Res1.dxg", WritePictureLibrary(content::BuildMenuPictures()));
+        Write(out / "Data/Res/Res2.dxg", WritePictureLibrary(content::BuildRacePictures()));
+        Write(out / "Data/Res/Res3.dxg", WritePictureLibrary(content::BuildMinimapPictures()));
+        Write(out / "Data/Res/Sounds.dxw", WriteWaveLibrary(content::BuildSounds()));
+        for (const auto& song : content::BuildSongs()) {
+            Write(out / "Data/Music" / song.fileName, song.bytes);
+        }
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "vrumbal-content: %s\n", e.what());
+        return 1;
+    }
+    return 0;
+}
