@@ -17,6 +17,7 @@
 #include "engine/sprite_context.h"
 #include "engine/sprite_engine.h"
 #include "engine/wave_collection.h"
+#include "race/race_state.h"
 #include "shell/event_keyboard.h"
 #include "shell/game_state.h"
 #include "shell/platform_bundle.h"
@@ -112,6 +113,8 @@ public:
 
     // The shared game state.
     GameState& State() { return state_; }
+    // The shared values of the race.
+    RaceState& Race() { return race_; }
     // What game sprites need of the form.
     SpriteContext& Sprites() { return spriteContext_; }
     // The full path of a data file given relative to the data folder.
@@ -139,6 +142,7 @@ private:
     void RunScreenFrame(int lagCount);
 
     GameState state_;                                       // the shared state
+    RaceState race_;                                        // the race's shared values
     SpriteContext spriteContext_;                           // handed to game sprites
     std::array<std::unique_ptr<Screen>, 7> screens_;        // handlers by ScreenKind
     int currentSong_ = 0;                                   // loaded song, 0 = none
