@@ -53,7 +53,11 @@ std::string Cp1251ToUtf8(const std::string& cp1251) {
 }
 
 std::string Utf8ToCp1251(const std::string& utf8) {
+    // Smallest code point each sequence length may carry: longer (overlong) forms of a
+    // character are refused, so no byte can sneak past a check by a second spelling.
+    constexpr char32_t kMinimum[4] = {0, 0x80, 0x800, 0x10000};
     std::string out;
+    out.reserve(utf8.size());
     std::size_t i = 0;
     while (i < utf8.size()) {
         const auto lead = static_cast<unsigned char>(utf8[i]);
@@ -71,31 +75,25 @@ std::string Utf8ToCp1251(const std::string& utf8) {
             extra = 3;
             cp = lead & 0x07;
         } else {
-            out += '?';  // a stray continuation byte
+            out += '?';  // a stray continuation byte or a byte that never starts a character
             ++i;
             continue;
         }
-        bool ok = true;
-        for (int k = 1; ok && k <= extra; ++k) {
-            if (i + k >= utf8.size()) {
-                ok = false;
-                break;
-            }
-            const auto cont = static_cast<unsigned char>(utf8[i + k]);
-            if ((cont & 0xC0) != 0x80) {
-                ok = false;
-                break;
-            }
+        int taken = 0;  // continuation bytes that belong to this character
+        while (taken < extra && i + 1 + taken < utf8.size()) {
+            const auto cont = static_cast<unsigned char>(utf8[i + 1 + taken]);
+            if ((cont & 0xC0) != 0x80) break;
             cp = (cp << 6) | (cont & 0x3F);
+            ++taken;
         }
-        if (!ok) {
+        // A cut-off sequence counts as one bad character together with the bytes it did have.
+        i += 1 + taken;
+        if (taken < extra || cp < kMinimum[extra] || cp > 0x10FFFF) {
             out += '?';
-            ++i;
             continue;
         }
         const int b = CodePointToByte(cp);
         out += b < 0 ? '?' : static_cast<char>(b);
-        i += 1 + extra;
     }
     return out;
 }

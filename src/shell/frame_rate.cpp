@@ -16,6 +16,4 @@ FramePace PaceForFrameRate(int measured, int refresh) {
     return pace;
 }
 
-int UsableMonitorRefresh(int reported) { return reported <= 1 ? 60 : reported; }
-
 }  // namespace vrumbal

@@ -14,8 +14,4 @@ struct FramePace {
 // vertical blank and the measurement jitters around it.
 FramePace PaceForFrameRate(int measured, int refresh);
 
-// The refresh rate to rely on: drivers that report 0 or 1 Hz mean "the default rate", which
-// would divide by zero or make every rate count as 1 Hz; we take 60 Hz for those.
-int UsableMonitorRefresh(int reported);
-
 }  // namespace vrumbal

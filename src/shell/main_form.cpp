@@ -3,6 +3,7 @@
 #include <chrono>
 #include <thread>
 
+#include "platform/refresh_rate.h"
 #include "shell/frame_rate.h"
 #include "shell/menu_model.h"
 #include "shell/skeleton_screens.h"
@@ -274,7 +275,7 @@ void TMForm::ApplyDisplayMode() {
         EnterWindowed();
     }
     const int reported = platform_.display ? platform_.display->RefreshRate() : 0;
-    state_.MonitorRefresh = UsableMonitorRefresh(config_.refreshOverride.value_or(reported));
+    state_.MonitorRefresh = UsableRefreshRate(config_.refreshOverride.value_or(reported));
 }
 
 void TMForm::EnterFullScreen() {

@@ -51,14 +51,5 @@ TEST(PaceTest, NeverDividesByZero) {
     EXPECT_TRUE(pace.speedFactor > 0 && pace.speedFactor < 10);
 }
 
-TEST(MonitorRefreshTest, DefaultReportsBecomeSixty) {
-    const struct {
-        int reported, usable;
-    } cases[] = {{0, 60}, {1, 60}, {-5, 60}, {2, 2}, {60, 60}, {75, 75}, {144, 144}};
-    for (const auto& c : cases) {
-        EXPECT_EQ(UsableMonitorRefresh(c.reported), c.usable) << c.reported;
-    }
-}
-
 }  // namespace
 }  // namespace vrumbal

@@ -1,0 +1,13 @@
+#include "platform/refresh_rate.h"
+
+namespace vrumbal {
+
+int UsableRefreshRate(int reported) {
+    // Nothing real refreshes slower than film or faster than the fastest gaming panels by far.
+    constexpr int kSlowest = 20;
+    constexpr int kFastest = 1000;
+    constexpr int kDefault = 60;
+    return reported >= kSlowest && reported <= kFastest ? reported : kDefault;
+}
+
+}  // namespace vrumbal

@@ -1,0 +1,390 @@
+#include <SDL.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstring>
+#include <optional>
+#include <thread>
+
+#include "platform/display.h"
+#include "platform/event_translator.h"
+#include "platform/refresh_rate.h"
+#include "platform/sdl_event_feed.h"
+#include "platform/sdl_keys.h"
+
+namespace vrumbal {
+namespace {
+
+struct WindowDeleter {
+    void operator()(SDL_Window* window) const { SDL_DestroyWindow(window); }
+};
+struct RendererDeleter {
+    void operator()(SDL_Renderer* renderer) const { SDL_DestroyRenderer(renderer); }
+};
+struct TextureDeleter {
+    void operator()(SDL_Texture* texture) const { SDL_DestroyTexture(texture); }
+};
+
+// Where the window stood on the screen.
+struct Placement {
+    int x = 0;
+    int y = 0;
+};
+
+// Video drivers that have no screen at all: nothing there can take the focus away.
+bool IsHeadlessDriver(const char* name) {
+    return name != nullptr &&
+           (std::strcmp(name, "dummy") == 0 || std::strcmp(name, "offscreen") == 0);
+}
+
+// Index of SDL's own pixel-copying render driver, or -1 (any driver) when it is missing.
+int SoftwareRenderDriver() {
+    for (int i = 0; i < SDL_GetNumRenderDrivers(); ++i) {
+        SDL_RendererInfo info;
+        if (SDL_GetRenderDriverInfo(i, &info) == 0 && std::strcmp(info.name, "software") == 0) {
+            return i;
+        }
+    }
+    return -1;
+}
+
+// True when the renderer draws through OpenGL that a CPU rasteriser emulates (no GPU): going
+// through it only adds copies and threads, so copying the pixels ourselves is cheaper.
+bool RendersThroughSoftwareGl(SDL_Renderer* renderer) {
+    SDL_RendererInfo info;
+    if (SDL_GetRendererInfo(renderer, &info) != 0 || std::strncmp(info.name, "opengl", 6) != 0) {
+        return false;
+    }
+    using GetStringFn = const unsigned char* (*)(unsigned);
+    const auto getString = reinterpret_cast<GetStringFn>(SDL_GL_GetProcAddress("glGetString"));
+    if (getString == nullptr) return false;
+    constexpr unsigned kGlRenderer = 0x1F01;
+    const auto* name = reinterpret_cast<const char*>(getString(kGlRenderer));
+    if (name == nullptr) return false;
+    for (const char* soft : {"llvmpipe", "softpipe", "swrast", "Software Rasterizer"}) {
+        if (std::strstr(name, soft) != nullptr) return true;
+    }
+    return false;
+}
+
+class SdlDisplay final : public Display {
+public:
+    explicit SdlDisplay(const SdlDisplayOptions& options)
+        : options_(options), translator_(options.width, options.height) {
+        // The game asks before it closes; SDL must not turn the close button into a quit.
+        SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
+        videoReady_ = SDL_InitSubSystem(SDL_INIT_VIDEO) == 0;
+        if (!videoReady_) initError_ = SDL_GetError();
+    }
+
+    ~SdlDisplay() override {
+        texture_.reset();
+        renderer_.reset();
+        window_.reset();
+        if (videoReady_) SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    }
+
+    SdlDisplay(const SdlDisplay&) = delete;
+    SdlDisplay& operator=(const SdlDisplay&) = delete;
+
+    bool Open(bool fullScreen, std::string& error) override {
+        if (!videoReady_) {
+            error = "Video cannot be initialised: " + initError_;
+            return false;
+        }
+        Close();
+        if (!window_ && !CreateWindow(error)) return false;
+        if (fullScreen) {
+            // Full screen keeps the desktop's mode and scales the frame: no mode change needed.
+            if (SDL_SetWindowFullscreen(window_.get(), SDL_WINDOW_FULLSCREEN_DESKTOP) != 0) {
+                error = "Display mode cannot be changed (" + std::to_string(options_.width) + "x" +
+                        std::to_string(options_.height) + " 16bit)";
+                return false;
+            }
+        } else {
+            SDL_SetWindowFullscreen(window_.get(), 0);
+            SDL_SetWindowSize(window_.get(), options_.width, options_.height);
+            if (pending_) {
+                SDL_SetWindowPosition(window_.get(), pending_->x, pending_->y);
+                pending_.reset();
+            }
+        }
+        SDL_ShowWindow(window_.get());
+        SDL_RaiseWindow(window_.get());
+        if (!CreateRenderer(error)) return false;
+        SDL_StartTextInput();
+        refreshPeriod_ = std::chrono::nanoseconds(1'000'000'000 / UsableRefreshRate(RefreshRate()));
+        tickAnchor_.reset();
+        open_ = true;
+        return true;
+    }
+
+    void Close() override {
+        texture_.reset();
+        renderer_.reset();
+        open_ = false;
+    }
+
+    bool IsOpen() const override { return open_; }
+
+    void Present(const PixelBuffer& frame, bool waitVBlank) override {
+        if (!open_ || frame.pixels == nullptr) return;
+        const int width = std::min(frame.width, options_.width);
+        const int height = std::min(frame.height, options_.height);
+        if (width <= 0 || height <= 0 || frame.pitch < width) return;
+        const SDL_Rect area{0, 0, width, height};
+        SDL_UpdateTexture(texture_.get(), &area, frame.pixels,
+                          frame.pitch * static_cast<int>(sizeof(std::uint16_t)));
+        SDL_SetRenderDrawColor(renderer_.get(), 0, 0, 0, 255);
+        SDL_RenderClear(renderer_.get());  // the letterbox bars
+        SDL_RenderCopy(renderer_.get(), texture_.get(), nullptr, nullptr);
+        const bool wait = waitVBlank && !options_.neverWait;
+        if (hasVsync_) {
+            if (wait != vsyncOn_ && SDL_RenderSetVSync(renderer_.get(), wait ? 1 : 0) == 0) {
+                vsyncOn_ = wait;
+            }
+        } else if (wait) {
+            SleepUntilNextTick();
+        }
+        SDL_RenderPresent(renderer_.get());
+        if (hasVsync_ && vsyncOn_) CheckVsyncWaits();
+    }
+
+    int RefreshRate() const override {
+        if (!videoReady_) return 0;
+        int index = window_ ? SDL_GetWindowDisplayIndex(window_.get()) : 0;
+        if (index < 0) index = 0;
+        SDL_DisplayMode mode;
+        if (SDL_GetCurrentDisplayMode(index, &mode) != 0) return 0;
+        return mode.refresh_rate;
+    }
+
+    void PollEvents(std::vector<WindowEvent>& out) override {
+        if (!videoReady_) return;
+        SDL_Event event;
+        while (SDL_PollEvent(&event) == 1) Translate(event, out);
+    }
+
+    bool HasFocus() const override {
+        if (!window_) return false;
+        const Uint32 flags = SDL_GetWindowFlags(window_.get());
+        if ((flags & (SDL_WINDOW_HIDDEN | SDL_WINDOW_MINIMIZED)) != 0) return false;
+        if ((flags & SDL_WINDOW_INPUT_FOCUS) != 0) return true;
+        // Without a screen there is no focus to have; the only window counts as the front one.
+        return IsHeadlessDriver(SDL_GetCurrentVideoDriver());
+    }
+
+    void Minimize() override {
+        if (window_) SDL_MinimizeWindow(window_.get());
+    }
+
+    void SavePlacement() override {
+        saved_.reset();
+        if (!window_ || IsFullScreen()) return;  // a full-screen window has no place of its own
+        Placement place;
+        SDL_GetWindowPosition(window_.get(), &place.x, &place.y);
+        saved_ = place;
+    }
+
+    void RestorePlacement() override {
+        Placement target;
+        if (saved_) {
+            target = *saved_;
+            saved_.reset();
+        } else {
+            const int index = window_ ? std::max(0, SDL_GetWindowDisplayIndex(window_.get())) : 0;
+            target.x = static_cast<int>(SDL_WINDOWPOS_CENTERED_DISPLAY(index));
+            target.y = target.x;
+        }
+        // A full-screen window cannot be moved; the place is taken when it becomes a window.
+        if (window_ && !IsFullScreen()) {
+            SDL_SetWindowPosition(window_.get(), target.x, target.y);
+        } else {
+            pending_ = target;
+        }
+    }
+
+    // The window's id for the event feed.
+    std::uint32_t WindowId() const { return window_ ? SDL_GetWindowID(window_.get()) : 0; }
+
+private:
+    bool IsFullScreen() const {
+        return window_ && (SDL_GetWindowFlags(window_.get()) & SDL_WINDOW_FULLSCREEN) != 0;
+    }
+
+    bool CreateWindow(std::string& error) {
+        window_.reset(SDL_CreateWindow(options_.title.c_str(), SDL_WINDOWPOS_CENTERED,
+                                       SDL_WINDOWPOS_CENTERED, options_.width, options_.height,
+                                       SDL_WINDOW_HIDDEN));
+        if (!window_) {
+            error = std::string("The window cannot be created: ") + SDL_GetError();
+            return false;
+        }
+        return true;
+    }
+
+    // Makes the renderer and the frame texture. Headless drivers and machines whose only
+    // OpenGL is a CPU rasteriser get SDL's software renderer, and the window's pixels are then
+    // copied straight to the screen rather than through another hidden OpenGL texture.
+    bool CreateRenderer(std::string& error) {
+        const Uint32 flags = options_.neverWait ? 0 : SDL_RENDERER_PRESENTVSYNC;
+        if (!driverChosen_) {
+            driverChosen_ = true;
+            if (IsHeadlessDriver(SDL_GetCurrentVideoDriver())) {
+                useSoftware_ = true;
+            } else {
+                renderer_.reset(SDL_CreateRenderer(window_.get(), -1, flags));
+                if (renderer_ && RendersThroughSoftwareGl(renderer_.get())) {
+                    renderer_.reset();
+                    useSoftware_ = true;
+                }
+            }
+            if (useSoftware_) SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+        }
+        if (!renderer_) {
+            const int driver = useSoftware_ ? SoftwareRenderDriver() : -1;
+            renderer_.reset(SDL_CreateRenderer(window_.get(), driver, flags));
+        }
+        if (!renderer_) {
+            error = std::string("The renderer cannot be created: ") + SDL_GetError();
+            return false;
+        }
+        // SDL's software renderer reports vsync that only a GPU-drawn window could give.
+        SDL_RendererInfo info;
+        hasVsync_ = SDL_GetRendererInfo(renderer_.get(), &info) == 0 &&
+                    (info.flags & SDL_RENDERER_PRESENTVSYNC) != 0 &&
+                    (info.flags & SDL_RENDERER_SOFTWARE) == 0;
+        if (!hasVsync_ && !options_.neverWait) SDL_RenderSetVSync(renderer_.get(), 0);
+        vsyncOn_ = hasVsync_;
+        vsyncFrames_ = 0;
+        // Scaling keeps the frame's shape with black bars, and maps pointer positions back
+        // into frame coordinates.
+        SDL_RenderSetLogicalSize(renderer_.get(), options_.width, options_.height);
+        texture_.reset(SDL_CreateTexture(renderer_.get(), SDL_PIXELFORMAT_RGB565,
+                                         SDL_TEXTUREACCESS_STREAMING, options_.width,
+                                         options_.height));
+        if (!texture_) {
+            error = std::string("The frame texture cannot be created: ") + SDL_GetError();
+            renderer_.reset();
+            return false;
+        }
+        SDL_SetTextureScaleMode(texture_.get(), SDL_ScaleModeLinear);
+        return true;
+    }
+
+    // Some drivers promise vsync and never wait (a virtual screen, a compositor that drops
+    // frames); the game would then run flat out. The first frames tell: if they came much
+    // faster than the refresh, the display sleeps between frames itself from then on.
+    void CheckVsyncWaits() {
+        constexpr int kProbeFrames = 30;
+        const auto now = std::chrono::steady_clock::now();
+        if (vsyncFrames_ == 0) vsyncProbeStart_ = now;
+        if (++vsyncFrames_ <= kProbeFrames) return;
+        if (vsyncFrames_ == kProbeFrames + 1 &&
+            now - vsyncProbeStart_ < refreshPeriod_ * kProbeFrames / 2) {
+            SDL_RenderSetVSync(renderer_.get(), 0);
+            hasVsync_ = false;
+            vsyncOn_ = false;
+        }
+    }
+
+    // Sleeps until the next refresh tick of a regular grid of ticks, so the frames keep the
+    // refresh rate's pace even without a vertical-blank signal.
+    void SleepUntilNextTick() {
+        const auto now = std::chrono::steady_clock::now();
+        if (!tickAnchor_) tickAnchor_ = now;
+        const auto ticks = (now - *tickAnchor_) / refreshPeriod_ + 1;
+        std::this_thread::sleep_until(*tickAnchor_ + ticks * refreshPeriod_);
+    }
+
+    void Translate(const SDL_Event& event, std::vector<WindowEvent>& out) {
+        switch (event.type) {
+            case SDL_KEYDOWN:
+            case SDL_KEYUP:
+                translator_.Key(event.type == SDL_KEYDOWN, event.key.keysym.scancode,
+                                event.key.keysym.sym, KeyModifiersFromSdl(event.key.keysym.mod),
+                                out);
+                break;
+            case SDL_TEXTINPUT:
+                translator_.Text(event.text.text, out);
+                break;
+            case SDL_MOUSEMOTION:
+                translator_.MouseMove(event.motion.x, event.motion.y, out);
+                break;
+            case SDL_MOUSEBUTTONDOWN:
+            case SDL_MOUSEBUTTONUP:
+                translator_.MouseButton(event.type == SDL_MOUSEBUTTONDOWN,
+                                        event.button.button == SDL_BUTTON_LEFT, event.button.clicks,
+                                        event.button.x, event.button.y, out);
+                break;
+            case SDL_WINDOWEVENT:
+                TranslateWindow(event.window.event, out);
+                break;
+            case SDL_QUIT:
+                out.push_back(Simple(WindowEvent::Type::Quit));
+                break;
+            default:
+                break;
+        }
+    }
+
+    static void TranslateWindow(Uint8 what, std::vector<WindowEvent>& out) {
+        switch (what) {
+            case SDL_WINDOWEVENT_CLOSE:
+                out.push_back(Simple(WindowEvent::Type::Close));
+                break;
+            case SDL_WINDOWEVENT_MINIMIZED:
+                out.push_back(Simple(WindowEvent::Type::Minimize));
+                break;
+            case SDL_WINDOWEVENT_RESTORED:
+                out.push_back(Simple(WindowEvent::Type::Restore));
+                break;
+            case SDL_WINDOWEVENT_FOCUS_GAINED:
+                out.push_back(Simple(WindowEvent::Type::FocusGained));
+                break;
+            case SDL_WINDOWEVENT_FOCUS_LOST:
+                out.push_back(Simple(WindowEvent::Type::FocusLost));
+                break;
+            default:
+                break;
+        }
+    }
+
+    static WindowEvent Simple(WindowEvent::Type type) {
+        WindowEvent event;
+        event.type = type;
+        return event;
+    }
+
+    SdlDisplayOptions options_;
+    EventTranslator translator_;
+    bool videoReady_ = false;  // the video subsystem is up (and must be shut down again)
+    std::string initError_;    // why it is not
+    std::unique_ptr<SDL_Window, WindowDeleter> window_;        // made by the first Open
+    std::unique_ptr<SDL_Renderer, RendererDeleter> renderer_;  // made by Open
+    std::unique_ptr<SDL_Texture, TextureDeleter> texture_;     // the frame, made by Open
+    bool open_ = false;          // between a successful Open and Close
+    bool driverChosen_ = false;  // the render driver was picked (once per display)
+    bool useSoftware_ = false;   // present through SDL's software renderer
+    bool hasVsync_ = false;      // the renderer waits for the refresh itself
+    bool vsyncOn_ = false;       // and that wait is switched on now
+    int vsyncFrames_ = 0;        // frames presented with vsync since Open (counted up to the probe)
+    std::chrono::steady_clock::time_point vsyncProbeStart_;  // when the first of them went
+    std::chrono::nanoseconds refreshPeriod_{16'666'667};     // one refresh
+    std::optional<std::chrono::steady_clock::time_point> tickAnchor_;  // start of the tick grid
+    std::optional<Placement> saved_;    // remembered by SavePlacement
+    std::optional<Placement> pending_;  // to take when the window next leaves full screen
+};
+
+}  // namespace
+
+std::unique_ptr<Display> CreateSdlDisplay(const SdlDisplayOptions& options) {
+    return std::make_unique<SdlDisplay>(options);
+}
+
+std::uint32_t SdlDisplayWindowId(const Display& display) {
+    const auto* sdl = dynamic_cast<const SdlDisplay*>(&display);
+    return sdl != nullptr ? sdl->WindowId() : 0;
+}
+
+}  // namespace vrumbal
