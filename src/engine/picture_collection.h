@@ -19,8 +19,8 @@ class TPictureCollection;
 
 // One pattern of a picture item: a rectangle on one of the item's surfaces.
 struct TPictureCollectionItemPattern {
-    Rect rect;                               // the pattern within its surface
-    const ImageSurface* surface = nullptr;   // one of the item's surfaces (not owned)
+    Rect rect;                              // the pattern within its surface
+    const ImageSurface* surface = nullptr;  // one of the item's surfaces (not owned)
 };
 
 // One picture of a picture library, cut into equal patterns.
@@ -63,8 +63,8 @@ public:
     // Draws a pattern scaled into destRect with opacity alpha.
     void DrawAlpha(TDXDraw& dest, const Rect& destRect, int pattern, int alpha) const;
     // Draws a pattern scaled to width x height and rotated (see TDXDraw::DrawRotate).
-    void DrawRotate(TDXDraw& dest, int x, int y, int width, int height, int pattern,
-                    double centerX, double centerY, int angle) const;
+    void DrawRotate(TDXDraw& dest, int x, int y, int width, int height, int pattern, double centerX,
+                    double centerY, int angle) const;
 
 private:
     TPictureCollection& owner_;                            // the collection holding this item
@@ -89,6 +89,9 @@ public:
     int Count() const { return static_cast<int>(items_.size()); }
     // Item index; throws LibraryError "List index out of bounds (%d)" outside the range.
     TPictureCollectionItem& Items(int index);
+    // Appends an item built from the given fields (initialised and restored when the
+    // collection is bound to an initialised surface); returns it.
+    TPictureCollectionItem& Add(PictureItemData data);
     // Binds to a surface and initialises the items; throws LibraryError
     // "TPictureCollection cannot be initialized" when the surface is not initialised.
     void Initialize(TDXDraw& surface);

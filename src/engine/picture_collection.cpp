@@ -1,0 +1,266 @@
+#include "engine/picture_collection.h"
+
+#include <algorithm>
+#include <string>
+#include <utility>
+
+#include "engine/dx_draw.h"
+#include "engine/library_error.h"
+#include "engine/library_reader.h"
+
+namespace vrumbal {
+
+namespace {
+
+// Tiles are kept to about this size so that no surface is much larger than the hardware liked.
+constexpr int kTileLimit = 512;
+
+// Pattern cells along one side of a picture: whole cells, plus a last pattern that needs no
+// trailing gap.
+int CellsAlong(int size, int pattern, int cell) {
+    if (cell <= 0) return size > 0 ? 1 : 0;
+    const int n = size / cell;
+    return size - n * cell == pattern ? n + 1 : n;
+}
+
+}  // namespace
+
+// ---- TPictureCollectionItem ----
+
+TPictureCollectionItem::TPictureCollectionItem(TPictureCollection& owner, PictureItemData data)
+    : owner_(owner), data_(std::move(data)) {}
+
+int TPictureCollectionItem::Width() const {
+    return data_.patternWidth > 0 ? data_.patternWidth : data_.picture.width;
+}
+
+int TPictureCollectionItem::Height() const {
+    return data_.patternHeight > 0 ? data_.patternHeight : data_.picture.height;
+}
+
+int TPictureCollectionItem::PatternCount() const {
+    if (!surfaces_.empty()) return static_cast<int>(patterns_.size());
+    if (data_.picture.Empty()) return 0;
+    // Before surfaces exist the count follows from the stored pattern and gap sizes.
+    const int columns =
+        CellsAlong(data_.picture.width, data_.patternWidth, data_.patternWidth + data_.skipWidth);
+    const int rows = CellsAlong(data_.picture.height, data_.patternHeight,
+                                data_.patternHeight + data_.skipHeight);
+    return columns * rows;
+}
+
+Rect TPictureCollectionItem::PatternRect(int index) const {
+    if (index < 0 || index >= static_cast<int>(patterns_.size())) return {};
+    return patterns_[index].rect;
+}
+
+void TPictureCollectionItem::SetTransparentColor(std::uint32_t color) {
+    const std::uint32_t resolved = ResolveSystemColor(color);
+    if (resolved == data_.transparentColor) return;
+    data_.transparentColor = resolved;
+    for (auto& surface : surfaces_) surface->SetColorKey(resolved);
+}
+
+void TPictureCollectionItem::Initialize() {
+    Finalize();
+    const TDXDraw* surface = owner_.Surface();
+    initialized_ = surface != nullptr && surface->Initialized();
+}
+
+void TPictureCollectionItem::Finalize() {
+    if (!initialized_) return;
+    initialized_ = false;
+    patterns_.clear();
+    surfaces_.clear();
+}
+
+void TPictureCollectionItem::Restore() {
+    const Picture& picture = data_.picture;
+    if (picture.Empty()) return;
+    if (!initialized_) {
+        Initialize();
+        if (!initialized_) return;
+    }
+    patterns_.clear();
+    surfaces_.clear();
+
+    const int pw = Width(), ph = Height();
+    const int sw = data_.skipWidth, sh = data_.skipHeight;
+    const int w = picture.width, h = picture.height;
+    const int cw = pw + sw, ch = ph + sh;
+    const std::uint32_t key = data_.transparentColor;
+    auto makeSurface = [&](const Rect& area) {
+        surfaces_.push_back(std::make_unique<ImageSurface>(picture, area, key));
+        return surfaces_.back().get();
+    };
+
+    if (pw == w && ph == h) {
+        const ImageSurface* whole = makeSurface({0, 0, w, h});
+        patterns_.push_back({{0, 0, w, h}, whole});
+        return;
+    }
+    if (cw <= 0 || ch <= 0) return;  // gaps that swallow the pattern leave nothing to cut
+    const int columns = (w + sw) / cw;
+    const int rows = (h + sh) / ch;
+
+    if (data_.systemMemory) {
+        const ImageSurface* whole = makeSurface({0, 0, w, h});
+        for (int row = 0; row < rows; ++row) {
+            for (int column = 0; column < columns; ++column) {
+                const int left = cw * column, top = ch * row;
+                patterns_.push_back({{left, top, left + pw, top + ph}, whole});
+            }
+        }
+        return;
+    }
+
+    // Video memory: tiles of whole pattern cells, about kTileLimit pixels each way, so that a
+    // pattern never straddles two tiles.
+    const int tileW = std::min(cw * columns, cw * ((cw + kTileLimit - 1) / cw));
+    const int tileH = std::min(ch * rows, ch * ((ch + kTileLimit - 1) / ch));
+    if (tileW <= 0 || tileH <= 0) return;
+    const int tilesAcross = (w + tileW - 1) / tileW;
+    const int tilesDown = (h + tileH - 1) / tileH;
+    for (int ty = 0; ty < tilesDown; ++ty) {
+        for (int tx = 0; tx < tilesAcross; ++tx) {
+            int tw = std::min(tileW, std::max(w - tileW * tx, 0));
+            int th = std::min(tileH, std::max(h - tileH * ty, 0));
+            if (tw == 0) tw = tileW;
+            if (th == 0) th = tileH;
+            const int left = tileW * tx, top = tileH * ty;
+            makeSurface({left, top, left + tw, top + th});
+        }
+    }
+    for (int row = 0; row < rows; ++row) {
+        for (int column = 0; column < columns; ++column) {
+            const int gx = cw * column, gy = ch * row;
+            const std::size_t tile =
+                static_cast<std::size_t>(gx / tileW + tilesAcross * (gy / tileH));
+            const ImageSurface* surface = tile < surfaces_.size() ? surfaces_[tile].get() : nullptr;
+            const int left = gx % tileW, top = gy % tileH;
+            patterns_.push_back({{left, top, left + pw, top + ph}, surface});
+        }
+    }
+}
+
+void TPictureCollectionItem::Draw(TDXDraw& dest, int x, int y, int pattern) const {
+    if (!initialized_ || pattern < 0 || pattern >= static_cast<int>(patterns_.size())) return;
+    const auto& p = patterns_[pattern];
+    if (p.surface == nullptr) return;
+    dest.Draw(x, y, p.rect, *p.surface, data_.transparent);
+}
+
+void TPictureCollectionItem::DrawAlpha(TDXDraw& dest, const Rect& destRect, int pattern,
+                                       int alpha) const {
+    if (!initialized_ || pattern < 0 || pattern >= static_cast<int>(patterns_.size())) return;
+    const auto& p = patterns_[pattern];
+    if (p.surface == nullptr) return;
+    dest.DrawAlpha(destRect, p.rect, *p.surface, data_.transparent, alpha);
+}
+
+void TPictureCollectionItem::DrawRotate(TDXDraw& dest, int x, int y, int width, int height,
+                                        int pattern, double centerX, double centerY,
+                                        int angle) const {
+    if (!initialized_ || pattern < 0 || pattern >= static_cast<int>(patterns_.size())) return;
+    const auto& p = patterns_[pattern];
+    if (p.surface == nullptr) return;
+    dest.DrawRotate(x, y, width, height, p.rect, *p.surface, centerX, centerY, data_.transparent,
+                    angle);
+}
+
+// ---- TPictureCollection ----
+
+void TPictureCollection::LoadFromFile(const std::string& path) {
+    std::vector<std::uint8_t> bytes;
+    const std::string error = ReadFileBytes(path, bytes);
+    if (!error.empty()) throw LibraryError(error);
+    LoadFromBytes(bytes);
+}
+
+void TPictureCollection::LoadFromBytes(std::span<const std::uint8_t> bytes) {
+    items_.clear();
+    PictureLibraryData data;
+    const std::string error = ReadPictureLibrary(bytes, data);
+    colorTable_ = data.colorTable;
+    for (auto& item : data.items) {
+        items_.push_back(std::make_unique<TPictureCollectionItem>(*this, std::move(item)));
+    }
+    if (!error.empty()) throw LibraryError(error);
+    if (surface_ != nullptr && surface_->Initialized()) {
+        Initialize(*surface_);
+        Restore();
+    }
+}
+
+TPictureCollectionItem& TPictureCollection::Items(int index) {
+    if (index < 0 || index >= Count()) {
+        throw LibraryError("List index out of bounds (" + std::to_string(index) + ")");
+    }
+    return *items_[index];
+}
+
+TPictureCollectionItem& TPictureCollection::Add(PictureItemData data) {
+    items_.push_back(std::make_unique<TPictureCollectionItem>(*this, std::move(data)));
+    TPictureCollectionItem& item = *items_.back();
+    if (surface_ != nullptr && surface_->Initialized()) {
+        item.Initialize();
+        item.Restore();
+    }
+    return item;
+}
+
+void TPictureCollection::Initialize(TDXDraw& surface) {
+    Finalize();
+    surface_ = &surface;
+    if (!surface.Initialized()) throw LibraryError("TPictureCollection cannot be initialized");
+    for (auto& item : items_) item->Initialize();
+}
+
+void TPictureCollection::Finalize() {
+    for (auto& item : items_) item->Finalize();
+    surface_ = nullptr;
+}
+
+void TPictureCollection::Restore() {
+    for (auto& item : items_) item->Restore();
+}
+
+// ---- TDXImageList ----
+
+TDXImageList::TDXImageList(TDXDraw* draw) {
+    SetDXDraw(draw);
+}
+
+TDXImageList::~TDXImageList() {
+    if (draw_ != nullptr) draw_->RemoveListener(this);
+}
+
+void TDXImageList::SetDXDraw(TDXDraw* draw) {
+    if (draw == draw_) return;
+    if (draw_ != nullptr) {
+        draw_->RemoveListener(this);
+        items_.Finalize();
+    }
+    draw_ = draw;
+    if (draw_ != nullptr) draw_->AddListener(this);  // an initialised surface tells us at once
+}
+
+void TDXImageList::DrawNotify(TDXDraw& sender, DrawNotification what) {
+    switch (what) {
+        case DrawNotification::Destroying:
+            items_.Finalize();
+            draw_ = nullptr;
+            break;
+        case DrawNotification::Initialized:
+            items_.Initialize(sender);
+            break;
+        case DrawNotification::Finalized:
+            items_.Finalize();
+            break;
+        case DrawNotification::Restored:
+            items_.Restore();
+            break;
+    }
+}
+
+}  // namespace vrumbal
