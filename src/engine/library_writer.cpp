@@ -1,5 +1,6 @@
 #include "engine/library_writer.h"
 
+#include <algorithm>
 #include <bit>
 #include <cstring>
 
@@ -226,10 +227,10 @@ std::vector<std::uint8_t> ComponentStreamWriter::Finish() const {
 
 std::vector<std::uint8_t> PictureBlock(std::string_view className,
                                        std::span<const std::uint8_t> data) {
-    std::vector<std::uint8_t> out;
-    out.push_back(static_cast<std::uint8_t>(className.size()));
-    out.insert(out.end(), className.begin(), className.end());
-    out.insert(out.end(), data.begin(), data.end());
+    std::vector<std::uint8_t> out(1 + className.size() + data.size());
+    out[0] = static_cast<std::uint8_t>(className.size());
+    std::copy(className.begin(), className.end(), out.begin() + 1);
+    std::copy(data.begin(), data.end(), out.begin() + 1 + static_cast<std::ptrdiff_t>(className.size()));
     return out;
 }
 

@@ -264,9 +264,9 @@ std::vector<std::uint8_t> BitmapFile(const std::vector<std::uint8_t>& dib, std::
         for (int i = 0; i < 4; ++i) file.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
     }
     file.insert(file.end(), dib.begin(), dib.end());
-    std::vector<std::uint8_t> block;
-    for (int i = 0; i < 4; ++i) block.push_back(static_cast<std::uint8_t>(file.size() >> (8 * i)));
-    block.insert(block.end(), file.begin(), file.end());
+    std::vector<std::uint8_t> block(4 + file.size());
+    for (int i = 0; i < 4; ++i) block[i] = static_cast<std::uint8_t>(file.size() >> (8 * i));
+    std::copy(file.begin(), file.end(), block.begin() + 4);
     return block;
 }
 
