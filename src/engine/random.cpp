@@ -3,8 +3,6 @@
 namespace vrumbal {
 namespace {
 
-std::uint32_t Rotl(std::uint32_t x, int k) { return (x << k) | (x >> (32 - k)); }
-
 std::uint64_t SplitMix(std::uint64_t& x) {
     std::uint64_t z = (x += 0x9E3779B97F4A7C15ull);
     z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
@@ -23,25 +21,5 @@ void Random::Seed(std::uint64_t seed) {
     s_[3] = static_cast<std::uint32_t>(b >> 32);
     if ((s_[0] | s_[1] | s_[2] | s_[3]) == 0) s_[0] = 1;  // the all-zero state never leaves zero
 }
-
-std::uint32_t Random::NextBits() {
-    const std::uint32_t result = Rotl(s_[0] + s_[3], 7) + s_[0];
-    const std::uint32_t t = s_[1] << 9;
-    s_[2] ^= s_[0];
-    s_[3] ^= s_[1];
-    s_[1] ^= s_[2];
-    s_[0] ^= s_[3];
-    s_[2] ^= t;
-    s_[3] = Rotl(s_[3], 11);
-    return result;
-}
-
-int Random::Next(int range) {
-    if (range <= 0) return 0;
-    // Multiply-shift maps 32 random bits onto the range without a division.
-    return static_cast<int>((std::uint64_t{NextBits()} * static_cast<std::uint32_t>(range)) >> 32);
-}
-
-double Random::NextDouble() { return NextBits() * (1.0 / 4294967296.0); }
 
 }  // namespace vrumbal

@@ -5,8 +5,11 @@
 #include <cstdlib>
 #include <fstream>
 #include <iostream>
+#include <string>
 
 #include "platform/png_file.h"
+#include "race/race_screen.h"
+#include "race/scroll_background.h"
 #include "shell/main_form.h"
 
 namespace vrumbal {
@@ -40,6 +43,28 @@ bool WriteShot(const Surface& surface, const std::filesystem::path& path) {
     return WritePng(path.string(), surface.Width(), surface.Height(), rgb);
 }
 
+std::string Exact(double value) {
+    char text[40];
+    std::snprintf(text, sizeof text, "%.17g", value);
+    return text;
+}
+
+// The race's values while a race exists.
+void WriteRaceFields(std::ostream& out, TMForm& form, const TPlayer& bike) {
+    const RaceState& r = form.Race();
+    const TSprite* road = form.RaceFlow().Road();
+    out << ",\"Level\":" << r.Level << ",\"Lives\":" << r.Lives << ",\"Score\":" << r.Score
+        << ",\"TimeLeftMs\":" << r.TimeLeftMs << ",\"Place\":" << int{r.Place}
+        << ",\"RacerCount\":" << int{r.RacerCount} << ",\"Speed\":" << Exact(bike.Speed)
+        << ",\"GroundSpeed\":" << Exact(bike.GroundSpeed) << ",\"Heading\":" << bike.Heading
+        << ",\"Steer\":" << Exact(bike.Steer) << ",\"ViewRow\":" << r.ViewRow
+        << ",\"ViewColumn\":" << r.ViewColumn
+        << ",\"RoadX\":" << Exact(road != nullptr ? road->X : 0.0)
+        << ",\"RoadY\":" << Exact(road != nullptr ? road->Y : 0.0)
+        << ",\"HitsLeft\":" << bike.HitsLeft << ",\"Finished\":" << (bike.Finished ? 1 : 0)
+        << ",\"TimeUp\":" << (bike.TimeUp ? 1 : 0) << ",\"Crashed\":" << (bike.Crashed ? 1 : 0);
+}
+
 void WriteTraceLine(std::ostream& out, long frame, TMForm& form) {
     const GameState& s = form.State();
     char speed[40];
@@ -50,7 +75,9 @@ void WriteTraceLine(std::ostream& out, long frame, TMForm& form) {
         << ",\"SpeedFactor\":" << speed << ",\"FrameMs\":" << s.FrameMs
         << ",\"MeasuredFrameRate\":" << s.MeasuredFrameRate
         << ",\"FullScreen\":" << int{s.FullScreen} << ",\"MusicOn\":" << int{s.MusicOn}
-        << ",\"SoundOn\":" << int{s.SoundOn} << ",\"SelectedBike\":" << s.SelectedBike << "}\n";
+        << ",\"SoundOn\":" << int{s.SoundOn} << ",\"SelectedBike\":" << s.SelectedBike;
+    if (const TPlayer* bike = form.RaceFlow().Bike()) WriteRaceFields(out, form, *bike);
+    out << "}\n";
 }
 
 }  // namespace

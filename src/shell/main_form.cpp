@@ -4,6 +4,7 @@
 #include <thread>
 
 #include "platform/refresh_rate.h"
+#include "race/race_screen.h"
 #include "shell/frame_rate.h"
 #include "shell/menu_model.h"
 #include "shell/skeleton_screens.h"
@@ -44,7 +45,7 @@ TMForm::TMForm(PlatformBundle platform, FormConfig config)
     MDXTimer.SetInterval(0);  // every idle pass is a frame
     MDXTimer.OnTimer = [this](int lag) { MDXTimerTimer(lag); };
     screens_[kScreenMainMenu] = std::make_unique<SkeletonMainMenu>(*this);
-    screens_[kScreenRace] = std::make_unique<SkeletonRace>(*this);
+    SetScreen(kScreenRace, std::make_unique<RaceScreen>(*this));
 }
 
 TMForm::~TMForm() { StopMusic(); }
@@ -174,6 +175,7 @@ void TMForm::SwitchMainEntry() {
 void TMForm::OpenDialog(int kind) {
     GameState& s = state_;
     if (s.DialogKind != 0) return;
+    if (TPlayer* bike = raceScreen_->Bike()) bike->StopBikeSounds(true);
     s.DialogKind = static_cast<std::uint8_t>(kind);
     s.DialogSavedSelection = s.MenuSelection;
     s.DialogSavedFirst = s.MenuFirst;
@@ -183,6 +185,8 @@ void TMForm::OpenDialog(int kind) {
         s.MenuLast = 12;
         s.MenuSelection = kind == 9 ? 11 : 12;
     }
+    if (kind == 6) dialogTimer_ = 2000;
+    if (kind == 3 || kind == 7) dialogTimer_ = 3000;
 }
 
 void TMForm::CloseDialog() {
@@ -191,6 +195,10 @@ void TMForm::CloseDialog() {
     s.MenuSelection = s.DialogSavedSelection;
     s.MenuFirst = s.DialogSavedFirst;
     s.MenuLast = s.DialogSavedLast;
+    const int kind = s.DialogKind;
+    if (TPlayer* bike = raceScreen_->Bike(); bike != nullptr && (kind == 2 || kind == 5)) {
+        bike->RestartEngineSound(true);
+    }
     s.DialogKind = 0;
     if (s.MusicRestartPending) {
         s.MusicRestartPending = 0;
@@ -215,6 +223,19 @@ void TMForm::RunDialog(int /*lagCount*/) {
         }
     } else if (s.DialogKind == 5) {
         if (s.EdgePause || s.EdgeEscape) CloseDialog();
+    } else if (s.DialogKind == 3 || s.DialogKind == 6 || s.DialogKind == 7) {
+        // The timed race notices; their texts come with the dialogs.
+        if (dialogTimer_ - s.FrameMs >= 0) {
+            dialogTimer_ -= s.FrameMs;
+            return;
+        }
+        const int kind = s.DialogKind;
+        CloseDialog();
+        if (kind == 3) {
+            if (TPlayer* bike = raceScreen_->Bike()) bike->StartLevelRun(false);
+        } else if (kind == 7) {
+            EndGame();
+        }
     }
 }
 
@@ -231,7 +252,7 @@ void TMForm::AnswerDialog(int entry) {
         state_.ScreenKind = kScreenNone;
         QuitGame();
     } else if (kind == 2) {
-        EnterMainMenu(false, 1, true);
+        EndGame();
     }
 }
 
@@ -303,19 +324,23 @@ void TMForm::EnterMainMenu(bool intro, int selection, bool fullBuild) {
     if (intro) PlaySound(0);
 }
 
-void TMForm::StartRace(int /*level*/) {
-    // The race itself arrives with the road and the bike; until then the race screen is empty.
-    GameState& s = state_;
-    s.ScreenKind = kScreenNone;
-    s.MenuFirst = 0;
-    s.MenuLast = 0;
-    s.MenuSelection = 0;
-    s.ScreenKind = kScreenRace;
-    StartScreenMusic();
+void TMForm::StartRace(int level) { raceScreen_->StartRace(level); }
+
+void TMForm::EndGame() {
+    // The high-score entry comes with the save files; until then every game ends in the menu.
+    if (raceScreen_->Running()) raceScreen_->StopRaceSprites();
+    EnterMainMenu(false, 1, true);
 }
 
 void TMForm::SetScreen(int kind, std::unique_ptr<Screen> screen) {
-    if (kind >= 1 && kind <= 6) screens_[kind] = std::move(screen);
+    if (kind < 1 || kind > 6) return;
+    // The race screen is kept at hand for the dialogs; a replacement must be a race screen too.
+    if (kind == kScreenRace) {
+        auto* race = dynamic_cast<RaceScreen*>(screen.get());
+        if (race == nullptr) return;
+        raceScreen_ = race;
+    }
+    screens_[kind] = std::move(screen);
 }
 
 void TMForm::HandleEvent(const WindowEvent& event) {

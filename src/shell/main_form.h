@@ -25,6 +25,8 @@
 
 namespace vrumbal {
 
+class RaceScreen;
+
 // How a main form is set up beyond its platform.
 struct FormConfig {
     std::filesystem::path dataRoot = ".";        // the folder holding Data/
@@ -110,6 +112,8 @@ public:
     void StartRace(int level = 1);
     // Installs the handler of a screen kind (1..6).
     void SetScreen(int kind, std::unique_ptr<Screen> screen);
+    // The end of a game: back to the main menu, the race's sprites removed.
+    void EndGame();
 
     // The shared game state.
     GameState& State() { return state_; }
@@ -117,6 +121,8 @@ public:
     RaceState& Race() { return race_; }
     // What game sprites need of the form.
     SpriteContext& Sprites() { return spriteContext_; }
+    // The race screen: the bike, the road and the flow of levels.
+    RaceScreen& RaceFlow() { return *raceScreen_; }
     // The full path of a data file given relative to the data folder.
     std::filesystem::path DataPath(const std::string& relative) const;
     // The platform pieces.
@@ -145,6 +151,8 @@ private:
     RaceState race_;                                        // the race's shared values
     SpriteContext spriteContext_;                           // handed to game sprites
     std::array<std::unique_ptr<Screen>, 7> screens_;        // handlers by ScreenKind
+    RaceScreen* raceScreen_ = nullptr;                      // screens_[kScreenRace]
+    int dialogTimer_ = 0;                                   // ms left of a timed notice
     int currentSong_ = 0;                                   // loaded song, 0 = none
     bool terminated_ = false;                               // the message loop has ended
     std::uint64_t frames_ = 0;                              // frames run

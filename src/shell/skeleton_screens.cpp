@@ -17,13 +17,4 @@ void SkeletonMainMenu::Activate(int selection) {
     if (selection == 6) form_.OpenDialog(1);
 }
 
-void SkeletonRace::Frame(int /*lagCount*/) {
-    GameState& s = form_.State();
-    if (s.EdgeEscape) {
-        form_.OpenDialog(2);
-    } else if (s.EdgePause) {
-        form_.OpenDialog(5);
-    }
-}
-
 }  // namespace vrumbal

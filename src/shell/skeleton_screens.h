@@ -17,15 +17,4 @@ private:
     TMForm& form_;  // the form whose state this screen runs
 };
 
-// The race screen until the race arrives: Escape asks to go back to the menu, P pauses.
-class SkeletonRace final : public Screen {
-public:
-    explicit SkeletonRace(TMForm& form) : form_(form) {}
-    void Frame(int lagCount) override;
-    void Activate(int) override {}
-
-private:
-    TMForm& form_;  // the form whose state this screen runs
-};
-
 }  // namespace vrumbal

@@ -1,0 +1,18 @@
+#pragma once
+#include <cstdint>
+
+namespace vrumbal {
+
+// Levels a game runs through.
+inline constexpr int kLevelCount = 10;
+
+// Time limit of a level in seconds (levels outside 1..10 take the nearest level's).
+std::int32_t TimeLimitSeconds(int level);
+// Track length of a level in map rows: 200 x level + 100 up to level 5, 1300 from level 6 on.
+std::int32_t TrackRowsForLevel(int level);
+// Pickups placed on the track of a level: 10 x level.
+std::int32_t BonusCountForLevel(int level);
+// Points for finishing in a place 1..6; 0 for any other place (not yet known, or further back).
+std::int32_t PlaceBonus(int place);
+
+}  // namespace vrumbal

@@ -1,0 +1,162 @@
+#include "race/race_screen.h"
+
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+
+#include "engine/my_image_sprite.h"
+#include "engine/picture_collection.h"
+#include "race/level_tables.h"
+#include "race/scroll_background.h"
+#include "race/track_generator.h"
+#include "shell/main_form.h"
+
+namespace vrumbal {
+namespace {
+
+constexpr double kTurn = 2 * std::numbers::pi / 256;  // radians per heading unit
+constexpr int kSoundTick = 18;
+
+// The speedometer needle: picture 4 of list 2 turning about a point near its right end.
+constexpr int kNeedlePicture = 4;
+constexpr int kNeedleRestAngle = 28;
+
+}  // namespace
+
+int RaceScreen::NeedleAngleFor(double speed, bool shifting) {
+    const int angle = std::max(kNeedleRestAngle, RoundHalfEven(0.76875 * speed + kNeedleRestAngle));
+    return shifting ? angle - 1 : angle;
+}
+
+void RaceScreen::StartRace(int level) {
+    GameState& s = form_.State();
+    if (Running()) StopRaceSprites();
+    s.ScreenKind = kScreenRace;
+    form_.StartScreenMusic();
+    s.MenuFirst = 1;
+    s.MenuLast = 0;
+    s.MenuSelection = 0;
+
+    road_ = TScrollBackground::Create(form_.Sprites(), form_.Race(), s, 2, 1, 13, 10);
+    StartLevel(level);
+    if (Hooks.createPickups) Hooks.createPickups();
+    const TPictureCollection* list2 = form_.Sprites().imageList2;
+    if (list2 != nullptr && kNeedlePicture < list2->Count()) {
+        needle_ = TPointer::Create(form_.Sprites(), 2, kNeedlePicture, 0.7, 0.5, -10, 510);
+        needle_->NeedleAngle = kNeedleRestAngle;
+    }
+    bike_ = TPlayer::Create(form_, this, TPlayer::kScreenX, TPlayer::kScreenY);
+    bike_->SetRoad(road_);
+    road_->SetBikeTarget(bike_);
+    if (Hooks.createRivals) Hooks.createRivals();
+    if (Hooks.drawHud) Hooks.drawHud();
+    RaceState& race = form_.Race();
+    race.Lives = 3;
+    race.Score = 0;
+    form_.OpenDialog(6);
+}
+
+void RaceScreen::StartLevel(int level) {
+    RaceState& race = form_.Race();
+    race.Level = level;
+    race.RacerCount = 0;
+    race.Place = 0;
+    race.TrackRows = TrackRowsForLevel(level);
+    race.TimeLeftMs = TimeLimitSeconds(level) * 1000;
+    race.BonusCount = BonusCountForLevel(level);
+    GenerateTrack(race, form_.Rng, road_);
+    clockRan_ = false;
+}
+
+void RaceScreen::RaceFrame(int lagCount) {
+    form_.MDXSpriteEngine.Move(lagCount);
+    if (!Running()) return;
+    const TDXInput& input = form_.MDXInput;
+    bike_->SteerLeft = input.State(kStateLeft);
+    bike_->SteerRight = input.State(kStateRight);
+    bike_->Throttle = input.State(kStateUp);
+    bike_->Brake = input.State(kStateDown);
+    bike_->HandBrake = input.State(kStateSpace);
+    bike_->Horn = input.State(kStateH);
+    if (needle_ != nullptr) {
+        needle_->NeedleAngle =
+            NeedleAngleFor(bike_->Speed, bike_->EngineSound == EngineSoundState::Shift);
+    }
+    RunClock();
+    RaceState& race = form_.Race();
+    DrawTrackWindow(race, *road_);
+    const double heading = bike_->Heading * kTurn;
+    race.BikeVelX = -std::sin(heading) * bike_->GroundSpeed;
+    race.BikeVelY = std::cos(heading) * bike_->GroundSpeed;
+    if (Hooks.drawHud) Hooks.drawHud();
+    const GameState& s = form_.State();
+    // Opening does nothing while a dialog is open, so Escape wins over P in the same frame.
+    if (s.EdgeEscape) form_.OpenDialog(2);
+    if (s.EdgePause) form_.OpenDialog(5);
+}
+
+void RaceScreen::RunClock() {
+    RaceState& race = form_.Race();
+    const int frameMs = form_.State().FrameMs;
+    int& left = race.TimeLeftMs;
+    // A tick for each whole second the clock passed in its last step; a stopped clock sitting
+    // just below a whole second must not tick again every frame.
+    if (clockRan_ && left <= kTickWindowMs && (left + frameMs) / 1000 > left / 1000) {
+        form_.PlaySound(kSoundTick);
+    }
+    clockRan_ = false;
+    if (!bike_->TimeUp && !bike_->Finished && left - frameMs >= 0) {
+        left -= frameMs;
+        clockRan_ = true;
+    }
+    if (left <= frameMs + 1) bike_->TimeUp = true;
+}
+
+void RaceScreen::StopRaceSprites() {
+    form_.State().ScreenKind = kScreenNone;
+    if (road_ != nullptr) {
+        road_->SetBikeTarget(nullptr);
+        road_->KillOnce();
+    }
+    if (bike_ != nullptr) bike_->StopBikeSounds(true);
+    if (Hooks.killSprites) Hooks.killSprites();
+    if (needle_ != nullptr) needle_->KillOnce();
+    if (bike_ != nullptr) bike_->KillOnce();
+    form_.MDXSpriteEngine.FreeKilled();
+    road_ = nullptr;
+    needle_ = nullptr;
+    bike_ = nullptr;
+}
+
+void RaceScreen::LevelWon() {
+    RaceState& race = form_.Race();
+    race.TallyTimeLeft = race.TimeLeftMs;
+    race.TimePoints = 0;
+    race.PlaceBonus = PlaceBonus(race.Place);
+    race.TallyStepTimer = 0;
+    race.TallyLines = 0;
+    form_.OpenDialog(11);
+}
+
+void RaceScreen::LevelTimedOut() {
+    RaceState& race = form_.Race();
+    if (race.Lives > 0) {
+        --race.Lives;
+        if (bike_ != nullptr) bike_->HitsLeft = 3;
+    }
+    form_.OpenDialog(race.Lives < 1 ? 7 : 3);
+}
+
+void RaceScreen::LivesGone() {
+    form_.OpenDialog(7);
+}
+
+void RaceScreen::PlacePickups() {
+    if (Hooks.placePickups) Hooks.placePickups();
+}
+
+void RaceScreen::PlaceRivals() {
+    if (Hooks.placeRivals) Hooks.placeRivals();
+}
+
+}  // namespace vrumbal
