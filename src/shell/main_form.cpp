@@ -4,6 +4,7 @@
 #include <thread>
 
 #include "platform/refresh_rate.h"
+#include "save/save_files.h"
 #include "race/race_screen.h"
 #include "shell/frame_rate.h"
 #include "shell/menu_model.h"
@@ -62,7 +63,7 @@ void TMForm::FormCreate() {
     MDXImageList2.Items().LoadFromFile(DataPath("Data/Res/Res2.dxg").string());
     MDXImageList3.Items().LoadFromFile(DataPath("Data/Res/Res3.dxg").string());
     MDXWaveList.Items().LoadFromFile(DataPath("Data/Res/Sounds.dxw").string());
-    // The save files come with the menus; until then the defaults hold.
+    LoadSaveFiles(state_, config_.dataRoot);
     ApplyDisplayMode();
     state_.ScreenKind = kScreenNone;
     EnterMainMenu(true, 1, true);
@@ -80,7 +81,11 @@ bool TMForm::FormCloseQuery() {
 
 void TMForm::QuitGame() {
     MDXSpriteEngine.FreeKilled();
-    // The options and high-score files are written here once the save files exist.
+    const SaveWriteResult saved = WriteSaveFiles(state_, config_.dataRoot);
+    if (!saved) {
+        // The game still ends; the player is told what could not be kept.
+        platform_.shell->ShowError("Vrumbal", saved.message);
+    }
     OpenPlayLink();
     terminated_ = true;
 }
