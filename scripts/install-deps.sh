@@ -11,6 +11,7 @@ packages=(
     libfontconfig-dev                  # finding font faces by name
     libpng-dev                         # PNG frames and extracted pictures
     libcairo2-dev                      # drawing the game's pictures in the content build
+    libcpp-httplib-dev libsqlite3-dev  # score request and score server
     fonts-play                         # the game's display face
     fonts-dejavu-core                  # the monospace face
     googletest libgtest-dev libgmock-dev  # unit tests

@@ -1,0 +1,87 @@
+#include "online/http_client.h"
+
+#include <httplib.h>
+
+#include <algorithm>
+#include <condition_variable>
+#include <exception>
+#include <mutex>
+#include <thread>
+
+namespace vrumbal {
+namespace {
+
+// How often the watchdog repeats its stop: a stop that lands while the connection is still
+// being opened has nothing to close yet.
+constexpr std::chrono::milliseconds kStopRepeat{50};
+
+// Ends a request that outlives its total time. The library bounds each single wait only, so a
+// server that trickles a byte now and then could otherwise hold the caller for ever.
+class Watchdog final {
+public:
+    Watchdog(httplib::Client& client, std::chrono::milliseconds total)
+        : thread_([this, &client, total] {
+              std::unique_lock lock(mutex_);
+              if (done_.wait_for(lock, total, [this] { return finished_; })) return;
+              while (!finished_) {
+                  client.stop();
+                  done_.wait_for(lock, kStopRepeat, [this] { return finished_; });
+              }
+          }) {}
+    ~Watchdog() {
+        {
+            std::lock_guard lock(mutex_);
+            finished_ = true;
+        }
+        done_.notify_all();
+        thread_.join();
+    }
+    Watchdog(const Watchdog&) = delete;
+    Watchdog& operator=(const Watchdog&) = delete;
+
+private:
+    std::mutex mutex_;
+    std::condition_variable done_;  // signalled when the request is over
+    bool finished_ = false;         // the request is over
+    std::thread thread_;            // started last, once the rest exists
+};
+
+}  // namespace
+
+std::optional<HttpResponse> HttpGet(const std::string& host, const std::string& target,
+                                    const std::vector<HttpHeader>& headers,
+                                    const HttpTimeouts& timeouts, std::size_t bodyLimit) {
+    try {
+        if (host.empty() || host.find_first_of("/?#@ \t\r\n") != std::string::npos) {
+            return std::nullopt;
+        }
+        httplib::Client client("http://" + host);
+        if (!client.is_valid()) return std::nullopt;
+        client.set_connection_timeout(timeouts.connect);
+        client.set_read_timeout(timeouts.read);
+        client.set_write_timeout(timeouts.read);
+        client.set_keep_alive(false);
+        client.set_follow_location(false);
+        client.set_decompress(false);
+
+        httplib::Headers lines;
+        for (const auto& [name, value] : headers) lines.emplace(name, value);
+
+        HttpResponse response;
+        httplib::Result result = [&] {
+            const Watchdog watchdog(client, timeouts.total);
+            return client.Get(target, lines, [&](const char* data, std::size_t length) {
+                const std::size_t room = bodyLimit - std::min(bodyLimit, response.body.size());
+                response.body.append(data, std::min(room, length));
+                return true;
+            });
+        }();
+        if (!result) return std::nullopt;
+        response.status = result->status;
+        return response;
+    } catch (const std::exception&) {
+        return std::nullopt;
+    }
+}
+
+}  // namespace vrumbal

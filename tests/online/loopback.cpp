@@ -1,0 +1,252 @@
+#include "online/loopback.h"
+
+#include <arpa/inet.h>
+#include <fcntl.h>
+#include <netinet/in.h>
+#include <poll.h>
+#include <signal.h>
+#include <sys/socket.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cctype>
+#include <cstdint>
+#include <cstdlib>
+#include <stdexcept>
+
+namespace vrumbal::test {
+namespace {
+
+// Tries to start a server before giving up on finding a port for it.
+constexpr int kStartAttempts = 3;
+constexpr std::chrono::milliseconds kStartWait{5000};
+
+sockaddr_in Loopback(int port) {
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_port = htons(static_cast<std::uint16_t>(port));
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    return address;
+}
+
+// A listening loopback socket on a port of the system's choosing.
+int ListenAnywhere(int* port) {
+    const int s = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    if (s < 0) throw std::runtime_error("socket failed");
+    sockaddr_in address = Loopback(0);
+    socklen_t length = sizeof address;
+    if (bind(s, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 || listen(s, 8) != 0 ||
+        getsockname(s, reinterpret_cast<sockaddr*>(&address), &length) != 0) {
+        close(s);
+        throw std::runtime_error("cannot listen on loopback");
+    }
+    *port = ntohs(address.sin_port);
+    return s;
+}
+
+std::string HostOf(int port) {
+    return "127.0.0.1:" + std::to_string(port);
+}
+
+// Waits for a socket to become readable; false when the wait runs out.
+bool Readable(int s, std::chrono::milliseconds wait) {
+    pollfd p{s, POLLIN, 0};
+    return poll(&p, 1, static_cast<int>(wait.count())) > 0;
+}
+
+// An answer's head has arrived with as many body bytes as it announced (the server may keep
+// the connection open after it).
+bool AnswerComplete(const std::string& answer) {
+    const std::size_t headEnd = answer.find("\r\n\r\n");
+    if (headEnd == std::string::npos) return false;
+    std::string head = answer.substr(0, headEnd);
+    for (char& c : head) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    const std::size_t field = head.find("\r\ncontent-length:");
+    if (field == std::string::npos) return false;
+    const std::size_t length = std::strtoul(head.c_str() + field + 17, nullptr, 10);
+    return answer.size() - (headEnd + 4) >= length;
+}
+
+}  // namespace
+
+int ConnectLoopback(int port) {
+    const int s = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    if (s < 0) return -1;
+    const sockaddr_in address = Loopback(port);
+    if (connect(s, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0) {
+        close(s);
+        return -1;
+    }
+    return s;
+}
+
+int FreeLoopbackPort() {
+    int port = 0;
+    close(ListenAnywhere(&port));
+    return port;
+}
+
+bool WaitForPort(int port, std::chrono::milliseconds deadline) {
+    const auto end = std::chrono::steady_clock::now() + deadline;
+    while (std::chrono::steady_clock::now() < end) {
+        const int s = ConnectLoopback(port);
+        if (s >= 0) {
+            close(s);
+            return true;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    return false;
+}
+
+std::filesystem::path ScoreServerBinary() {
+    return std::filesystem::path(VRUMBAL_TOOL_PATH).parent_path().parent_path() / "server" /
+           "vrumbal-scores";
+}
+
+ScoreServerProcess::ScoreServerProcess(const std::filesystem::path& db,
+                                       const std::filesystem::path& log) {
+    const std::string binary = ScoreServerBinary().string();
+    if (access(binary.c_str(), X_OK) != 0) {
+        throw std::runtime_error("the score server is not built: " + binary);
+    }
+    for (int attempt = 0; attempt < kStartAttempts; ++attempt) {
+        port_ = FreeLoopbackPort();
+        const std::string port = std::to_string(port_);
+        pid_ = fork();
+        if (pid_ < 0) throw std::runtime_error("fork failed");
+        if (pid_ == 0) {
+            const int out = open(log.c_str(), O_WRONLY | O_CREAT | O_APPEND, 0644);
+            if (out >= 0) dup2(out, STDERR_FILENO);
+            execl(binary.c_str(), binary.c_str(), "--port", port.c_str(), "--db", db.c_str(),
+                  static_cast<char*>(nullptr));
+            _exit(127);
+        }
+        const auto end = std::chrono::steady_clock::now() + kStartWait;
+        while (std::chrono::steady_clock::now() < end && Alive()) {
+            if (WaitForPort(port_, std::chrono::milliseconds(100))) return;
+        }
+        Stop();  // it died (the port was taken meanwhile) or never came up
+    }
+    throw std::runtime_error("the score server did not start");
+}
+
+ScoreServerProcess::~ScoreServerProcess() {
+    Stop();
+}
+
+std::string ScoreServerProcess::Host() const {
+    return HostOf(port_);
+}
+
+bool ScoreServerProcess::Alive() {
+    if (pid_ < 0) return false;
+    int status = 0;
+    if (waitpid(pid_, &status, WNOHANG) == pid_) {
+        pid_ = -1;
+        return false;
+    }
+    return true;
+}
+
+bool ScoreServerProcess::Stop() {
+    if (pid_ < 0) return false;
+    kill(pid_, SIGTERM);
+    int status = 0;
+    for (int i = 0; i < 100; ++i) {
+        if (waitpid(pid_, &status, WNOHANG) == pid_) {
+            pid_ = -1;
+            return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    kill(pid_, SIGKILL);
+    waitpid(pid_, &status, 0);
+    pid_ = -1;
+    return false;
+}
+
+SilentListener::SilentListener() {
+    socket_ = ListenAnywhere(&port_);
+}
+
+SilentListener::~SilentListener() {
+    close(socket_);
+}
+
+std::string SilentListener::Host() const {
+    return HostOf(port_);
+}
+
+OneShotServer::OneShotServer(Handler handler) {
+    socket_ = ListenAnywhere(&port_);
+    thread_ = std::thread([this, handler = std::move(handler)] {
+        // Bounded waits: a test whose client never comes still ends.
+        for (int i = 0; i < 200 && !stopping_; ++i) {
+            if (!Readable(socket_, std::chrono::milliseconds(50))) continue;
+            const int connection = accept4(socket_, nullptr, nullptr, SOCK_CLOEXEC);
+            if (connection < 0) return;
+            std::string head;
+            char buffer[1024];
+            while (head.find("\r\n\r\n") == std::string::npos && head.size() < 65536 &&
+                   Readable(connection, std::chrono::milliseconds(2000))) {
+                const ssize_t n = recv(connection, buffer, sizeof buffer, 0);
+                if (n <= 0) break;
+                head.append(buffer, static_cast<std::size_t>(n));
+            }
+            {
+                std::lock_guard lock(mutex_);
+                request_ = head;
+            }
+            handler(connection);
+            close(connection);
+            return;
+        }
+    });
+}
+
+OneShotServer::~OneShotServer() {
+    stopping_ = true;
+    thread_.join();
+    close(socket_);
+}
+
+std::string OneShotServer::Host() const {
+    return HostOf(port_);
+}
+
+std::string OneShotServer::Request() {
+    std::lock_guard lock(mutex_);
+    return request_;
+}
+
+std::string RawExchange(int port, const std::string& bytes, std::chrono::milliseconds wait) {
+    const int s = ConnectLoopback(port);
+    if (s < 0) return {};
+    std::size_t sent = 0;
+    while (sent < bytes.size()) {
+        const ssize_t n = send(s, bytes.data() + sent, bytes.size() - sent, MSG_NOSIGNAL);
+        if (n <= 0) break;  // the server may hang up on an oversized request early
+        sent += static_cast<std::size_t>(n);
+    }
+    std::string answer;
+    char buffer[4096];
+    const auto end = std::chrono::steady_clock::now() + wait;
+    while (answer.size() < 65536 && std::chrono::steady_clock::now() < end &&
+           Readable(s, std::chrono::duration_cast<std::chrono::milliseconds>(
+                           end - std::chrono::steady_clock::now()))) {
+        const ssize_t n = recv(s, buffer, sizeof buffer, 0);
+        if (n <= 0) break;
+        answer.append(buffer, static_cast<std::size_t>(n));
+        if (AnswerComplete(answer)) break;
+    }
+    close(s);
+    return answer;
+}
+
+int StatusOf(const std::string& answer) {
+    if (answer.rfind("HTTP/1.1 ", 0) != 0 || answer.size() < 12) return 0;
+    return std::atoi(answer.substr(9, 3).c_str());
+}
+
+}  // namespace vrumbal::test

@@ -1,0 +1,94 @@
+#pragma once
+#include <sys/types.h>
+
+#include <atomic>
+#include <chrono>
+#include <filesystem>
+#include <functional>
+#include <mutex>
+#include <string>
+#include <thread>
+
+namespace vrumbal::test {
+
+// A loopback port nobody listens on at the moment of asking.
+int FreeLoopbackPort();
+
+// True once something accepts connections on the loopback port, false when the deadline
+// passes first.
+bool WaitForPort(int port, std::chrono::milliseconds deadline);
+
+// The score server binary of this build, next to the tool's folder.
+std::filesystem::path ScoreServerBinary();
+
+// A score server process on a loopback port with its database file; stopped when it goes.
+class ScoreServerProcess {
+public:
+    ScoreServerProcess(const std::filesystem::path& db, const std::filesystem::path& log);
+    ~ScoreServerProcess();
+    ScoreServerProcess(const ScoreServerProcess&) = delete;
+    ScoreServerProcess& operator=(const ScoreServerProcess&) = delete;
+    // "127.0.0.1:port".
+    std::string Host() const;
+    // Still running.
+    bool Alive();
+    // Stops the process with SIGTERM (SIGKILL if it lingers); true when it ended by itself
+    // with status 0 after the SIGTERM.
+    bool Stop();
+
+private:
+    int port_ = 0;    // where it listens
+    pid_t pid_ = -1;  // the process, -1 once reaped
+};
+
+// A listening socket that never answers: connections are taken by the system and then hear
+// nothing.
+class SilentListener {
+public:
+    SilentListener();
+    ~SilentListener();
+    SilentListener(const SilentListener&) = delete;
+    SilentListener& operator=(const SilentListener&) = delete;
+    // "127.0.0.1:port".
+    std::string Host() const;
+
+private:
+    int socket_ = -1;  // the listening socket
+    int port_ = 0;     // its port
+};
+
+// A one-connection server on its own thread: it reads one request head, keeps it, and then
+// lets the handler talk to the connection (raw socket) before closing it.
+class OneShotServer {
+public:
+    // The handler gets the connected socket; it may write anything or nothing.
+    using Handler = std::function<void(int connection)>;
+    explicit OneShotServer(Handler handler);
+    ~OneShotServer();
+    OneShotServer(const OneShotServer&) = delete;
+    OneShotServer& operator=(const OneShotServer&) = delete;
+    // "127.0.0.1:port".
+    std::string Host() const;
+    // The request head it read (valid after the client has finished).
+    std::string Request();
+
+private:
+    int socket_ = -1;                    // the listening socket
+    int port_ = 0;                       // its port
+    std::mutex mutex_;                   // guards request_
+    std::string request_;                // the request head as read
+    std::atomic<bool> stopping_{false};  // the owner is going
+    std::thread thread_;                 // accepts and serves the one connection
+};
+
+// A connected loopback socket (the caller closes it), -1 when nothing listens.
+int ConnectLoopback(int port);
+
+// Sends raw bytes to a loopback port and returns what comes back until the server closes,
+// the wait runs out or 64 KiB arrived.
+std::string RawExchange(int port, const std::string& bytes, std::chrono::milliseconds wait);
+
+// The status code of a raw HTTP answer, 0 when it is not one.
+int StatusOf(const std::string& answer);
+
+}  // namespace vrumbal::test

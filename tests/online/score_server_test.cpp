@@ -1,0 +1,321 @@
+#include <gtest/gtest.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <fstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "online/http_client.h"
+#include "online/loopback.h"
+#include "online/score_protocol.h"
+#include "online/score_record.h"
+#include "online/score_submit.h"
+#include "platform/codepage.h"
+#include "support/test_support.h"
+
+namespace vrumbal {
+namespace {
+
+using std::chrono::milliseconds;
+using Clock = std::chrono::steady_clock;
+
+// Short time-outs so the failure cases finish quickly.
+HttpTimeouts Quick() {
+    return {milliseconds(1000), milliseconds(500), milliseconds(2000)};
+}
+
+ScoreServer At(const std::string& host, const HttpTimeouts& timeouts = HttpTimeouts{}) {
+    ScoreServer server;
+    server.host = host;
+    server.timeouts = timeouts;
+    return server;
+}
+
+// GET of a path on the server; status 0 when nothing usable came back.
+HttpResponse Get(const std::string& host, const std::string& target) {
+    return HttpGet(host, target, {}, HttpTimeouts{}, 1 << 20).value_or(HttpResponse{});
+}
+
+std::string WorldPageOf(const std::string& host) {
+    const HttpResponse page = Get(host, "/cgi/version.pl?prg=Drovix&show&type=0");
+    EXPECT_EQ(page.status, 200);
+    return page.body;
+}
+
+// The shell's quoting of one argument.
+std::string Quoted(const std::string& text) {
+    std::string out = "'";
+    for (char c : text) out += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return out + "'";
+}
+
+class ScoreServerTest : public ::testing::Test {
+protected:
+    std::filesystem::path Db() const { return dir_.Path() / "scores.db"; }
+    std::filesystem::path Log() const { return dir_.Path() / "server.log"; }
+
+    test::TempDir dir_;
+};
+
+TEST_F(ScoreServerTest, SubmittedResultsAppearBestFirstEscapedAndInUtf8) {
+    test::ScoreServerProcess server(Db(), Log());
+    const std::vector<ScoreRecord> records = {
+        {"Ann", 120, "_______"},
+        {Utf8ToCp1251("Вася"), 5000, Utf8ToCp1251("Россия")},
+        {"<b>&\"'", 700, "<i>"},
+        {"", 10, ""},
+    };
+    for (const ScoreRecord& record : records) {
+        EXPECT_TRUE(SubmitScore(record, At(server.Host()))) << record.name;
+    }
+    // The developer's tool sends through the same code, from UTF-8 arguments.
+    const std::string tool = std::string(VRUMBAL_TOOL_PATH) + " submit --host " + server.Host() +
+                             " --name " + Quoted("Пётр") + " --score 900 --country " +
+                             Quoted("Україна");
+    EXPECT_EQ(test::RunCommand("timeout 30 " + tool + " 2>&1"), 0);
+
+    const std::string page = WorldPageOf(server.Host());
+    EXPECT_NE(page.find("charset=\"utf-8\""), std::string::npos);
+    // Best scores first.
+    const std::vector<std::string> order = {"Вася", "Пётр", "&lt;b&gt;&amp;&quot;&#39;", "Ann"};
+    std::size_t at = 0;
+    for (const std::string& name : order) {
+        const std::size_t found = page.find(name, at);
+        ASSERT_NE(found, std::string::npos) << name << " missing or out of order";
+        at = found + name.size();
+    }
+    EXPECT_NE(page.find("Россия"), std::string::npos);
+    EXPECT_NE(page.find("Україна"), std::string::npos);
+    EXPECT_NE(page.find("&lt;i&gt;"), std::string::npos);
+    EXPECT_EQ(page.find("<b>&"), std::string::npos);
+    EXPECT_EQ(page.find("<i>"), std::string::npos);
+    // Five rows, the empty name among them.
+    std::size_t rows = 0;
+    for (std::size_t p = page.find("<tr><td"); p != std::string::npos;
+         p = page.find("<tr><td", p + 1)) {
+        ++rows;
+    }
+    EXPECT_EQ(rows, 5u);
+}
+
+TEST_F(ScoreServerTest, ForgedAndMalformedRequestsAreRefusedAndNotStored) {
+    test::ScoreServerProcess server(Db(), Log());
+    const std::string k(1, kRecordKey);
+    const std::string other(1, kRecordKey == 'Q' ? 'R' : 'Q');
+    auto code = [](std::string text) {
+        while (text.size() % 5 != 0) text += '0';
+        return EncodeRecord(text);
+    };
+    const std::string good = code("type=0|name=Forged|score=999999|key=" + k + "|p=|add=X|z=");
+    const std::string path = "/cgi/version.pl?";
+    const std::vector<std::pair<std::string, std::string>> cases = {
+        {"wrong key", path + "hs&prg=Drovix&inf=" +
+                          code("type=0|name=Forged|score=999999|key=" + other + "|p=|add=X|z=")},
+        {"missing piece", path + "hs&prg=Drovix&inf=" +
+                              code("type=0|name=Forged|score=999999|key=" + k + "|add=X|z=")},
+        {"text score", path + "hs&prg=Drovix&inf=" +
+                           code("type=0|name=Forged|score=lots|key=" + k + "|p=|add=X|z=")},
+        {"long name",
+         path + "hs&prg=Drovix&inf=" +
+             code("type=0|name=" + std::string(40, 'F') + "|score=9|key=" + k + "|p=|add=X|z=")},
+        {"cut code", path + "hs&prg=Drovix&inf=" + good.substr(0, good.size() - 3)},
+        {"foreign letter", path + "hs&prg=Drovix&inf=" + good.substr(0, good.size() - 1) + "0"},
+        {"no code", path + "hs&prg=Drovix"},
+        {"two codes", path + "hs&prg=Drovix&inf=" + good +
+                          "&inf=" + code("type=0|name=Forged2|score=1|key=" + k + "|p=|add=X|z=")},
+        {"other product", path + "hs&prg=Other&inf=" + good},
+        {"no product", path + "hs&inf=" + good},
+        {"neither hs nor show", path + "prg=Drovix&inf=" + good},
+        {"other table type", path + "prg=Drovix&show&type=1"},
+    };
+    for (const auto& [what, target] : cases) {
+        EXPECT_EQ(Get(server.Host(), target).status, 400) << what;
+    }
+    EXPECT_EQ(Get(server.Host(), "/elsewhere").status, 404);
+    EXPECT_EQ(WorldPageOf(server.Host()).find("Forged"), std::string::npos);
+    EXPECT_EQ(WorldPageOf(server.Host()).find("FFFF"), std::string::npos);
+    // The same record with the right key is taken: the refusals were about the forgery.
+    EXPECT_EQ(Get(server.Host(), path + "hs&prg=Drovix&inf=" + good).status, 200);
+    EXPECT_NE(WorldPageOf(server.Host()).find("Forged"), std::string::npos);
+}
+
+TEST_F(ScoreServerTest, SurvivesOversizedGarbledAndStalledRequests) {
+    test::ScoreServerProcess server(Db(), Log());
+    const int port = std::stoi(server.Host().substr(server.Host().rfind(':') + 1));
+    const std::string closing = "Connection: close\r\n";
+    std::string manyHeaders = "GET /cgi/version.pl?prg=Drovix&show&type=0 HTTP/1.1\r\n" + closing;
+    for (int i = 0; i < 200; ++i) manyHeaders += "X-" + std::to_string(i) + ": v\r\n";
+    std::string longHeaders = "GET /cgi/version.pl?prg=Drovix&show&type=0 HTTP/1.1\r\n" + closing;
+    for (int i = 0; i < 10; ++i)
+        longHeaders += "X-" + std::to_string(i) + ": " + std::string(4000, 'v') + "\r\n";
+    struct Case {
+        std::string what;
+        std::string request;
+        int status;  // 0: any refusal (an error status or a closed connection)
+    };
+    const std::vector<Case> cases = {
+        {"long address",
+         "GET /cgi/version.pl?hs&prg=Drovix&inf=" + std::string(100000, 'H') + " HTTP/1.1\r\n" +
+             closing + "\r\n",
+         0},
+        {"many headers", manyHeaders + "\r\n", 431},
+        {"long headers", longHeaders + "\r\n", 431},
+        {"garbage", "\x01\x02\x03 garbage\r\n\r\n", 0},
+        {"GET with a body",
+         "GET /cgi/version.pl?prg=Drovix&show&type=0 HTTP/1.1\r\nContent-Length: 100000000\r\n" +
+             closing + "\r\n" + std::string(4096, 'b'),
+         400},
+        {"huge POST",
+         "POST /cgi/version.pl?hs&prg=Drovix HTTP/1.1\r\nContent-Length: 100000000\r\n" + closing +
+             "\r\n" + std::string(4096, 'b'),
+         0},
+        {"POST",
+         "POST /cgi/version.pl?hs&prg=Drovix HTTP/1.1\r\nContent-Length: 3\r\n" + closing +
+             "\r\nabc",
+         0},
+    };
+    // A client that sends half a request and then nothing must not stall the others.
+    const int stalled = test::ConnectLoopback(port);
+    ASSERT_GE(stalled, 0);
+    send(stalled, "GET /cgi/ver", 12, MSG_NOSIGNAL);
+    for (const Case& c : cases) {
+        const auto start = Clock::now();
+        const int status = test::StatusOf(test::RawExchange(port, c.request, milliseconds(8000)));
+        if (c.status != 0) {
+            EXPECT_EQ(status, c.status) << c.what;
+        } else {
+            EXPECT_TRUE(status == 0 || status >= 400) << c.what << " -> " << status;
+        }
+        EXPECT_LT(Clock::now() - start, milliseconds(6000)) << c.what << " kept the line open";
+        EXPECT_TRUE(server.Alive());
+        EXPECT_TRUE(SubmitScore({"Still", 1, "here"}, At(server.Host(), Quick()))) << c.what;
+    }
+    close(stalled);
+    EXPECT_NE(WorldPageOf(server.Host()).find("Still"), std::string::npos);
+}
+
+TEST_F(ScoreServerTest, KeepsItsResultsAcrossARestart) {
+    std::string host;
+    {
+        test::ScoreServerProcess server(Db(), Log());
+        ASSERT_TRUE(SubmitScore({"Before", 321, "A"}, At(server.Host())));
+        EXPECT_TRUE(server.Stop()) << "the server should end cleanly on SIGTERM";
+    }
+    test::ScoreServerProcess again(Db(), Log());
+    ASSERT_TRUE(SubmitScore({"After", 123, "B"}, At(again.Host())));
+    const std::string page = WorldPageOf(again.Host());
+    const std::size_t before = page.find("Before");
+    ASSERT_NE(before, std::string::npos);
+    EXPECT_NE(page.find("After", before), std::string::npos);
+}
+
+TEST(ScoreServerCommandLineTest, RefusesBadArguments) {
+    const std::string binary = test::ScoreServerBinary().string();
+    const std::vector<std::string> bad = {
+        "",
+        "--port 8085",
+        "--db x.db",
+        "--port 0 --db x.db",
+        "--port 70000 --db x.db",
+        "--port 80a --db x.db",
+        "--port 8085 --db x.db --bogus 1",
+        "--port 8085 --db",
+    };
+    for (const std::string& args : bad) {
+        EXPECT_EQ(test::RunCommand("timeout 10 " + binary + " " + args + " 2>/dev/null"), 2)
+            << args;
+    }
+}
+
+// Part of the contract with any server: what goes over the wire.
+TEST(SubmitScoreTest, SendsOneGetWithTheGamesHeaders) {
+    test::OneShotServer server([](int connection) {
+        const std::string answer = "HTTP/1.1 200 OK\r\nContent-Length: 2\r\n\r\nOK";
+        send(connection, answer.data(), answer.size(), MSG_NOSIGNAL);
+    });
+    const ScoreRecord record{Utf8ToCp1251("Жора"), 4321, "_______"};
+    EXPECT_TRUE(SubmitScore(record, At(server.Host(), Quick())));
+    const std::string request = server.Request();
+    const std::string code = EncodeRecord(ScoreRecordText(record));
+    const std::string head = "GET /cgi/version.pl?hs&prg=Drovix&inf=" + code + " HTTP/1.1\r\n";
+    EXPECT_EQ(request.substr(0, head.size()), head);
+    for (const std::string& line : std::vector<std::string>{
+             "User-Agent: Mozilla/3.0 (compatible; Indy Library)\r\n", "Accept: text/html, */*\r\n",
+             "Host: " + server.Host() + "\r\n"}) {
+        EXPECT_NE(request.find(line), std::string::npos) << line << " in\n" << request;
+    }
+    const auto decoded = DecodeRecord(code);
+    ASSERT_TRUE(decoded.has_value());
+    EXPECT_EQ(decoded->name, record.name);
+}
+
+TEST(SubmitScoreTest, OnlyA2xxAnswerCountsAsSent) {
+    const std::vector<std::pair<std::string, bool>> cases = {
+        {"HTTP/1.1 200 OK\r\nContent-Length: 0\r\n\r\n", true},
+        {"HTTP/1.1 204 No Content\r\n\r\n", true},
+        {"HTTP/1.1 200 OK\r\nConnection: close\r\n\r\n" + std::string(200000, 'x'), true},
+        {"HTTP/1.1 302 Found\r\nLocation: http://127.0.0.1:1/\r\nContent-Length: 0\r\n\r\n", false},
+        {"HTTP/1.1 400 Bad Request\r\nContent-Length: 0\r\n\r\n", false},
+        {"HTTP/1.1 500 Internal Server Error\r\nContent-Length: 0\r\n\r\n", false},
+        {"HTTP/1.1 200 OK\r\nContent-Length: 100\r\n\r\nshort", false},
+        {"this is not HTTP\r\n\r\n", false},
+        {"", false},
+    };
+    for (const auto& [answer, sent] : cases) {
+        test::OneShotServer server([answer = answer](int connection) {
+            send(connection, answer.data(), answer.size(), MSG_NOSIGNAL);
+            shutdown(connection, SHUT_WR);
+        });
+        EXPECT_EQ(SubmitScore({"Ann", 1, "_"}, At(server.Host(), Quick())), sent)
+            << answer.substr(0, 40);
+    }
+}
+
+TEST(SubmitScoreTest, UnreachableSilentOrTricklingServersEndWithinTheTimeOuts) {
+    test::SilentListener silent;
+    test::OneShotServer trickle([](int connection) {
+        send(connection, "HTTP/1.1 200 OK\r\n", 17, MSG_NOSIGNAL);
+        for (int i = 0; i < 100; ++i) {  // a header byte every 100 ms, for up to 10 s
+            if (send(connection, "X", 1, MSG_NOSIGNAL) != 1) return;
+            std::this_thread::sleep_for(milliseconds(100));
+        }
+    });
+    const std::vector<std::pair<std::string, std::string>> cases = {
+        {"dead port", "127.0.0.1:" + std::to_string(test::FreeLoopbackPort())},
+        {"silent", silent.Host()},
+        {"trickle", trickle.Host()},
+        {"bad host", "no host/at all"},
+        {"empty host", ""},
+    };
+    for (const auto& [what, host] : cases) {
+        const auto start = Clock::now();
+        EXPECT_FALSE(SubmitScore({"Ann", 1, "_"}, At(host, Quick()))) << what;
+        EXPECT_LT(Clock::now() - start, milliseconds(3000)) << what;
+    }
+}
+
+// The game's own time-outs, through the tool: a silent server holds it a few seconds at most.
+TEST(SubmitScoreTest, TheGamesDefaultTimeOutsBoundTheWait) {
+    test::SilentListener silent;
+    const auto start = Clock::now();
+    const int status =
+        test::RunCommand("timeout 30 " + std::string(VRUMBAL_TOOL_PATH) + " submit --host " +
+                         silent.Host() + " --name Ann --score 1 2>/dev/null");
+    EXPECT_EQ(status, 1);
+    const auto took = Clock::now() - start;
+    EXPECT_LT(took, milliseconds(12000));
+    EXPECT_GE(took, milliseconds(HttpTimeouts{}.read.count() - 500));
+}
+
+TEST(WorldTableAddressTest, PointsAtTheScoreServersTablePage) {
+    EXPECT_EQ(WorldTableAddress("scores.example:8085"),
+              "http://scores.example:8085/cgi/version.pl?prg=Drovix&show&type=0");
+    EXPECT_EQ(WorldTableAddress(),
+              "http://" + ScoreServer::ScoreHost() + "/cgi/version.pl?prg=Drovix&show&type=0");
+}
+
+}  // namespace
+}  // namespace vrumbal
