@@ -1,0 +1,52 @@
+#include "menu_art/built_content.h"
+
+#include "engine/library_reader.h"
+
+namespace vrumbal::test {
+
+std::unique_ptr<TempDir> BuiltContent::folder_;
+std::unique_ptr<BuiltLibrary> BuiltContent::menu_;
+std::unique_ptr<BuiltLibrary> BuiltContent::minimap_;
+
+std::filesystem::path ContentProgram() {
+    return std::filesystem::path(VRUMBAL_TOOL_PATH).parent_path() / "vrumbal-content";
+}
+
+int BuildContent(const std::filesystem::path& folder) {
+    return RunCommand(ContentProgram().string() + " " + folder.string() + " 2>&1");
+}
+
+namespace {
+
+std::unique_ptr<BuiltLibrary> Read(const std::filesystem::path& path) {
+    auto library = std::make_unique<BuiltLibrary>();
+    library->error = ReadFileBytes(path.string(), library->bytes);
+    if (library->error.empty()) library->error = ReadPictureLibrary(library->bytes, library->data);
+    return library;
+}
+
+}  // namespace
+
+void BuiltContent::SetUpTestSuite() {
+    // Built once for the whole program; the folder goes when the program ends.
+    if (folder_) return;
+    folder_ = std::make_unique<TempDir>();
+    EXPECT_EQ(BuildContent(folder_->Path()), 0);
+    menu_ = Read(folder_->Path() / "Data/Res/Res1.dxg");
+    minimap_ = Read(folder_->Path() / "Data/Res/Res3.dxg");
+}
+
+PatternSize SizeOf(const PictureItemData& item) {
+    return {item.patternWidth > 0 ? item.patternWidth : item.picture.width,
+            item.patternHeight > 0 ? item.patternHeight : item.picture.height};
+}
+
+bool Drawn(const PictureItemData& item, int x, int y) {
+    if (!item.transparent) return true;
+    const std::uint32_t key = ((item.transparentColor & 0xFF) << 16) |
+                              (item.transparentColor & 0xFF00) |
+                              ((item.transparentColor >> 16) & 0xFF);
+    return item.picture.At(x, y) != key;
+}
+
+}  // namespace vrumbal::test
