@@ -15,6 +15,15 @@ int LibExtract(const Args& args);
 int LibBuild(const Args& args);
 // play [options]: runs the real game under a simulated clock.
 int Play(const Args& args);
+// track --level L --seed S [--dump FILE] [--png FILE] [--scale K] [--data DIR]: one level's
+// generated track as raw bytes and/or a picture.
+int Track(const Args& args);
+// submit [--host HOST:PORT] --name NAME --score N [--country C]: sends one result to the
+// world table through the game's own request; 0 when the server accepted it.
+int Submit(const Args& args);
+
+// sheet LIB OUT.png: a contact sheet of a picture library.
+int Sheet(const Args& args);
 
 // The help text of lib-build's manifest format.
 extern const char* const kManifestHelp;

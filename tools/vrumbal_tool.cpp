@@ -15,9 +15,14 @@ void Usage() {
         "  lib-list FILE             list the items of a picture (.dxg) or sound (.dxw) library\n"
         "  lib-extract FILE DIR      write each picture as DIR/I.png, each sound as DIR/I.wav\n"
         "  lib-build MANIFEST OUT    build a library from a manifest (see below)\n"
+        "  sheet LIB OUT.png         draw a contact sheet of a picture library\n"
         "  play [--data DIR] [--fps F] [--refresh R] [--frames N] [--seed S] [--script FILE]\n"
         "       [--shots DIR] [--trace FILE] [--start-race] [--level L] [--bike B]\n"
-        "                            run the game headless with a simulated clock\n\n",
+        "                            run the game headless with a simulated clock\n"
+        "  track --level L --seed S [--dump FILE] [--png FILE] [--scale K] [--data DIR]\n"
+        "                            generate a level's track; dump its bytes, draw it at 1/K\n"
+        "  submit [--host HOST:PORT] --name NAME --score N [--country C]\n"
+        "                            send a result to the world table (texts in UTF-8)\n\n",
         stderr);
     std::fputs(vrumbal::tool::kManifestHelp, stderr);
 }
@@ -36,6 +41,9 @@ int main(int argc, char** argv) {
         if (command == "lib-extract") return vrumbal::tool::LibExtract(args);
         if (command == "lib-build") return vrumbal::tool::LibBuild(args);
         if (command == "play") return vrumbal::tool::Play(args);
+        if (command == "sheet") return vrumbal::tool::Sheet(args);
+        if (command == "track") return vrumbal::tool::Track(args);
+        if (command == "submit") return vrumbal::tool::Submit(args);
     } catch (const std::exception& e) {
         std::fprintf(stderr, "vrumbal-tool %s: %s\n", command.c_str(), e.what());
         return 1;
