@@ -108,6 +108,20 @@ public:
 
     // Enters the main menu.
     void EnterMainMenu(bool intro, int selection, bool fullBuild);
+    // Enters the bike choice screen.
+    void EnterBikeChoice();
+    // Enters the options screen.
+    void EnterOptions();
+    // Enters the high-score screen.
+    void EnterHighScores();
+    // Enters the help screen.
+    void EnterHelp();
+    // Hands a file name or a web address to the desktop to open.
+    void OpenDocument(const std::string& target);
+    // Shows the system mouse pointer (questions and the name entry over a race).
+    void ShowSystemCursor();
+    // Hides the system mouse pointer (the race).
+    void HideSystemCursor();
     // Leaves the main menu and starts a race at the given level on SelectedBike.
     void StartRace(int level = 1);
     // Installs the handler of a screen kind (1..6).
