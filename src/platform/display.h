@@ -31,6 +31,8 @@ public:
     virtual bool HasFocus() const = 0;
     // Minimises the window.
     virtual void Minimize() = 0;
+    // Shows or hides the system mouse pointer over the window.
+    virtual void ShowPointer(bool visible) = 0;
     // Remembers the window's place on the screen (for the way back from full screen).
     virtual void SavePlacement() = 0;
     // Puts the window back where SavePlacement found it, once; centred when none was saved.

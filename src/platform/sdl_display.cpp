@@ -174,6 +174,8 @@ public:
         return IsHeadlessDriver(SDL_GetCurrentVideoDriver());
     }
 
+    void ShowPointer(bool visible) override { SDL_ShowCursor(visible ? SDL_ENABLE : SDL_DISABLE); }
+
     void Minimize() override {
         if (window_) SDL_MinimizeWindow(window_.get());
     }

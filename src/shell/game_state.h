@@ -81,6 +81,8 @@ struct GameState {
     std::string Country;              // the player's country, code page 1251
     std::uint8_t HotKeyShift = 2;     // boss key modifiers: Shift 1, Alt 2, Ctrl 4
     std::int32_t HotKeyCode = 0x78;   // boss key (F9)
+    std::uint8_t HotKeyCapture = 0;   // 1 while the options screen captures a new boss key
+    std::uint8_t CountryEditing = 0;  // 1 while the country is being typed
     std::uint8_t MusicRestartPending = 0;  // the music comes back when a dialog closes
 
     // High scores: entries 1..10 are the table, 11 takes a new result before sorting.

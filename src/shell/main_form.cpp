@@ -353,18 +353,18 @@ void TMForm::HandleEvent(const WindowEvent& event) {
     keyboard_.Observe(event);
     GameState& s = state_;
     switch (event.type) {
+        case Type::KeyDown:
+            FormKeyDown(event.key, event.shift);
+            break;
+        case Type::KeyUp:
+            FormKeyUp(event.key, event.shift);
+            break;
         case Type::Char:
             if (event.ch == 13) ActivateEntry();
             break;
-        case Type::MouseMove: {
-            s.MouseX = event.x;
-            s.MouseY = event.y;
-            const bool onMainMenu = s.ScreenKind == kScreenMainMenu;
-            if (HitTestEntries(s, onMainMenu) && (!onMainMenu || s.MenuIntroActive == 0)) {
-                PlaySound(1);
-            }
+        case Type::MouseMove:
+            MDXDrawMouseMove(event.x, event.y);
             break;
-        }
         case Type::Click:
         case Type::DoubleClick:
             ActivateEntry();
@@ -383,14 +383,11 @@ void TMForm::HandleEvent(const WindowEvent& event) {
             break;
         case Type::Minimize:
             MDXTimer.Deactivate();
-            if (s.ScreenKind == kScreenRace) {
-                if (s.DialogKind == 6) CloseDialog();
-                OpenDialog(5);
-            }
+            WindowMinimized();
             break;
         case Type::Restore:
             MDXTimer.Activate();
-            if (MDXDraw.Initialized()) MDXDraw.Restore();
+            WindowRestored();
             break;
         default:
             break;

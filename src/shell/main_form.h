@@ -66,6 +66,22 @@ public:
     void MDXTimerTimer(int lagCount);
     // Handles one window event (keys, characters, mouse, close, minimise, focus).
     void HandleEvent(const WindowEvent& event);
+    // A key went down: the boss key, its capture on the options screen, Alt+Enter.
+    void FormKeyDown(int key, std::uint8_t shift);
+    // A key went up: ends a boss key capture's modifier step.
+    void FormKeyUp(int key, std::uint8_t shift);
+    // One step of capturing the boss key (while the options screen captures it).
+    void FormKeyBoss(int key, std::uint8_t shift, bool pressed);
+    // The boss key: silence, pause a race, leave full screen and hide the window.
+    void BossKeyAction();
+    // The pointer moved over the frame: hover selection.
+    void MDXDrawMouseMove(int x, int y);
+    // The window was minimised: a race pauses.
+    void WindowMinimized();
+    // The window came back: the drawing surface is initialised again.
+    void WindowRestored();
+    // Reports an error that must not end the game (a failed display mode switch).
+    void ReportError(const std::exception& error);
     // Runs the game until it quits: events between frames, frames whenever the loop is idle.
     void RunMessageLoop();
     // True once QuitGame has ended the message loop.
@@ -112,6 +128,8 @@ public:
     void EnterBikeChoice();
     // Enters the options screen.
     void EnterOptions();
+    // Starts or ends capturing a new boss key on the options screen.
+    void ToggleHotKeyCapture();
     // Enters the high-score screen.
     void EnterHighScores();
     // Enters the help screen.

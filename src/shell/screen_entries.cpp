@@ -6,10 +6,9 @@ namespace vrumbal {
 
 void TMForm::EnterBikeChoice() {}
 void TMForm::EnterOptions() {}
+void TMForm::ToggleHotKeyCapture() { state_.HotKeyCapture = state_.HotKeyCapture ? 0 : 1; }
 void TMForm::EnterHighScores() {}
 void TMForm::EnterHelp() {}
 void TMForm::OpenDocument(const std::string& target) { platform_.shell->Open(target); }
-void TMForm::ShowSystemCursor() {}
-void TMForm::HideSystemCursor() {}
 
 }  // namespace vrumbal
