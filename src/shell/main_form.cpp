@@ -351,7 +351,6 @@ void TMForm::SetScreen(int kind, std::unique_ptr<Screen> screen) {
 void TMForm::HandleEvent(const WindowEvent& event) {
     using Type = WindowEvent::Type;
     keyboard_.Observe(event);
-    GameState& s = state_;
     switch (event.type) {
         case Type::KeyDown:
             FormKeyDown(event.key, event.shift);
