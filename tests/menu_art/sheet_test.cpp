@@ -68,10 +68,12 @@ TEST_F(Sheet, RefusesAMissingLibraryAndWrongArguments) {
 TEST_F(Sheet, TheContentBuildIsReproducible) {
     TempDir again;
     ASSERT_EQ(BuildContent(again.Path()), 0);
-    for (const char* name : {"Res1.dxg", "Res3.dxg"}) {
+    // Every file the game reads, pictures, sounds and songs alike.
+    for (const char* name : {"Res/Res1.dxg", "Res/Res2.dxg", "Res/Res3.dxg", "Res/Sounds.dxw",
+                             "Music/Menu.xm", "Music/Race.xm"}) {
         std::vector<std::uint8_t> first, second;
-        ASSERT_EQ(ReadFileBytes((Folder() / "Data/Res" / name).string(), first), "");
-        ASSERT_EQ(ReadFileBytes((again.Path() / "Data/Res" / name).string(), second), "");
+        ASSERT_EQ(ReadFileBytes((Folder() / "Data" / name).string(), first), "");
+        ASSERT_EQ(ReadFileBytes((again.Path() / "Data" / name).string(), second), "");
         EXPECT_TRUE(first == second) << name << " differs between two builds";
     }
 }
