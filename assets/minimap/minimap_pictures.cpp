@@ -147,8 +147,9 @@ Picture PanelTop() {
     cairo_rectangle(cr, 0, 0, kWidth, 1);
     SetColor(cr, kHudLight);
     cairo_fill(cr);
-    DrawRecess(cr, 10, 6, kWidth - 20, 29, 5, Hex(0x14181D));
-    RoundedRectPath(cr, 12.5, 8.5, kWidth - 25, 24, 4);
+    // Wide enough for the longest level text, "УРОВЕНЬ 10 / 10" (about 161 px).
+    DrawRecess(cr, 2, 6, kWidth - 4, 29, 5, Hex(0x14181D));
+    RoundedRectPath(cr, 4.5, 8.5, kWidth - 9, 24, 4);
     SetColor(cr, kMint, 0.18);
     cairo_set_line_width(cr, 1);
     cairo_stroke(cr);
