@@ -1,0 +1,26 @@
+#pragma once
+#include <string>
+
+namespace vrumbal {
+
+class TCanvas;
+class TMForm;
+struct RaceState;
+
+// The level line of the top-right panel, code page 1251: "УРОВЕНЬ 5 / 10".
+std::string HudLevelText(int level);
+// The race clock: minutes and seconds, each with a leading zero below 10 ("01 : 05").
+std::string HudClockText(int timeLeftMs);
+// The lives count; a negative count shows as "0".
+std::string HudLivesText(int lives);
+// The speed in km/h shown for an engine speed: Round(speed x 1.9), "0" unless moving forward.
+std::string HudSpeedText(double speed);
+// The race place among the racers ("2/6").
+std::string HudPlaceText(int place, int racerCount);
+
+// Draws the head-up display (level, clock, score, lives, speed, place) onto the panels.
+void DrawHud(TCanvas& canvas, const RaceState& race, double bikeSpeed);
+// Draws the head-up display of the form's race; the speed is 0 while no bike exists.
+void DrawHud(TMForm& form);
+
+}  // namespace vrumbal
