@@ -1,0 +1,100 @@
+#pragma once
+#include <cstdint>
+#include <functional>
+#include <string>
+
+#include "shell/game_state.h"
+
+namespace vrumbal {
+
+class TMForm;
+class TMenuButton;
+class TMyCursor;
+class TMyImageSprite;
+struct ScoreRecord;
+
+// Dialog kinds, as DialogKind numbers them.
+enum DialogKindValue : std::uint8_t {
+    kDialogNone = 0,
+    kDialogQuit = 1,        // "quit the game?" over the main menu
+    kDialogExit = 2,        // "back to the menu?" over a race
+    kDialogTimeUp = 3,      // the level's time ran out
+    kDialogClearTable = 4,  // "clear the high-score table?"
+    kDialogPause = 5,
+    kDialogLevelStart = 6,
+    kDialogGameOver = 7,
+    kDialogNameEntry = 8,
+    kDialogUpload = 9,    // "send the result to the world table?"
+    kDialogSending = 10,  // shown while the result is sent
+    kDialogTally = 11,    // the level-end count of bonus points
+    kDialogCongratulation = 12,
+};
+
+// Entry numbers of the Yes and No buttons of the questions.
+inline constexpr int kEntryYes = 11;
+inline constexpr int kEntryNo = 12;
+// Longest name the name entry takes, in characters and in pixels of its font.
+inline constexpr std::size_t kNameMaxLength = 12;
+inline constexpr int kNameMaxWidth = 240;
+
+// What the open dialog keeps between frames.
+struct DialogState {
+    std::int32_t DialogTimer = 0;           // ms left of a timed notice (kinds 3, 6, 7)
+    TMyImageSprite* DialogPanel = nullptr;  // the panel behind the texts, or null
+    TMenuButton* YesButton = nullptr;       // entry 11 of a question, or null
+    TMenuButton* NoButton = nullptr;        // entry 12 of a question, or null
+    std::uint8_t NameEntryKey = 0;          // the last character typed into the name entry
+    TMyCursor* NameCursor = nullptr;        // the name entry's blinking cursor, or null
+    std::uint8_t SendingShown = 0;          // the sending notice has been on screen a frame
+    MenuEntry CoveredYes;                   // the screen's entry 11 while a question covers it
+    MenuEntry CoveredNo;                    // the screen's entry 12 while a question covers it
+};
+
+// True when c may be typed into a name: digits, Latin letters, the space and the Cyrillic
+// letters 0xC0..0xFF of code page 1251 (not Ё and ё, 0xA8 and 0xB8).
+bool IsNameChar(std::uint8_t c);
+
+// The overlay dialogs: questions, notices, the level tally, the name entry and the sending of
+// a result. The frame loop runs the open one instead of the screen below it.
+class GameDialogs final {
+public:
+    // Dialogs of the form; the form must outlive them.
+    explicit GameDialogs(TMForm& form);
+
+    // Opens a dialog of the given kind unless one is open.
+    void Open(int kind);
+    // Closes the open dialog and gives the screen its selection back.
+    void Close();
+    // Runs and draws the open dialog for one frame, then the race display under a race.
+    void Run(int lagCount);
+    // The answer to a question for entry 11 (yes) or 12 (no); other entries do nothing.
+    void Answer(int entry);
+    // A character typed while the name entry is open (Enter, Backspace or a name character).
+    void TypeNameCharacter(std::uint8_t ch);
+    // The end of a game: the name entry when the score enters the table, else the main menu.
+    void EndOfGame();
+
+    // The open dialog's state.
+    DialogState& State() { return state_; }
+    // Sends a result to the world table; tests put a recorder here.
+    std::function<void(const ScoreRecord&)> SendScore;
+
+private:
+    void CreateQuestionButtons(int kind);
+    void KillPieces(int kind);
+    void RunQuestionKeys(int lagCount);
+    void RunKind(int kind, int lagCount);
+    void RunTimedNotice(int kind);
+    void RunNameEntry(int lagCount);
+    void RunSending();
+    void RunTally();
+    void RunCongratulation();
+    void FinishTally();
+    void BackToMenu(int selection);
+    bool HasPicture(int index) const;
+
+    TMForm& form_;       // the form whose state the dialogs run on
+    DialogState state_;  // the open dialog's pieces and counters
+};
+
+}  // namespace vrumbal
