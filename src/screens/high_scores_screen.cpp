@@ -1,0 +1,118 @@
+#include "screens/high_scores_screen.h"
+
+#include <cmath>
+#include <string>
+
+#include "online/score_submit.h"
+#include "race/dialogs.h"
+#include "race/font_slots.h"
+#include "screens/menu_button.h"
+#include "shell/main_form.h"
+#include "shell/menu_model.h"
+
+namespace vrumbal {
+namespace {
+
+constexpr int kTitlePicture = 16;
+constexpr int kPanelPicture = 17;
+
+// Font slots of the names and the scores.
+constexpr int kNameSlot = 2;
+constexpr int kScoreSlot = 17;
+// Horizontal centres of the name and score columns.
+constexpr int kNameCentreX = 578;
+constexpr int kScoreCentreX = 732;
+
+}  // namespace
+
+int HighScoreRowY(int k) {
+    // Rows are 33.7 pixels apart; the half pixels round to even, as the panel was drawn for.
+    return static_cast<int>(std::nearbyint((k - 1) * 33.7 + 196));
+}
+
+void HighScoresScreen::Enter() {
+    GameState& s = form_.State();
+    const SpriteContext& context = form_.Sprites();
+    s.ScreenKind = kScreenHighScores;
+    s.MenuFirst = kHighScoresClear;
+    s.MenuLast = kHighScoresBack;
+    s.MenuSelection = kHighScoresBack;
+    SetMenuEntry(s, kHighScoresClear, TMenuButton::Create(context, 1, 365, 532, 40, 40, 1, 0));
+    SetMenuEntry(s, kHighScoresWorld, TMenuButton::Create(context, 1, 517, 532, 41, 41, 1, 0));
+    SetMenuEntry(s, kHighScoresBack, TMenuButton::Create(context, 1, 661, 542, 36, 36, 1, 0));
+    s.MenuEntries[kTitlePicture].sprite = TMyImageSprite::CreateAt(context, 1, 27, 323, 42, 3);
+    s.MenuEntries[kPanelPicture].sprite = TMyImageSprite::CreateAt(context, 1, 53, 356, 130, 5);
+}
+
+void HighScoresScreen::Leave() {
+    GameState& s = form_.State();
+    s.ScreenKind = kScreenNone;
+    form_.RemoveMenuBackground();
+    for (int entry :
+         {kHighScoresClear, kHighScoresWorld, kHighScoresBack, kTitlePicture, kPanelPicture}) {
+        if (s.MenuEntries[entry].sprite) s.MenuEntries[entry].sprite->KillOnce();
+        s.MenuEntries[entry] = MenuEntry{};
+    }
+}
+
+void HighScoresScreen::Frame(int lagCount) {
+    GameState& s = form_.State();
+    UpdateHighlight(s, true);
+    const bool arrow = s.EdgeLeft || s.EdgeRight || s.EdgeUp || s.EdgeDown;
+    if (arrow && (s.MenuSelection < kHighScoresClear || s.MenuSelection > kHighScoresBack)) {
+        s.MenuSelection = kHighScoresClear;
+    }
+    if (s.EdgeLeft) BoundedDecrease(s, 1, kHighScoresClear);
+    if (s.EdgeRight) BoundedIncrease(s, 1, kHighScoresBack);
+    if (s.EdgeEscape) {
+        form_.ActivateEntry(kHighScoresBack);
+        if (s.ScreenKind != kScreenHighScores) return;
+    }
+    form_.MDXSpriteEngine.Move(lagCount);
+    DrawHighScores();
+}
+
+void HighScoresScreen::DrawHighScores() {
+    const GameState& s = form_.State();
+    TCanvas& canvas = form_.MDXDraw.Canvas();
+    for (int k = 1; k <= 10; ++k) {
+        const HighScoreEntry& entry = s.HighScores[static_cast<std::size_t>(k)];
+        const int y = HighScoreRowY(k);
+        CentredTextInSlot(canvas, entry.name, kNameSlot, kNameCentreX, y, true, true);
+        CentredTextInSlot(canvas, std::to_string(entry.score), kScoreSlot, kScoreCentreX, y, true,
+                          true);
+    }
+}
+
+void HighScoresScreen::Activate(int selection) {
+    switch (selection) {
+        case kHighScoresClear:
+            form_.OpenDialog(kDialogClearTable);
+            break;
+        case kHighScoresWorld:
+            form_.OpenDocument(WorldTableAddress());
+            break;
+        case kHighScoresBack:
+            Leave();
+            form_.EnterMainMenu(false, 4, false);
+            break;
+        default:
+            break;
+    }
+}
+
+HighScoresScreen& TMForm::HighScoreScreen() {
+    auto* screen = dynamic_cast<HighScoresScreen*>(screens_[kScreenHighScores].get());
+    if (screen == nullptr) {
+        auto created = std::make_unique<HighScoresScreen>(*this);
+        screen = created.get();
+        screens_[kScreenHighScores] = std::move(created);
+    }
+    return *screen;
+}
+
+void TMForm::EnterHighScores() {
+    HighScoreScreen().Enter();
+}
+
+}  // namespace vrumbal

@@ -1,0 +1,305 @@
+#include "screens/options_screen.h"
+
+#include <exception>
+
+#include "platform/events.h"
+#include "race/font_slots.h"
+#include "screens/menu_button.h"
+#include "screens/menu_cursor.h"
+#include "shell/main_form.h"
+#include "shell/menu_model.h"
+
+namespace vrumbal {
+namespace {
+
+constexpr int kKeyF1 = 0x70;
+constexpr int kKeyF12 = 0x7B;
+
+// Entries that only show a picture.
+constexpr int kScreenModePicture = 13;
+constexpr int kMusicPicture = 14;
+constexpr int kSoundPicture = 15;
+constexpr int kTitlePicture = 16;
+constexpr int kPanelPicture = 17;
+
+// Font slots of the screen: labels, the selected label, values.
+constexpr int kLabelSlot = 12;
+constexpr int kSelectedLabelSlot = 16;
+constexpr int kValueSlot = 13;
+// The country's width limit is measured in the big slot it was laid out with.
+constexpr int kCountryLimitSlot = 4;
+
+// The country and its cursor.
+constexpr int kCountryCentreX = 580;
+constexpr int kCountryCentreY = 417;
+constexpr int kCursorY = 406;
+
+// An invisible hit area: picture 0 in both looks, with its own hit box.
+struct HitArea {
+    int entry;
+    int x;
+    int y;
+    int width;
+    int height;
+};
+constexpr HitArea kHitAreas[] = {
+    {kOptionsScreenMode, 530, 154, 94, 70}, {kOptionsMusic, 459, 257, 84, 70},
+    {kOptionsSound, 604, 257, 84, 70},      {kOptionsCountry, 486, 365, 170, 70},
+    {kOptionsHotKey, 510, 441, 120, 70},
+};
+
+// A label and where it is centred.
+struct Label {
+    int entry;
+    const char* text;  // code page 1251
+    int x;
+    int y;
+};
+// "Экран:", "Музыка:", "Звук:", "Страна:", "Хот клавиша:".
+constexpr Label kLabels[] = {
+    {kOptionsScreenMode, "\xDD\xEA\xF0\xE0\xED:", 574, 168},
+    {kOptionsMusic, "\xCC\xF3\xE7\xFB\xEA\xE0:", 504, 272},
+    {kOptionsSound, "\xC7\xE2\xF3\xEA:", 646, 272},
+    {kOptionsCountry, "\xD1\xF2\xF0\xE0\xED\xE0:", 575, 380},
+    {kOptionsHotKey, "\xD5\xEE\xF2 \xEA\xEB\xE0\xE2\xE8\xF8\xE0:", 570, 458},
+};
+
+bool IsFunctionKey(int key) {
+    return key >= kKeyF1 && key <= kKeyF12;
+}
+
+std::uint8_t Flip(std::uint8_t flag) {
+    return static_cast<std::uint8_t>(1 - flag);
+}
+
+}  // namespace
+
+std::string HotKeyName(std::uint8_t shift, int code) {
+    std::string name;
+    if (shift & kAlt) {
+        name = "ALT+";
+    } else if (shift & kCtrl) {
+        name = "CTRL+";
+    } else if (shift & kShift) {
+        name = "SHIFT+";
+    }
+    if (IsFunctionKey(code)) name += "F" + std::to_string(code - kKeyF1 + 1);
+    if (name.empty() || name.back() == '+') name += "?";
+    return name;
+}
+
+void OptionsScreen::Enter() {
+    GameState& s = form_.State();
+    const SpriteContext& context = form_.Sprites();
+    s.ScreenKind = kScreenOptions;
+    s.MenuFirst = kOptionsScreenMode;
+    s.MenuLast = kOptionsBack;
+    s.MenuSelection = kOptionsBack;
+    for (const HitArea& area : kHitAreas) {
+        TMenuButton* button = TMenuButton::Create(context, 1, area.x, area.y, 0, 0, 0, 0);
+        button->HitWidth = area.width;
+        button->HitHeight = area.height;
+        SetMenuEntry(s, area.entry, button);
+    }
+    SetMenuEntry(s, kOptionsBack, TMenuButton::Create(context, 1, 661, 542, 36, 36, 1, 0));
+    s.MenuEntries[kScreenModePicture].sprite =
+        TMyImageSprite::CreateAt(context, 1, s.FullScreen ? 15 : 14, 456, 192, 4);
+    s.MenuEntries[kMusicPicture].sprite =
+        TMyImageSprite::CreateAt(context, 1, s.MusicOn ? 16 : 17, 444, 296, 4);
+    s.MenuEntries[kSoundPicture].sprite =
+        TMyImageSprite::CreateAt(context, 1, s.SoundOn ? 18 : 19, 590, 296, 4);
+    shownState_ = {s.FullScreen ? 15 : 14, s.MusicOn ? 16 : 17, s.SoundOn ? 18 : 19};
+    s.MenuEntries[kTitlePicture].sprite = TMyImageSprite::CreateAt(context, 1, 26, 406, 42, 3);
+    s.MenuEntries[kPanelPicture].sprite = TMyImageSprite::CreateAt(context, 1, 51, 358, 130, 3);
+    countryFrame_ = TMyImageSprite::CreateAt(context, 1, 20, 392, 400, 4);
+    hotKeyFrame_ = TMyImageSprite::CreateAt(context, 1, 21, 468, 478, 4);
+    cursor_ = TMyCursor::Create(context, 1, 600, 5, kCursorY, 392, 22);
+    s.CountryEditing = 0;
+    // A capture that outlived the screen ends here without giving the old key back.
+    s.HotKeyCapture = 0;
+}
+
+void OptionsScreen::Leave() {
+    GameState& s = form_.State();
+    s.ScreenKind = kScreenNone;
+    for (int entry = kOptionsScreenMode; entry <= kPanelPicture; ++entry) {
+        if (s.MenuEntries[entry].sprite) s.MenuEntries[entry].sprite->KillOnce();
+        s.MenuEntries[entry] = MenuEntry{};
+    }
+    form_.RemoveMenuBackground();
+    for (TMyImageSprite* sprite :
+         {countryFrame_, hotKeyFrame_, static_cast<TMyImageSprite*>(cursor_)}) {
+        if (sprite) sprite->KillOnce();
+    }
+    countryFrame_ = nullptr;
+    hotKeyFrame_ = nullptr;
+    cursor_ = nullptr;
+}
+
+void OptionsScreen::ToggleCountryEdit() {
+    GameState& s = form_.State();
+    s.CountryEditing = Flip(s.CountryEditing);
+    if (cursor_) cursor_->Blinking = s.CountryEditing == 1;
+}
+
+void OptionsScreen::ToggleHotKeyCapture() {
+    GameState& s = form_.State();
+    if (s.HotKeyCapture == 0) {
+        savedHotKeyShift_ = s.HotKeyShift;
+        savedHotKeyCode_ = s.HotKeyCode;
+        s.HotKeyShift = 0;
+        s.HotKeyCode = 0;
+    } else if (s.HotKeyCode == 0) {
+        s.HotKeyShift = savedHotKeyShift_;
+        s.HotKeyCode = savedHotKeyCode_;
+    }
+    s.HotKeyCapture = Flip(s.HotKeyCapture);
+}
+
+void OptionsScreen::TypeCountryCharacter(std::uint8_t ch) {
+    GameState& s = form_.State();
+    if (s.ScreenKind != kScreenOptions || s.CountryEditing != 1) return;
+    if (ch == 8) {
+        if (!s.Country.empty()) s.Country.pop_back();
+        return;
+    }
+    if (!IsNameChar(ch)) return;
+    // The width is taken before appending, so the last letter may reach past the limit.
+    if (TextWidthInSlot(form_.MDXDraw.Canvas(), s.Country, kCountryLimitSlot) > kCountryMaxWidth) {
+        return;
+    }
+    if (s.Country.size() >= kCountryMaxLength) return;
+    s.Country.push_back(static_cast<char>(ch));
+}
+
+void OptionsScreen::EntryHighlighted() {
+    // Moving to another entry abandons a capture (the old key comes back) and ends typing.
+    const GameState& s = form_.State();
+    if (s.HotKeyCapture == 1) ToggleHotKeyCapture();
+    if (s.CountryEditing == 1) ToggleCountryEdit();
+}
+
+void OptionsScreen::MoveSelection() {
+    GameState& s = form_.State();
+    int& sel = s.MenuSelection;
+    const bool arrow = s.EdgeLeft || s.EdgeRight || s.EdgeUp || s.EdgeDown;
+    if (arrow && (sel < kOptionsScreenMode || sel > kOptionsBack)) sel = kOptionsScreenMode;
+    if (s.CountryEditing == 1) return;
+    // Two columns: screen mode on top, music and sound side by side, then country, hot key
+    // and back. Each step sees the result of the one before.
+    if (s.EdgeUp) {
+        if (sel == kOptionsMusic || sel == kOptionsSound) sel = kOptionsScreenMode;
+        if (sel == kOptionsCountry) sel = kOptionsMusic;
+        if (sel == kOptionsHotKey) sel = kOptionsCountry;
+        if (sel == kOptionsBack) sel = kOptionsHotKey;
+    }
+    if (s.EdgeDown) {
+        if (sel == kOptionsHotKey) sel = kOptionsBack;
+        if (sel == kOptionsCountry) sel = kOptionsHotKey;
+        if (sel == kOptionsMusic || sel == kOptionsSound) sel = kOptionsCountry;
+        if (sel == kOptionsScreenMode) sel = kOptionsMusic;
+    }
+    if (s.EdgeLeft && sel == kOptionsSound) sel = kOptionsMusic;
+    if (s.EdgeRight && sel == kOptionsMusic) sel = kOptionsSound;
+}
+
+void OptionsScreen::Frame(int lagCount) {
+    GameState& s = form_.State();
+    UpdateHighlight(s, true, [this](int) { EntryHighlighted(); });
+    const int escapeTarget = s.CountryEditing == 1 ? kOptionsCountry : kOptionsBack;
+    MoveSelection();
+    if (s.EdgeEscape) {
+        form_.ActivateEntry(escapeTarget);
+        // Escape may have left the screen; its sprites are gone then.
+        if (s.ScreenKind != kScreenOptions || s.DialogKind != 0) return;
+    }
+    form_.MDXSpriteEngine.Move(lagCount);
+    DrawTexts();
+    if (cursor_) {
+        const int width = TextWidthInSlot(form_.MDXDraw.Canvas(), s.Country, kValueSlot);
+        cursor_->X = width / 2.0 + kCountryCentreX + 2;
+    }
+}
+
+void OptionsScreen::DrawTexts() {
+    GameState& s = form_.State();
+    TCanvas& canvas = form_.MDXDraw.Canvas();
+    for (const Label& label : kLabels) {
+        const int slot = label.entry == s.MenuSelection ? kSelectedLabelSlot : kLabelSlot;
+        CentredTextInSlot(canvas, label.text, slot, label.x, label.y, true, true);
+        if (label.entry == kOptionsCountry) {
+            CentredTextInSlot(canvas, s.Country, kValueSlot, kCountryCentreX, kCountryCentreY, true,
+                              true);
+        } else if (label.entry == kOptionsHotKey) {
+            CentredTextInSlot(canvas, HotKeyName(s.HotKeyShift, s.HotKeyCode), kValueSlot, 575, 494,
+                              true, true);
+        }
+    }
+    ShowStatePicture(kScreenModePicture, s.FullScreen ? 15 : 14);
+    ShowStatePicture(kMusicPicture, s.MusicOn ? 16 : 17);
+    ShowStatePicture(kSoundPicture, s.SoundOn ? 18 : 19);
+}
+
+void OptionsScreen::ShowStatePicture(int entry, int picture) {
+    TMyImageSprite* sprite = form_.State().MenuEntries[entry].sprite;
+    int& shown = shownState_[static_cast<std::size_t>(entry - kScreenModePicture)];
+    // Taking a picture restarts its animation, so only a changed state takes it again.
+    if (sprite == nullptr || shown == picture) return;
+    sprite->SetImageByIndex(picture);
+    shown = picture;
+}
+
+void OptionsScreen::Activate(int selection) {
+    GameState& s = form_.State();
+    switch (selection) {
+        case kOptionsScreenMode:
+            s.FullScreen = Flip(s.FullScreen);
+            try {
+                form_.ApplyDisplayMode();
+            } catch (const std::exception& e) {
+                // The surface stays uninitialised and frames are skipped until a switch works.
+                form_.ReportError(e);
+            }
+            break;
+        case kOptionsMusic:
+            s.MusicOn = Flip(s.MusicOn);
+            form_.StopMusic();
+            form_.StartScreenMusic();
+            break;
+        case kOptionsSound:
+            s.SoundOn = Flip(s.SoundOn);
+            break;
+        case kOptionsCountry:
+            ToggleCountryEdit();
+            break;
+        case kOptionsHotKey:
+            ToggleHotKeyCapture();
+            break;
+        case kOptionsBack:
+            Leave();
+            form_.EnterMainMenu(false, 3, false);
+            break;
+        default:
+            break;
+    }
+}
+
+OptionsScreen& TMForm::Options() {
+    auto* screen = dynamic_cast<OptionsScreen*>(screens_[kScreenOptions].get());
+    if (screen == nullptr) {
+        auto created = std::make_unique<OptionsScreen>(*this);
+        screen = created.get();
+        screens_[kScreenOptions] = std::move(created);
+    }
+    return *screen;
+}
+
+void TMForm::EnterOptions() {
+    Options().Enter();
+}
+
+void TMForm::ToggleHotKeyCapture() {
+    Options().ToggleHotKeyCapture();
+}
+
+}  // namespace vrumbal
