@@ -6,6 +6,7 @@
 
 #include "engine/dx_draw.h"
 #include "engine/picture_collection.h"
+#include "race/minimap.h"
 #include "race/race_state.h"
 #include "shell/main_form.h"
 
@@ -903,7 +904,7 @@ void TPlayer::DrawSelf() {
     DrawRivals(*target);
     DrawPicture(*target, kLeftPanelPicture, 0, 0);
     DrawPicture(*target, kRightPanelPicture, 626, 0);
-    if (DrawMinimap) DrawMinimap();
+    vrumbal::DrawMinimap(*target, Context().imageList3, form_.Race(), RoadY(), rivals_);
 }
 
 }  // namespace vrumbal

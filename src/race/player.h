@@ -119,8 +119,6 @@ public:
     void SetRoad(TSprite* road) { road_ = road; }
     // The rival riders (not owned; null: none).
     void SetRivals(BikeRivals* rivals) { rivals_ = rivals; }
-    // Drawn last by the bike's drawing step (the minimap).
-    std::function<void()> DrawMinimap;
 
     // Model 1..5 ridden.
     int Model() const { return model_; }

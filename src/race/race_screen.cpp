@@ -6,7 +6,10 @@
 
 #include "engine/my_image_sprite.h"
 #include "engine/picture_collection.h"
+#include "race/hud.h"
 #include "race/level_tables.h"
+#include "race/pickups.h"
+#include "race/rivals.h"
 #include "race/scroll_background.h"
 #include "race/track_generator.h"
 #include "shell/main_form.h"
@@ -22,6 +25,31 @@ constexpr int kNeedlePicture = 4;
 constexpr int kNeedleRestAngle = 28;
 
 }  // namespace
+
+RaceScreen::RaceScreen(TMForm& form) : form_(form) {
+    // The pickups lie on the track of the level just generated; the rivals steer round the
+    // bike, so they come after it.
+    Hooks.createPickups = [this] { pickups_ = TBonus::Create(form_, road_); };
+    Hooks.createRivals = [this] {
+        rivals_ = TCar::Create(form_, road_, bike_);
+        if (bike_ != nullptr) bike_->SetRivals(rivals_);
+        if (road_ != nullptr) road_->SetRivalTarget(rivals_);
+    };
+    Hooks.placePickups = [this] {
+        if (pickups_ != nullptr) pickups_->PlacePickups();
+    };
+    Hooks.placeRivals = [this] {
+        if (rivals_ != nullptr) rivals_->Reset();
+    };
+    Hooks.killSprites = [this] {
+        if (bike_ != nullptr) bike_->SetRivals(nullptr);
+        if (road_ != nullptr) road_->SetRivalTarget(nullptr);
+        if (pickups_ != nullptr) pickups_->KillOnce();
+        if (rivals_ != nullptr) rivals_->KillOnce();
+        pickups_ = nullptr;
+        rivals_ = nullptr;
+    };
+}
 
 int RaceScreen::NeedleAngleFor(double speed, bool shifting) {
     const int angle = std::max(kNeedleRestAngle, RoundHalfEven(0.76875 * speed + kNeedleRestAngle));
@@ -49,7 +77,7 @@ void RaceScreen::StartRace(int level) {
     bike_->SetRoad(road_);
     road_->SetBikeTarget(bike_);
     if (Hooks.createRivals) Hooks.createRivals();
-    if (Hooks.drawHud) Hooks.drawHud();
+    DrawHud(form_);
     RaceState& race = form_.Race();
     race.Lives = 3;
     race.Score = 0;
@@ -88,7 +116,7 @@ void RaceScreen::RaceFrame(int lagCount) {
     const double heading = bike_->Heading * kTurn;
     race.BikeVelX = -std::sin(heading) * bike_->GroundSpeed;
     race.BikeVelY = std::cos(heading) * bike_->GroundSpeed;
-    if (Hooks.drawHud) Hooks.drawHud();
+    DrawHud(form_);
     const GameState& s = form_.State();
     // Opening does nothing while a dialog is open, so Escape wins over P in the same frame.
     if (s.EdgeEscape) form_.OpenDialog(2);

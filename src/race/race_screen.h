@@ -9,6 +9,8 @@ namespace vrumbal {
 class TMForm;
 class TPointer;
 class TScrollBackground;
+class TBonus;
+class TCar;
 
 // The parts of the race that come from elsewhere: pickups, rivals and the head-up display.
 // Each hook may be empty.
@@ -17,7 +19,6 @@ struct RaceHooks {
     std::function<void()> createRivals;   // the rivals' sprite, after the bike exists
     std::function<void()> placePickups;   // pickups on a new or repeated level
     std::function<void()> placeRivals;    // rivals on a new or repeated level
-    std::function<void()> drawHud;        // the head-up display, once per race frame
     std::function<void()> killSprites;    // marks the pickups and rivals dead
 };
 
@@ -29,8 +30,9 @@ public:
     // Time limit ticks sound in the last this many milliseconds.
     static constexpr int kTickWindowMs = 10000;
 
-    // A race screen of the form; nothing exists until StartRace.
-    explicit RaceScreen(TMForm& form) : form_(form) {}
+    // A race screen of the form; nothing exists until StartRace. Fills the hooks of the
+    // pickups and the rivals.
+    explicit RaceScreen(TMForm& form);
 
     // Starts a game at the given level: road, needle and bike, three lives, no score, the
     // level-start notice.
@@ -61,6 +63,10 @@ public:
     TScrollBackground* Road() const { return road_; }
     // The speedometer needle, or null between races (or without its picture).
     TPointer* Needle() const { return needle_; }
+    // The pickups, or null between races.
+    TBonus* Pickups() const { return pickups_; }
+    // The rival riders, or null between races.
+    TCar* Rivals() const { return rivals_; }
 
     // The angle the needle shows for the bike's speed and engine state.
     static int NeedleAngleFor(double speed, bool shifting);
@@ -75,6 +81,8 @@ private:
     TScrollBackground* road_ = nullptr;  // owned by the sprite engine
     TPointer* needle_ = nullptr;         // owned by the sprite engine
     TPlayer* bike_ = nullptr;            // owned by the sprite engine
+    TBonus* pickups_ = nullptr;          // owned by the sprite engine
+    TCar* rivals_ = nullptr;             // owned by the sprite engine
     bool clockRan_ = false;              // the clock went down in the previous frame
 };
 

@@ -2,6 +2,7 @@
 #include <exception>
 
 #include "shell/main_form.h"
+#include "screens/options_screen.h"
 #include "shell/menu_model.h"
 
 namespace vrumbal {
@@ -48,6 +49,12 @@ void TMForm::FormKeyDown(int key, std::uint8_t shift) {
 
 void TMForm::FormKeyUp(int key, std::uint8_t shift) {
     if (state_.HotKeyCapture == 1) FormKeyBoss(key, shift, false);
+}
+
+void TMForm::FormKeyPress(std::uint8_t ch) {
+    TypeNameCharacter(ch);  // only while the name entry is open
+    if (state_.ScreenKind == kScreenOptions) Options().TypeCountryCharacter(ch);
+    if (ch == kKeyEnter) ActivateEntry();
 }
 
 void TMForm::FormKeyBoss(int key, std::uint8_t shift, bool pressed) {

@@ -6,9 +6,9 @@
 #include "platform/refresh_rate.h"
 #include "save/save_files.h"
 #include "race/race_screen.h"
+#include "screens/main_menu.h"
 #include "shell/frame_rate.h"
 #include "shell/menu_model.h"
-#include "shell/skeleton_screens.h"
 
 namespace vrumbal {
 namespace {
@@ -18,8 +18,6 @@ constexpr std::uint32_t kFormDrawOptions = doAllowReboot | doWaitVBlank | doSyst
                                            doStretch | doCenter | doFlip | doDirectX7Mode |
                                            doRetainedMode | doHardware | doSelectDriver |
                                            doZBuffer;
-
-bool IsYesNoDialog(int kind) { return kind == 1 || kind == 2 || kind == 4 || kind == 9; }
 
 }  // namespace
 
@@ -45,7 +43,7 @@ TMForm::TMForm(PlatformBundle platform, FormConfig config)
     MDXDraw.SetOptions(kFormDrawOptions);
     MDXTimer.SetInterval(0);  // every idle pass is a frame
     MDXTimer.OnTimer = [this](int lag) { MDXTimerTimer(lag); };
-    screens_[kScreenMainMenu] = std::make_unique<SkeletonMainMenu>(*this);
+    SetScreen(kScreenMainMenu, std::make_unique<MainMenuScreen>(*this));
     SetScreen(kScreenRace, std::make_unique<RaceScreen>(*this));
 }
 
@@ -172,95 +170,6 @@ void TMForm::ActivateEntry(std::optional<int> entry) {
     SwitchMainEntry();
 }
 
-void TMForm::SwitchMainEntry() {
-    // The sub-screens that arrive with the menus jump between main buttons here.
-    if (state_.MenuSelection != 0 || state_.HoveredMainButton == 0) return;
-}
-
-void TMForm::OpenDialog(int kind) {
-    GameState& s = state_;
-    if (s.DialogKind != 0) return;
-    if (TPlayer* bike = raceScreen_->Bike()) bike->StopBikeSounds(true);
-    s.DialogKind = static_cast<std::uint8_t>(kind);
-    s.DialogSavedSelection = s.MenuSelection;
-    s.DialogSavedFirst = s.MenuFirst;
-    s.DialogSavedLast = s.MenuLast;
-    if (IsYesNoDialog(kind)) {
-        s.MenuFirst = 11;
-        s.MenuLast = 12;
-        s.MenuSelection = kind == 9 ? 11 : 12;
-    }
-    if (kind == 6) dialogTimer_ = 2000;
-    if (kind == 3 || kind == 7) dialogTimer_ = 3000;
-}
-
-void TMForm::CloseDialog() {
-    GameState& s = state_;
-    if (s.DialogKind == 0) return;
-    s.MenuSelection = s.DialogSavedSelection;
-    s.MenuFirst = s.DialogSavedFirst;
-    s.MenuLast = s.DialogSavedLast;
-    const int kind = s.DialogKind;
-    if (TPlayer* bike = raceScreen_->Bike(); bike != nullptr && (kind == 2 || kind == 5)) {
-        bike->RestartEngineSound(true);
-    }
-    s.DialogKind = 0;
-    if (s.MusicRestartPending) {
-        s.MusicRestartPending = 0;
-        StartScreenMusic();
-    }
-}
-
-void TMForm::RunDialog(int /*lagCount*/) {
-    GameState& s = state_;
-    if (IsYesNoDialog(s.DialogKind)) {
-        UpdateHighlight(s, false);
-        if (s.EdgeYes) {
-            ActivateEntry(11);
-        } else if (s.EdgeNo) {
-            ActivateEntry(12);
-        } else if (s.EdgeLeft) {
-            ClampToFirst(s);
-            BoundedDecrease(s, 1, s.MenuFirst);
-        } else if (s.EdgeRight) {
-            ClampToLast(s);
-            BoundedIncrease(s, 1, s.MenuLast);
-        }
-    } else if (s.DialogKind == 5) {
-        if (s.EdgePause || s.EdgeEscape) CloseDialog();
-    } else if (s.DialogKind == 3 || s.DialogKind == 6 || s.DialogKind == 7) {
-        // The timed race notices; their texts come with the dialogs.
-        if (dialogTimer_ - s.FrameMs >= 0) {
-            dialogTimer_ -= s.FrameMs;
-            return;
-        }
-        const int kind = s.DialogKind;
-        CloseDialog();
-        if (kind == 3) {
-            if (TPlayer* bike = raceScreen_->Bike()) bike->StartLevelRun(false);
-        } else if (kind == 7) {
-            EndGame();
-        }
-    }
-}
-
-void TMForm::AnswerDialog(int entry) {
-    const int kind = state_.DialogKind;
-    if (!IsYesNoDialog(kind)) return;
-    if (entry == 12) {
-        CloseDialog();
-        return;
-    }
-    if (entry != 11) return;
-    CloseDialog();
-    if (kind == 1) {
-        state_.ScreenKind = kScreenNone;
-        QuitGame();
-    } else if (kind == 2) {
-        EndGame();
-    }
-}
-
 void TMForm::PlaySound(int n) {
     if (!state_.SoundOn) return;
     auto& waves = MDXWaveList.Items();
@@ -318,23 +227,9 @@ void TMForm::EnterWindowed() {
     MDXDraw.Initialize();
 }
 
-void TMForm::EnterMainMenu(bool intro, int selection, bool fullBuild) {
-    GameState& s = state_;
-    s.ScreenKind = kScreenMainMenu;
-    s.MenuFirst = 1;
-    s.MenuLast = 6;
-    s.MenuSelection = selection;
-    s.MenuIntroActive = 0;
-    if (fullBuild) StartScreenMusic();
-    if (intro) PlaySound(0);
-}
-
-void TMForm::StartRace(int level) { raceScreen_->StartRace(level); }
-
-void TMForm::EndGame() {
-    // The high-score entry comes with the save files; until then every game ends in the menu.
-    if (raceScreen_->Running()) raceScreen_->StopRaceSprites();
-    EnterMainMenu(false, 1, true);
+void TMForm::StartRace(int level) {
+    LeaveMainMenu();
+    raceScreen_->StartRace(level);
 }
 
 void TMForm::SetScreen(int kind, std::unique_ptr<Screen> screen) {
@@ -359,7 +254,7 @@ void TMForm::HandleEvent(const WindowEvent& event) {
             FormKeyUp(event.key, event.shift);
             break;
         case Type::Char:
-            if (event.ch == 13) ActivateEntry();
+            FormKeyPress(event.ch);
             break;
         case Type::MouseMove:
             MDXDrawMouseMove(event.x, event.y);

@@ -17,6 +17,7 @@
 #include "engine/sprite_context.h"
 #include "engine/sprite_engine.h"
 #include "engine/wave_collection.h"
+#include "race/dialogs.h"
 #include "race/race_state.h"
 #include "shell/event_keyboard.h"
 #include "shell/game_state.h"
@@ -25,6 +26,9 @@
 
 namespace vrumbal {
 
+class HighScoresScreen;
+class MainMenuScreen;
+class OptionsScreen;
 class RaceScreen;
 
 // How a main form is set up beyond its platform.
@@ -70,6 +74,8 @@ public:
     void FormKeyDown(int key, std::uint8_t shift);
     // A key went up: ends a boss key capture's modifier step.
     void FormKeyUp(int key, std::uint8_t shift);
+    // A typed character: the name entry, the country, and Enter activating the selection.
+    void FormKeyPress(std::uint8_t ch);
     // One step of capturing the boss key (while the options screen captures it).
     void FormKeyBoss(int key, std::uint8_t shift, bool pressed);
     // The boss key: silence, pause a race, leave full screen and hide the window.
@@ -103,6 +109,11 @@ public:
     void RunDialog(int lagCount);
     // Answers the open dialog with entry 11 (yes) or 12 (no).
     void AnswerDialog(int entry);
+    // A character typed while the name entry is open: kept for the dialog, and taken into or
+    // out of the name.
+    void TypeNameCharacter(std::uint8_t ch);
+    // The dialogs' own state and steps.
+    GameDialogs& Dialogs() { return dialogs_; }
 
     // Plays sound effect n from its start when sound is on.
     void PlaySound(int n);
@@ -124,14 +135,24 @@ public:
 
     // Enters the main menu.
     void EnterMainMenu(bool intro, int selection, bool fullBuild);
+    // Removes the main menu's background; every screen that leaves the menu calls it.
+    void RemoveMenuBackground();
+    // Leaves the main menu for a race: its background and six buttons go, ScreenKind 0.
+    void LeaveMainMenu();
+    // The main menu screen (installed on first use).
+    MainMenuScreen& MainMenu();
     // Enters the bike choice screen.
     void EnterBikeChoice();
     // Enters the options screen.
     void EnterOptions();
     // Starts or ends capturing a new boss key on the options screen.
     void ToggleHotKeyCapture();
+    // The options screen (installed on first use; it outlives its sprites).
+    OptionsScreen& Options();
     // Enters the high-score screen.
     void EnterHighScores();
+    // The high-score screen (installed on first use).
+    HighScoresScreen& HighScoreScreen();
     // Enters the help screen.
     void EnterHelp();
     // Hands a file name or a web address to the desktop to open.
@@ -144,7 +165,8 @@ public:
     void StartRace(int level = 1);
     // Installs the handler of a screen kind (1..6).
     void SetScreen(int kind, std::unique_ptr<Screen> screen);
-    // The end of a game: back to the main menu, the race's sprites removed.
+    // The end of a game: the name entry when the score enters the table, else the main menu
+    // with the race's sprites removed.
     void EndGame();
 
     // The shared game state.
@@ -184,7 +206,7 @@ private:
     SpriteContext spriteContext_;                           // handed to game sprites
     std::array<std::unique_ptr<Screen>, 7> screens_;        // handlers by ScreenKind
     RaceScreen* raceScreen_ = nullptr;                      // screens_[kScreenRace]
-    int dialogTimer_ = 0;                                   // ms left of a timed notice
+    GameDialogs dialogs_{*this};                            // the overlay dialogs
     int currentSong_ = 0;                                   // loaded song, 0 = none
     bool terminated_ = false;                               // the message loop has ended
     std::uint64_t frames_ = 0;                              // frames run
