@@ -240,8 +240,16 @@ void GameDialogs::RunKind(int kind, int lagCount) {
             Centred(canvas, 1, Text("Выйти в меню?"), 382, 269);
             break;
         case kDialogTimeUp:
-            Centred(canvas, 5, Text("Ваше время вышло,"), 348, 217);
-            Centred(canvas, 5, Text("Попробуйте ещё раз!"), 348, 267);
+        {
+            // Centred left of the middle, the notice must stay clear of the left panel
+            // (which ends at x 174).
+            const std::string line1 = Text("Ваше время вышло,");
+            const std::string line2 = Text("Попробуйте ещё раз!");
+            SelectFont(canvas, 5);
+            FitFontToWidth(canvas, {line1, line2}, 2 * (348 - 180));
+            CentredText(canvas, line1, 348, 217, true, true);
+            CentredText(canvas, line2, 348, 267, true, true);
+        }
             RunTimedNotice(kind);
             break;
         case kDialogClearTable:

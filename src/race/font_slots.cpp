@@ -1,5 +1,7 @@
 #include "race/font_slots.h"
 
+#include <algorithm>
+
 #include <cmath>
 #include <stdexcept>
 
@@ -86,6 +88,15 @@ void CentredTextInSlot(TCanvas& canvas, const std::string& text, int slot, int x
                        bool centreX, bool centreY) {
     SelectFont(canvas, slot);
     CentredText(canvas, text, x, y, centreX, centreY);
+}
+
+void FitFontToWidth(TCanvas& canvas, std::initializer_list<std::string> texts, int maxWidth) {
+    auto widest = [&] {
+        int w = 0;
+        for (const std::string& t : texts) w = std::max(w, canvas.TextWidth(t));
+        return w;
+    };
+    while (canvas.font.size > 6 && widest() > maxWidth) --canvas.font.size;
 }
 
 }  // namespace vrumbal

@@ -1,4 +1,5 @@
 #pragma once
+#include <initializer_list>
 #include <array>
 #include <cstdint>
 #include <string>
@@ -44,5 +45,10 @@ void CentredText(TCanvas& canvas, const std::string& text, int x, int y, bool ce
 // Selects the slot, then draws the text centred as CentredText does.
 void CentredTextInSlot(TCanvas& canvas, const std::string& text, int slot, int x, int y,
                        bool centreX, bool centreY);
+
+// Lowers the size of the selected font until every one of the texts is at most maxWidth
+// pixels wide (never below 6 points). The display face we draw with runs wider than the one
+// some layouts were made for, and a notice must not spill over the head-up display.
+void FitFontToWidth(TCanvas& canvas, std::initializer_list<std::string> texts, int maxWidth);
 
 }  // namespace vrumbal

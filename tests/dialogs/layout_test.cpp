@@ -1,5 +1,5 @@
 // With the game's own fonts: every text of a dialog with a panel lies inside the panel and
-// clear of the Yes and No buttons, and the notices stay on the screen.
+// clear of the Yes and No buttons, and the notices stay on the road between the HUD panels.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -80,10 +80,11 @@ TEST(Layout, TextsOfPanelDialogsStayInsideThePanelAndOffTheButtons) {
     }
 }
 
-TEST(Layout, NoticesStayOnTheScreen) {
+TEST(Layout, NoticesStayBetweenTheHudPanels) {
     TextMetrics fonts;
     fonts.realFonts = true;
-    const Box screen{0, 0, 800, 600};
+    // The road between the left panel (to x 174) and the right one (from x 626).
+    const Box screen{174, 0, 626, 600};
     for (int kind : {kDialogTimeUp, kDialogPause, kDialogLevelStart, kDialogGameOver}) {
         SCOPED_TRACE(kind);
         DialogRig rig(85, fonts);
