@@ -1,36 +1,28 @@
 // A headless game for the bike's tests: libraries with pictures of the sizes the race uses,
 // sounds told apart by their length, a simulated clock and keys through the window's events.
 #pragma once
-#include <map>
+#include <cstdint>
 #include <memory>
 
 #include "race/player.h"
 #include "race/race_screen.h"
 #include "race/scroll_background.h"
 #include "shell/main_form.h"
+#include "support/fake_platform.h"
 #include "support/test_support.h"
 
 namespace vrumbal::test {
 
-// Virtual-key codes the race reads.
-inline constexpr int kKeyUp = 0x26;
-inline constexpr int kKeyDown = 0x28;
-inline constexpr int kKeyLeft = 0x25;
-inline constexpr int kKeyRight = 0x27;
+// Virtual-key code of the space bar; the arrows and the rest are with the fake platform.
 inline constexpr int kKeySpace = 0x20;
-inline constexpr int kKeyEscape = 0x1B;
-inline constexpr int kKeyPause = 'P';
 
 // Sizes of the test pictures of the bikes.
 inline constexpr int kBikeWidth = 40;
 inline constexpr int kBikeHeight = 80;
 inline constexpr int kLeanPatterns = 6;
 
-// What the fake sound output saw, by sound number.
-struct SoundLog {
-    std::map<int, int> starts;    // sound -> starts
-    std::map<int, bool> playing;  // sound -> playing now
-};
+// What the fake sound output saw, by sound number; a buffer's IsPlaying answers for its sound.
+using SoundLog = PlatformLog;
 
 // Writes the game's libraries under root/Data/Res: list 2 holds the race's pictures at their
 // numbers, sound n has n + 1 sample bytes.
@@ -68,7 +60,7 @@ private:
     std::unique_ptr<TMForm> form_;
     SimulatedClock* clock_ = nullptr;
     int fps_ = 85;
-    std::uint64_t remainder_ = 0;
+    FrameSteps steps_;
 };
 
 // Rival riders as plain data, for the contact and place tests.

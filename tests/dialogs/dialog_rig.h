@@ -2,7 +2,7 @@
 // length, a simulated clock, texts recorded as they are drawn and results caught before they
 // reach the network.
 #pragma once
-#include <map>
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
@@ -11,15 +11,12 @@
 #include "race/dialogs.h"
 #include "race/race_screen.h"
 #include "shell/main_form.h"
+#include "support/fake_platform.h"
 #include "support/test_support.h"
 
 namespace vrumbal::test {
 
-// Virtual-key codes the dialogs read.
-inline constexpr int kKeyEscape = 0x1B;
-inline constexpr int kKeyLeft = 0x25;
-inline constexpr int kKeyRight = 0x27;
-inline constexpr int kKeyPause = 'P';
+// Virtual-key codes of the answers to the dialogs' questions.
 inline constexpr int kKeyYes = 'Y';
 inline constexpr int kKeyNo = 'N';
 
@@ -33,9 +30,7 @@ struct DrawnText {
 };
 
 // What the fake sound output saw, by sound number.
-struct SoundLog {
-    std::map<int, int> starts;  // sound -> starts
-};
+using SoundLog = PlatformLog;
 
 // How texts are measured.
 struct TextMetrics {
@@ -87,8 +82,7 @@ private:
     std::vector<std::uint64_t> sentFrames_;
     std::unique_ptr<TMForm> form_;
     SimulatedClock* clock_ = nullptr;
-    int fps_ = 85;
-    std::uint64_t remainder_ = 0;
+    FrameSteps steps_;
 };
 
 }  // namespace vrumbal::test

@@ -2,30 +2,24 @@
 // sizes, sounds told apart by their length, a simulated clock, and keys and mouse through the
 // window's events.
 #pragma once
-#include <map>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "shell/main_form.h"
+#include "support/fake_platform.h"
 #include "support/test_support.h"
 
 namespace vrumbal::test {
 
-// Virtual-key codes the menus read.
-inline constexpr int kKeyUp = 0x26;
-inline constexpr int kKeyDown = 0x28;
-inline constexpr int kKeyLeft = 0x25;
-inline constexpr int kKeyRight = 0x27;
-inline constexpr int kKeyEscape = 0x1B;
+// Virtual-key code of the answer No.
 inline constexpr int kKeyNo = 'N';
 
-// What the fake sound output and desktop saw.
+// What the fake sound output and desktop saw, as it stands when asked.
 struct MenuLog {
-    std::map<int, int> sounds;        // sound number -> starts
-    std::vector<std::string> songs;   // paths of the songs loaded, in order
-    int songsFreed = 0;               // songs freed
-    std::vector<std::string> opened;  // targets handed to the desktop
+    const std::vector<std::string>& songs;   // paths of the songs loaded, in order
+    int songsFreed = 0;                      // songs freed
+    const std::vector<std::string>& opened;  // targets handed to the desktop
 };
 
 // Writes the libraries and songs under root: list 1 holds the menu pictures at their numbers
@@ -42,9 +36,12 @@ public:
 
     TMForm& Form() { return *form_; }
     GameState& State() { return form_->State(); }
-    MenuLog& Log() { return *log_; }
+    // The log as it stands now; ask again after frames have run.
+    MenuLog Log() const {
+        return {log_->songs, static_cast<int>(log_->songsFreed.size()), log_->opened};
+    }
     // Starts of sound n so far.
-    int Sounds(int n) { return log_->sounds[n]; }
+    int Sounds(int n) { return log_->starts[n]; }
 
     // Runs n frames.
     void Frames(int n);
@@ -68,7 +65,7 @@ public:
 
 private:
     TempDir dir_;
-    std::unique_ptr<MenuLog> log_;
+    std::unique_ptr<PlatformLog> log_;
     std::unique_ptr<TMForm> form_;
     SimulatedClock* clock_ = nullptr;
 };

@@ -9,16 +9,12 @@
 
 #include "platform/events.h"
 #include "shell/main_form.h"
+#include "support/fake_platform.h"
 #include "support/test_support.h"
 
 namespace vrumbal::test {
 
-// Virtual-key codes the screens read.
-inline constexpr int kKeyUp = 0x26;
-inline constexpr int kKeyDown = 0x28;
-inline constexpr int kKeyLeft = 0x25;
-inline constexpr int kKeyRight = 0x27;
-inline constexpr int kKeyEscape = 0x1B;
+// Virtual-key codes the screens read besides the arrows and Escape.
 inline constexpr int kKeyEnter = 0x0D;
 inline constexpr int kKeyShift = 0x10;
 inline constexpr int kKeyCtrl = 0x11;
@@ -38,13 +34,13 @@ struct DrawnText {
 };
 
 // What the fake outputs saw.
-struct RigLog {
-    std::map<int, int> soundStarts;   // sound number -> starts
-    int songsLoaded = 0;              // successful song loads (handles 1, 2, ...)
-    std::vector<int> songsPlayed;     // handles handed to SongPlay, in order
-    std::vector<int> songsFreed;      // handles freed, in order
-    std::vector<std::string> opened;  // what the desktop was asked to open
-    std::vector<DrawnText> drawn;     // texts drawn since the last ClearDrawn
+struct RigLog final : PlatformLog {
+    RigLog() = default;
+    // Never copied: soundStarts names this log's own starts.
+    RigLog(const RigLog&) = delete;
+    RigLog& operator=(const RigLog&) = delete;
+    std::map<int, int>& soundStarts = starts;  // sound number -> starts
+    std::vector<DrawnText> drawn;              // texts drawn since the last ClearDrawn
 };
 
 // The renderer's widths: "W" is 2 x the point size wide, every other byte half the size.

@@ -1,67 +1,9 @@
 #include "rival_rig.h"
 
-#include <fstream>
-
 #include "engine/library_writer.h"
 
 namespace vrumbal::test {
 namespace {
-
-class CountedBuffer final : public SoundBuffer {
-public:
-    CountedBuffer(SoundCount& log, int sound) : log_(log), sound_(sound) {}
-    void Stop() override { playing_ = false; }
-    void SetPosition(std::uint32_t) override {}
-    void SetFrequency(int) override {}
-    void SetPan(int) override {}
-    void SetVolume(int) override {}
-    void Play(bool) override {
-        playing_ = true;
-        ++log_.starts[sound_];
-    }
-    bool IsPlaying() const override { return playing_; }
-    int Sound() const { return sound_; }
-
-private:
-    SoundCount& log_;
-    int sound_;
-    bool playing_ = false;
-};
-
-// Sound n of the test library has n + 1 sample bytes, so its buffers tell which sound they are.
-class CountedAudio final : public AudioOutput {
-public:
-    explicit CountedAudio(SoundCount& log) : log_(log) {}
-    bool IsOpen() const override { return true; }
-    std::unique_ptr<SoundBuffer> CreateBuffer(
-        const WaveFormat&, std::shared_ptr<const std::vector<std::uint8_t>> samples) override {
-        return std::make_unique<CountedBuffer>(log_, static_cast<int>(samples->size()) - 1);
-    }
-    std::unique_ptr<SoundBuffer> Duplicate(const SoundBuffer& original) override {
-        return std::make_unique<CountedBuffer>(log_,
-                                               static_cast<const CountedBuffer&>(original).Sound());
-    }
-    int SongLoadFromFile(const std::string&) override { return 0; }
-    void SongPlay(int) override {}
-    void SongFree(int) override {}
-
-private:
-    SoundCount& log_;
-};
-
-class NoShell final : public SystemShell {
-public:
-    void Open(const std::string&) override {}
-    void RaisePriority() override {}
-    void ShowError(const std::string&, const std::string&) override {}
-};
-
-void WriteFile(const std::filesystem::path& path, const std::vector<std::uint8_t>& bytes) {
-    std::filesystem::create_directories(path.parent_path());
-    std::ofstream(path, std::ios::binary)
-        .write(reinterpret_cast<const char*>(bytes.data()),
-               static_cast<std::streamsize>(bytes.size()));
-}
 
 PictureItemData Patterned(int picture, int width, int height, int patterns) {
     PictureItemData item;
@@ -111,20 +53,6 @@ std::vector<std::uint8_t> OnePicture() {
     return WritePictureLibrary(lib);
 }
 
-std::vector<std::uint8_t> Sounds() {
-    WaveLibraryData lib;
-    for (int n = 0; n < 22; ++n) {
-        WaveItemData item;
-        item.name = "s" + std::to_string(n);
-        item.hasWave = true;
-        // PCM, mono, 22050 Hz, 8 bits.
-        item.format = {1, 0, 1, 0, 0x22, 0x56, 0, 0, 0x22, 0x56, 0, 0, 1, 0, 8, 0};
-        item.samples.assign(static_cast<std::size_t>(n + 1), 0x80);
-        lib.items.push_back(item);
-    }
-    return WriteWaveLibrary(lib);
-}
-
 }  // namespace
 
 std::uint32_t PatternColour(int picture, int pattern) {
@@ -141,18 +69,13 @@ std::uint16_t PatternPixel(int picture, int pattern) {
 }
 
 RivalRig::RivalRig(int level, int fps, std::uint64_t seed)
-    : sounds_(std::make_unique<SoundCount>()), fps_(fps) {
+    : sounds_(std::make_unique<PlatformLog>()), fps_(fps), steps_(fps) {
     const auto res = dir_.Path() / "Data" / "Res";
     WriteFile(res / "Res1.dxg", OnePicture());
     WriteFile(res / "Res2.dxg", RacePictures());
     WriteFile(res / "Res3.dxg", OnePicture());
-    WriteFile(res / "Sounds.dxw", Sounds());
-    PlatformBundle p;
-    p.audio = std::make_unique<CountedAudio>(*sounds_);
-    auto clock = std::make_unique<SimulatedClock>(5000);
-    clock_ = clock.get();
-    p.clock = std::move(clock);
-    p.shell = std::make_unique<NoShell>();
+    WriteFile(res / "Sounds.dxw", NumberedSounds(22));
+    PlatformBundle p = FakePlatform(*sounds_, clock_);
     FormConfig config;
     config.dataRoot = dir_.Path();
     config.seed = seed;
@@ -167,13 +90,7 @@ RivalRig::~RivalRig() = default;
 
 void RivalRig::Frames(int n) {
     for (int i = 0; i < n; ++i) {
-        std::uint64_t step = 1000000u / static_cast<unsigned>(fps_);
-        remainder_ += 1000000u % static_cast<unsigned>(fps_);
-        if (remainder_ >= static_cast<unsigned>(fps_)) {
-            remainder_ -= static_cast<unsigned>(fps_);
-            ++step;
-        }
-        clock_->AdvanceMicros(step);
+        clock_->AdvanceMicros(steps_.Next());
         form_->MDXTimer.Idle();
     }
 }
@@ -183,15 +100,11 @@ void RivalRig::PassLevelStart() {
 }
 
 void RivalRig::KeyDown(int vk) {
-    WindowEvent e{WindowEvent::Type::KeyDown};
-    e.key = vk;
-    form_->HandleEvent(e);
+    form_->HandleEvent(KeyEvent(WindowEvent::Type::KeyDown, vk));
 }
 
 void RivalRig::KeyUp(int vk) {
-    WindowEvent e{WindowEvent::Type::KeyUp};
-    e.key = vk;
-    form_->HandleEvent(e);
+    form_->HandleEvent(KeyEvent(WindowEvent::Type::KeyUp, vk));
 }
 
 double RivalRig::ScreenX(double worldX) {

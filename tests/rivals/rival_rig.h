@@ -3,7 +3,6 @@
 // by their length, a simulated clock and keys through the window's events.
 #pragma once
 #include <cstdint>
-#include <map>
 #include <memory>
 
 #include "race/pickups.h"
@@ -12,17 +11,13 @@
 #include "race/rivals.h"
 #include "race/scroll_background.h"
 #include "shell/main_form.h"
+#include "support/fake_platform.h"
 #include "support/test_support.h"
 
 namespace vrumbal::test {
 
 // Virtual-key code of the Up arrow.
-inline constexpr int kKeyThrottle = 0x26;
-
-// What the fake sound output saw: starts per sound number.
-struct SoundCount {
-    std::map<int, int> starts;
-};
+inline constexpr int kKeyThrottle = kKeyUp;
 
 // The colour (0x00RRGGBB) of pattern p of picture n in the test library.
 std::uint32_t PatternColour(int picture, int pattern);
@@ -63,11 +58,11 @@ public:
 
 private:
     TempDir dir_;
-    std::unique_ptr<SoundCount> sounds_;
+    std::unique_ptr<PlatformLog> sounds_;
     std::unique_ptr<TMForm> form_;
     SimulatedClock* clock_ = nullptr;
     int fps_ = 85;
-    std::uint64_t remainder_ = 0;
+    FrameSteps steps_;
 };
 
 }  // namespace vrumbal::test

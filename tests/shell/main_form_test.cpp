@@ -5,129 +5,33 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
-#include <map>
 
-#include "engine/library_writer.h"
+#include "support/fake_platform.h"
 #include "support/test_support.h"
 
 namespace vrumbal {
 namespace {
 
-// Counts how often each sound is started; sounds are told apart by their sample count.
-struct PlayLog {
-    std::map<std::size_t, int> plays;  // sample bytes -> starts
-    int songsLoaded = 0;               // successful song loads
-    int songsFreed = 0;                // songs freed
-};
+using test::NumberedSounds;
+using test::SmallPictures;
+using test::WriteFile;
 
-class FakeBuffer final : public SoundBuffer {
-public:
-    FakeBuffer(PlayLog& log, std::size_t size) : log_(log), size_(size) {}
-    void Stop() override { playing_ = false; }
-    void SetPosition(std::uint32_t) override {}
-    void SetFrequency(int) override {}
-    void SetPan(int) override {}
-    void SetVolume(int) override {}
-    void Play(bool) override {
-        playing_ = true;
-        ++log_.plays[size_];
-    }
-    bool IsPlaying() const override { return playing_; }
-    std::size_t Size() const { return size_; }
-
-private:
-    PlayLog& log_;
-    std::size_t size_;
-    bool playing_ = false;
-};
-
-class FakeAudio final : public AudioOutput {
-public:
-    explicit FakeAudio(PlayLog& log) : log_(log) {}
-    bool IsOpen() const override { return true; }
-    std::unique_ptr<SoundBuffer> CreateBuffer(
-        const WaveFormat&, std::shared_ptr<const std::vector<std::uint8_t>> samples) override {
-        return std::make_unique<FakeBuffer>(log_, samples->size());
-    }
-    std::unique_ptr<SoundBuffer> Duplicate(const SoundBuffer& original) override {
-        return std::make_unique<FakeBuffer>(log_, static_cast<const FakeBuffer&>(original).Size());
-    }
-    int SongLoadFromFile(const std::string& path) override {
-        if (!std::ifstream(path)) return 0;
-        ++log_.songsLoaded;
-        return log_.songsLoaded;
-    }
-    void SongPlay(int) override {}
-    void SongFree(int) override { ++log_.songsFreed; }
-
-private:
-    PlayLog& log_;
-};
-
-class RecordingShell final : public SystemShell {
-public:
-    explicit RecordingShell(std::vector<std::string>& opened) : opened_(opened) {}
-    void Open(const std::string& target) override { opened_.push_back(target); }
-    void RaisePriority() override {}
-    void ShowError(const std::string&, const std::string&) override {}
-
-private:
-    std::vector<std::string>& opened_;
-};
-
-void WriteFile(const std::filesystem::path& path, const std::vector<std::uint8_t>& bytes) {
-    std::filesystem::create_directories(path.parent_path());
-    std::ofstream(path, std::ios::binary)
-        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-}
-
-// A picture library of a few small solid pictures.
-std::vector<std::uint8_t> SmallPictures(int count) {
-    PictureLibraryData lib;
-    for (int i = 0; i < count; ++i) {
-        PictureItemData item;
-        item.name = "p" + std::to_string(i);
-        item.picture.width = 8;
-        item.picture.height = 8;
-        item.picture.pixels.assign(64, 0x00102030u * static_cast<std::uint32_t>(i + 1));
-        lib.items.push_back(item);
-    }
-    return WritePictureLibrary(lib);
-}
-
-// A sound library of 22 sounds; sound n has n + 1 sample bytes.
-std::vector<std::uint8_t> SmallSounds() {
-    WaveLibraryData lib;
-    for (int n = 0; n < 22; ++n) {
-        WaveItemData item;
-        item.name = "s" + std::to_string(n);
-        item.hasWave = true;
-        // PCM, mono, 22050 Hz, 8 bits.
-        item.format = {1, 0, 1, 0, 0x22, 0x56, 0, 0, 0x22, 0x56, 0, 0, 1, 0, 8, 0};
-        item.samples.assign(static_cast<std::size_t>(n + 1), 0x80);
-        lib.items.push_back(item);
-    }
-    return WriteWaveLibrary(lib);
-}
+// Starts are counted by sound number and by sample bytes (sound n has n + 1).
+using PlayLog = test::PlatformLog;
 
 class MainFormTest : public testing::Test {
 protected:
     void SetUp() override {
         const auto res = dir_.Path() / "Data" / "Res";
-        WriteFile(res / "Res1.dxg", SmallPictures(3));
-        WriteFile(res / "Res2.dxg", SmallPictures(2));
-        WriteFile(res / "Res3.dxg", SmallPictures(1));
-        WriteFile(res / "Sounds.dxw", SmallSounds());
+        WriteFile(res / "Res1.dxg", SmallPictures(3, 0x102030, 0x102030));
+        WriteFile(res / "Res2.dxg", SmallPictures(2, 0x102030, 0x102030));
+        WriteFile(res / "Res3.dxg", SmallPictures(1, 0x102030, 0x102030));
+        WriteFile(res / "Sounds.dxw", NumberedSounds(22));
         WriteFile(dir_.Path() / "Data" / "Music" / "Menu.xm", {1, 2, 3});
     }
 
     std::unique_ptr<TMForm> MakeForm(int refresh = 85) {
-        PlatformBundle p;
-        p.audio = std::make_unique<FakeAudio>(log_);
-        auto clock = std::make_unique<SimulatedClock>(5000);
-        clock_ = clock.get();
-        p.clock = std::move(clock);
-        p.shell = std::make_unique<RecordingShell>(opened_);
+        PlatformBundle p = test::FakePlatform(log_, clock_);
         FormConfig config;
         config.dataRoot = dir_.Path();
         config.seed = 7;
@@ -151,7 +55,7 @@ protected:
 
     test::TempDir dir_;
     PlayLog log_;
-    std::vector<std::string> opened_;
+    std::vector<std::string>& opened_ = log_.opened;
     SimulatedClock* clock_ = nullptr;
 };
 
