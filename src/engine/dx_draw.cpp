@@ -96,14 +96,26 @@ void TDXDraw::Restore() {
     busy_ = false;
 }
 
-void TDXDraw::Fill(std::uint16_t pixel) { back_.Fill(pixel); }
+void TDXDraw::Fill(std::uint16_t pixel) {
+    fillPending_ = true;
+    fillPixel_ = pixel;
+}
+
+void TDXDraw::ApplyPendingFill() {
+    if (!fillPending_) return;
+    back_.Fill(fillPixel_);
+    fillPending_ = false;
+}
 
 TCanvas& TDXDraw::Canvas() {
+    // Text is drawn straight onto the pixels: they must hold the fill first.
+    ApplyPendingFill();
     if (!canvas_) canvas_ = std::make_unique<TCanvas>(text_, back_);
     return *canvas_;
 }
 
 void TDXDraw::Flip() {
+    ApplyPendingFill();
     if (!initialized_ || busy_ || lost_) return;
     if (display_) display_->Present(back_.View(), (effective_ & doWaitVBlank) != 0);
     ++flips_;
@@ -111,12 +123,29 @@ void TDXDraw::Flip() {
 
 void TDXDraw::Draw(int x, int y, const Rect& src, const ImageSurface& source, bool transparent) {
     if (back_.Width() == 0 || back_.Height() == 0) return;
+    if (fillPending_) {
+        // A menu's first picture is an opaque backdrop over the whole frame: filling under it
+        // would be a whole frame's worth of writes that nobody sees.
+        const Rect s{std::max(src.left, 0), std::max(src.top, 0),
+                     std::min(src.right, source.Width()), std::min(src.bottom, source.Height())};
+        const std::int64_t left = std::int64_t{x} + s.left - src.left;
+        const std::int64_t top = std::int64_t{y} + s.top - src.top;
+        const bool covers = (!transparent || source.FullyOpaque()) && left <= 0 && top <= 0 &&
+                            left + s.right - s.left >= back_.Width() &&
+                            top + s.bottom - s.top >= back_.Height();
+        if (covers) {
+            fillPending_ = false;
+        } else {
+            ApplyPendingFill();
+        }
+    }
     BlitPlain(back_, x, y, source, src, transparent);
 }
 
 void TDXDraw::DrawAlpha(const Rect& dest, const Rect& src, const ImageSurface& source,
                         bool transparent, int alpha) {
     if (back_.Width() == 0 || back_.Height() == 0) return;
+    ApplyPendingFill();
     BlitAlpha(back_, dest, source, src, transparent, alpha);
 }
 
@@ -124,6 +153,7 @@ void TDXDraw::DrawRotate(int x, int y, int width, int height, const Rect& src,
                          const ImageSurface& source, double centerX, double centerY,
                          bool transparent, int angle) {
     if (back_.Width() == 0 || back_.Height() == 0) return;
+    ApplyPendingFill();
     BlitRotate(back_, x, y, width, height, source, src, centerX, centerY, transparent, angle);
 }
 

@@ -87,10 +87,14 @@ public:
     // Marks the surfaces lost (the display was taken away); CanDraw restores them.
     void MarkLost() { lost_ = true; }
 
-    // Fills the whole back surface with one pixel value.
+    // Fills the whole back surface with one pixel value. The fill is done when the surface is
+    // next used, and not at all when the first picture drawn covers the whole surface.
     void Fill(std::uint16_t pixel);
     // The back surface every frame is drawn on.
-    Surface& BackSurface() { return back_; }
+    Surface& BackSurface() {
+        ApplyPendingFill();
+        return back_;
+    }
     // The text canvas of the back surface.
     TCanvas& Canvas();
     // Ends the frame's text drawing; called before Flip.
@@ -123,6 +127,8 @@ public:
 
 private:
     void NotifyAll(DrawNotification what);
+    // Does the fill that Fill left for later.
+    void ApplyPendingFill();
 
     Display* display_;                      // where frames are shown (not owned)
     TextRenderer* text_;                    // text drawing (not owned)
@@ -133,6 +139,8 @@ private:
     bool initialized_ = false;              // Initialize succeeded
     bool busy_ = false;                     // inside Initialize, Finalize or Restore
     bool lost_ = false;                     // the surfaces must be restored before drawing
+    bool fillPending_ = false;              // Fill was asked for and not yet done
+    std::uint16_t fillPixel_ = 0;           // the pixel value of that fill
     std::uint64_t flips_ = 0;               // frames presented
     std::vector<DrawListener*> listeners_;  // the image lists bound here (not owned)
 };

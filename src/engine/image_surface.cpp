@@ -69,6 +69,10 @@ void ImageSurface::BuildSpans() {
         }
     }
     rowSpans_[height_] = static_cast<std::uint32_t>(spans_.size());
+    fullyOpaque_ = spans_.size() == static_cast<std::size_t>(height_) &&
+                   std::all_of(spans_.begin(), spans_.end(), [this](const Span& span) {
+                       return span.begin == 0 && span.end == width_;
+                   });
 }
 
 }  // namespace vrumbal

@@ -36,6 +36,8 @@ public:
     const Span* SpansBegin(int y) const { return spans_.data() + rowSpans_[y]; }
     // One past the last opaque run of row y.
     const Span* SpansEnd(int y) const { return spans_.data() + rowSpans_[y + 1]; }
+    // True when no pixel carries the colour key, so a keyed blit hides nothing under it.
+    bool FullyOpaque() const { return fullyOpaque_; }
 
 private:
     void BuildSpans();
@@ -46,6 +48,7 @@ private:
     std::vector<std::uint16_t> pixels_;    // row-major RGB565 pixels
     std::vector<Span> spans_;              // opaque runs of all rows, row after row
     std::vector<std::uint32_t> rowSpans_;  // index of each row's first run; height + 1 entries
+    bool fullyOpaque_ = false;             // every row is one run across the whole width
 };
 
 }  // namespace vrumbal

@@ -135,8 +135,15 @@ public:
         const SDL_Rect area{0, 0, width, height};
         SDL_UpdateTexture(texture_.get(), &area, frame.pixels,
                           frame.pitch * static_cast<int>(sizeof(std::uint16_t)));
-        SDL_SetRenderDrawColor(renderer_.get(), 0, 0, 0, 255);
-        SDL_RenderClear(renderer_.get());  // the letterbox bars
+        // The letterbox bars; a window of exactly the frame's size has none, and clearing what
+        // the copy overwrites would cost the software renderer a whole extra pass.
+        int outW = 0, outH = 0;
+        if (SDL_GetRendererOutputSize(renderer_.get(), &outW, &outH) != 0 ||
+            outW != options_.width || outH != options_.height || width != options_.width ||
+            height != options_.height) {
+            SDL_SetRenderDrawColor(renderer_.get(), 0, 0, 0, 255);
+            SDL_RenderClear(renderer_.get());
+        }
         SDL_RenderCopy(renderer_.get(), texture_.get(), nullptr, nullptr);
         const bool wait = waitVBlank && !options_.neverWait;
         if (hasVsync_) {

@@ -5,6 +5,7 @@
 #include <map>
 #include <optional>
 #include <tuple>
+#include <unordered_map>
 
 #include "platform/codepage.h"
 #include "platform/font_locator.h"
@@ -17,6 +18,9 @@ namespace {
 // Rendered texts are kept up to this much memory: a few screens' worth of every text the game
 // shows, far more than one frame draws.
 constexpr std::size_t kCacheBudgetBytes = 8u << 20;
+// Measured sizes kept before the table is emptied and starts again: far more distinct texts
+// than any screen measures, so every frame after a screen's first finds its widths here.
+constexpr std::size_t kMeasuredLimit = 4096;
 // Sizes are points at 96 pixels per inch.
 constexpr unsigned kDpi = 96;
 // Bounds on a point size, so a bad request cannot ask for a gigantic glyph bitmap.
@@ -144,12 +148,25 @@ private:
         return CoverageOf(rendered.get(), ColorToRgb565(spec.color));
     }
 
+    // The size does not depend on the colour, so the colour is left out of the key.
+    static std::string MeasureKey(const FontSpec& font, const std::string& text) {
+        FontSpec uncoloured = font;
+        uncoloured.color = 0;
+        return CacheKey(uncoloured, text);
+    }
+
+    // Menus measure the same texts every frame to centre them; shaping them again each time
+    // would cost more than drawing them.
     std::pair<int, int> Measure(const std::string& cp1251, const FontSpec& spec) {
+        std::string key = MeasureKey(spec, cp1251);
+        if (const auto found = measured_.find(key); found != measured_.end()) return found->second;
         TTF_Font* font = FontFor(spec);
         if (font == nullptr) return {0, 0};
         int width = 0;
         int height = 0;
         if (TTF_SizeUTF8(font, Cp1251ToUtf8(cp1251).c_str(), &width, &height) != 0) return {0, 0};
+        if (measured_.size() >= kMeasuredLimit) measured_.clear();
+        measured_.emplace(std::move(key), std::make_pair(width, height));
         return {width, height};
     }
 
@@ -157,7 +174,8 @@ private:
     std::unique_ptr<FontLocator> locator_;  // made when the first face is looked up
     std::map<std::tuple<std::string, bool, bool>, std::optional<FontFile>> faces_;  // lookups
     std::map<std::tuple<std::string, int, int, int>, FontHandle> fonts_;            // open fonts
-    TextCache cache_;  // rendered texts
+    TextCache cache_;                                                // rendered texts
+    std::unordered_map<std::string, std::pair<int, int>> measured_;  // key -> width, height
 };
 
 }  // namespace
