@@ -4,7 +4,7 @@ BUILD_TYPE ?= Release
 JOBS ?= $(shell nproc)
 CMAKE_FLAGS ?=
 
-.PHONY: play test deps configure build bench clean
+.PHONY: play test deps configure build bench clean test-asan fuzz fuzz-setup soak
 
 play: build
 	cd $(BUILD) && ./vrumbal
@@ -26,3 +26,50 @@ bench: build
 
 clean:
 	rm -rf $(BUILD)
+
+# `make fuzz` runs every fuzz target for FUZZ_SECONDS each (`make -j2 fuzz` runs two at once).
+# The fuzzers are built by clang++ in their own folder; the seed corpus is made from this
+# build's content. Crashing inputs land in fuzz/artifacts/.
+FUZZ_BUILD ?= build-fuzz
+FUZZ_SECONDS ?= 60
+FUZZERS := picture_library wave_library options_file high_score_file score_record
+
+fuzz: $(addprefix fuzz-,$(FUZZERS))
+
+fuzz-setup: configure
+	$(SANITIZER_ENV) cmake --build $(BUILD) --target content vrumbal-tool -j $(JOBS)
+	cmake -S . -B $(FUZZ_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_C_COMPILER=clang \
+		-DCMAKE_CXX_COMPILER=clang++ -DVRUMBAL_FUZZ=ON -DVRUMBAL_BENCH=OFF
+	cmake --build $(FUZZ_BUILD) --target vrumbal-fuzzers -j $(JOBS)
+	python3 fuzz/make_corpus.py --tool $(BUILD)/tools/vrumbal-tool --data $(BUILD)/Data \
+		--out fuzz/corpus
+	mkdir -p fuzz/artifacts
+
+fuzz-%: fuzz-setup
+	$(FUZZ_BUILD)/fuzz/fuzz_$* -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 \
+		-artifact_prefix=fuzz/artifacts/$*- fuzz/corpus/$*
+
+# `make test-asan` runs every test once more built with AddressSanitizer and
+# UndefinedBehaviorSanitizer in its own folder. Leak reports are suppressed only for outside
+# libraries (scripts/lsan-suppressions.txt), never for the game's own code.
+ASAN_BUILD ?= build-asan
+SANITIZER_ENV := ASAN_OPTIONS=detect_leaks=1:abort_on_error=0:strict_string_checks=1 \
+	UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+	LSAN_OPTIONS=suppressions=$(CURDIR)/scripts/lsan-suppressions.txt:print_suppressions=0
+
+test-asan:
+	$(SANITIZER_ENV) $(MAKE) build BUILD=$(ASAN_BUILD) BUILD_TYPE=Debug \
+		CMAKE_FLAGS="-DVRUMBAL_SANITIZE=ON -DVRUMBAL_BENCH=OFF $(CMAKE_FLAGS)"
+	cd $(ASAN_BUILD) && $(SANITIZER_ENV) ctest --output-on-failure -j $(JOBS)
+
+# `make soak` plays SOAK_FRAMES frames of a random but seeded player under the sanitizers and
+# fails on any report, on a leak, or when the memory keeps growing after the first minute.
+SOAK_FRAMES ?= 200000
+SOAK_SEED ?= 1
+
+soak:
+	$(SANITIZER_ENV) $(MAKE) configure BUILD=$(ASAN_BUILD) BUILD_TYPE=Debug \
+		CMAKE_FLAGS="-DVRUMBAL_SANITIZE=ON -DVRUMBAL_BENCH=OFF $(CMAKE_FLAGS)"
+	$(SANITIZER_ENV) cmake --build $(ASAN_BUILD) --target content vrumbal-tool -j $(JOBS)
+	$(SANITIZER_ENV) python3 scripts/soak.py run --tool $(ASAN_BUILD)/tools/vrumbal-tool \
+		--data $(ASAN_BUILD) --frames $(SOAK_FRAMES) --seed $(SOAK_SEED)

@@ -56,6 +56,7 @@ void DrawToken(cairo_t* cr, const Token& t, double cx, double cy, double r, doub
     cairo_pattern_add_color_stop_rgb(f, 1, t.dark.r, t.dark.g, t.dark.b);
     cairo_set_source(cr, f);
     cairo_fill(cr);
+    cairo_pattern_destroy(f);
     if (t.text) {
         const double size = r * (t.text[2] ? 0.78 : 0.95);
         SetColour(cr, t.dark);

@@ -1,6 +1,7 @@
 #include "engine/picture_collection.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <string>
 #include <utility>
 
@@ -17,10 +18,10 @@ constexpr int kTileLimit = 512;
 
 // Pattern cells along one side of a picture: whole cells, plus a last pattern that needs no
 // trailing gap.
-int CellsAlong(int size, int pattern, int cell) {
+int CellsAlong(int size, int pattern, std::int64_t cell) {
     if (cell <= 0) return size > 0 ? 1 : 0;
-    const int n = size / cell;
-    return size - n * cell == pattern ? n + 1 : n;
+    const std::int64_t n = size / cell;
+    return static_cast<int>(size - n * cell == pattern ? n + 1 : n);
 }
 
 }  // namespace
@@ -42,10 +43,11 @@ int TPictureCollectionItem::PatternCount() const {
     if (!surfaces_.empty()) return static_cast<int>(patterns_.size());
     if (data_.picture.Empty()) return 0;
     // Before surfaces exist the count follows from the stored pattern and gap sizes.
-    const int columns =
-        CellsAlong(data_.picture.width, data_.patternWidth, data_.patternWidth + data_.skipWidth);
+    // Sizes and gaps come from the file and may be anything: sum them in 64 bits.
+    const int columns = CellsAlong(data_.picture.width, data_.patternWidth,
+                                   std::int64_t{data_.patternWidth} + data_.skipWidth);
     const int rows = CellsAlong(data_.picture.height, data_.patternHeight,
-                                data_.patternHeight + data_.skipHeight);
+                                std::int64_t{data_.patternHeight} + data_.skipHeight);
     return columns * rows;
 }
 
@@ -84,31 +86,37 @@ void TPictureCollectionItem::Restore() {
     patterns_.clear();
     surfaces_.clear();
 
-    const int pw = Width(), ph = Height();
-    const int sw = data_.skipWidth, sh = data_.skipHeight;
-    const int w = picture.width, h = picture.height;
-    const int cw = pw + sw, ch = ph + sh;
+    // Sizes and gaps come from the file and may be anything, so the cell arithmetic runs in 64
+    // bits; every rectangle that comes out of it lies inside the picture and fits an int.
+    const std::int64_t pw = Width(), ph = Height();
+    const std::int64_t sw = data_.skipWidth, sh = data_.skipHeight;
+    const std::int64_t w = picture.width, h = picture.height;
+    const std::int64_t cw = pw + sw, ch = ph + sh;
     const std::uint32_t key = data_.transparentColor;
+    auto rect = [](std::int64_t left, std::int64_t top, std::int64_t right, std::int64_t bottom) {
+        return Rect{static_cast<int>(left), static_cast<int>(top), static_cast<int>(right),
+                    static_cast<int>(bottom)};
+    };
     auto makeSurface = [&](const Rect& area) {
         surfaces_.push_back(std::make_unique<ImageSurface>(picture, area, key));
         return surfaces_.back().get();
     };
 
     if (pw == w && ph == h) {
-        const ImageSurface* whole = makeSurface({0, 0, w, h});
-        patterns_.push_back({{0, 0, w, h}, whole});
+        const ImageSurface* whole = makeSurface(rect(0, 0, w, h));
+        patterns_.push_back({rect(0, 0, w, h), whole});
         return;
     }
     if (cw <= 0 || ch <= 0) return;  // gaps that swallow the pattern leave nothing to cut
-    const int columns = (w + sw) / cw;
-    const int rows = (h + sh) / ch;
+    const std::int64_t columns = (w + sw) / cw;
+    const std::int64_t rows = (h + sh) / ch;
 
     if (data_.systemMemory) {
-        const ImageSurface* whole = makeSurface({0, 0, w, h});
-        for (int row = 0; row < rows; ++row) {
-            for (int column = 0; column < columns; ++column) {
-                const int left = cw * column, top = ch * row;
-                patterns_.push_back({{left, top, left + pw, top + ph}, whole});
+        const ImageSurface* whole = makeSurface(rect(0, 0, w, h));
+        for (std::int64_t row = 0; row < rows; ++row) {
+            for (std::int64_t column = 0; column < columns; ++column) {
+                const std::int64_t left = cw * column, top = ch * row;
+                patterns_.push_back({rect(left, top, left + pw, top + ph), whole});
             }
         }
         return;
@@ -116,29 +124,29 @@ void TPictureCollectionItem::Restore() {
 
     // Video memory: tiles of whole pattern cells, about kTileLimit pixels each way, so that a
     // pattern never straddles two tiles.
-    const int tileW = std::min(cw * columns, cw * ((cw + kTileLimit - 1) / cw));
-    const int tileH = std::min(ch * rows, ch * ((ch + kTileLimit - 1) / ch));
+    const std::int64_t tileW = std::min(cw * columns, cw * ((cw + kTileLimit - 1) / cw));
+    const std::int64_t tileH = std::min(ch * rows, ch * ((ch + kTileLimit - 1) / ch));
     if (tileW <= 0 || tileH <= 0) return;
-    const int tilesAcross = (w + tileW - 1) / tileW;
-    const int tilesDown = (h + tileH - 1) / tileH;
-    for (int ty = 0; ty < tilesDown; ++ty) {
-        for (int tx = 0; tx < tilesAcross; ++tx) {
-            int tw = std::min(tileW, std::max(w - tileW * tx, 0));
-            int th = std::min(tileH, std::max(h - tileH * ty, 0));
+    const std::int64_t tilesAcross = (w + tileW - 1) / tileW;
+    const std::int64_t tilesDown = (h + tileH - 1) / tileH;
+    for (std::int64_t ty = 0; ty < tilesDown; ++ty) {
+        for (std::int64_t tx = 0; tx < tilesAcross; ++tx) {
+            std::int64_t tw = std::min(tileW, std::max<std::int64_t>(w - tileW * tx, 0));
+            std::int64_t th = std::min(tileH, std::max<std::int64_t>(h - tileH * ty, 0));
             if (tw == 0) tw = tileW;
             if (th == 0) th = tileH;
-            const int left = tileW * tx, top = tileH * ty;
-            makeSurface({left, top, left + tw, top + th});
+            const std::int64_t left = tileW * tx, top = tileH * ty;
+            makeSurface(rect(left, top, left + tw, top + th));
         }
     }
-    for (int row = 0; row < rows; ++row) {
-        for (int column = 0; column < columns; ++column) {
-            const int gx = cw * column, gy = ch * row;
+    for (std::int64_t row = 0; row < rows; ++row) {
+        for (std::int64_t column = 0; column < columns; ++column) {
+            const std::int64_t gx = cw * column, gy = ch * row;
             const std::size_t tile =
                 static_cast<std::size_t>(gx / tileW + tilesAcross * (gy / tileH));
             const ImageSurface* surface = tile < surfaces_.size() ? surfaces_[tile].get() : nullptr;
-            const int left = gx % tileW, top = gy % tileH;
-            patterns_.push_back({{left, top, left + pw, top + ph}, surface});
+            const std::int64_t left = gx % tileW, top = gy % tileH;
+            patterns_.push_back({rect(left, top, left + pw, top + ph), surface});
         }
     }
 }
