@@ -63,29 +63,6 @@ constexpr GearBand kGearBands[] = {
     {143, 157, EngineSoundState::Gear, 12, false}, {157, 180, EngineSoundState::Top, 13, false},
 };
 
-bool IsRoadTile(int tile) {
-    switch (tile) {
-        case 10:
-        case 11:
-        case 12:
-        case 24:
-        case 27:
-        case 28:
-        case 29:
-        case 32:
-        case 33:
-        case 34:
-        case 38:
-        case 39:
-        case 40:
-        case 45:
-        case 46:
-        case 47:
-            return true;
-        default:
-            return false;
-    }
-}
 
 double Sign(double v) {
     return v > 0 ? 1.0 : (v < 0 ? -1.0 : 0.0);

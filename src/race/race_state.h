@@ -11,6 +11,32 @@ inline constexpr int kMapRows = 1500;
 // Pixels per side of a road tile.
 inline constexpr int kTileSize = 72;
 
+// True for the tiles a bike may ride on: the straight road and its start/finish line, and the
+// drivable pieces of the sections that shift the road left or right.
+constexpr bool IsRoadTile(int tile) {
+    switch (tile) {
+        case 10:
+        case 11:
+        case 12:
+        case 24:
+        case 27:
+        case 28:
+        case 29:
+        case 32:
+        case 33:
+        case 34:
+        case 38:
+        case 39:
+        case 40:
+        case 45:
+        case 46:
+        case 47:
+            return true;
+        default:
+            return false;
+    }
+}
+
 // The values of the race that every part of it shares: level, lives, score, clock, place, the
 // level-end tally and the track map with its view window.
 struct RaceState {
@@ -30,9 +56,9 @@ struct RaceState {
 
     // Tile numbers, row-major, kMapColumns per row.
     std::vector<std::uint8_t> TrackMap = std::vector<std::uint8_t>(kMapColumns * kMapRows, 0);
-    std::int32_t ViewRow = 0;     // first map row of the visible window
-    std::int32_t ViewColumn = 0;  // first map column of the visible window
-    std::array<std::int32_t, kMapRows> RowRoadX{};      // world x of the road's centre per row
+    std::int32_t ViewRow = 0;                       // first map row of the visible window
+    std::int32_t ViewColumn = 0;                    // first map column of the visible window
+    std::array<std::int32_t, kMapRows> RowRoadX{};  // world x of the road's centre per row
     std::array<std::uint8_t, kMapRows + 2> RowSectionKind{};  // entry r + 2: kind of row r
 
     // The tile at (row, column); -1 outside the map, so callers never read past it.

@@ -35,29 +35,6 @@ constexpr StartPlace kStartPlaces[6] = {
     {0, 0, 0}, {288, 400, -30}, {402, 238, 60}, {288, 238, -30}, {402, 64, 60}, {288, 64, -30},
 };
 
-bool IsRoadTile(int tile) {
-    switch (tile) {
-        case 10:
-        case 11:
-        case 12:
-        case 24:
-        case 27:
-        case 28:
-        case 29:
-        case 32:
-        case 33:
-        case 34:
-        case 38:
-        case 39:
-        case 40:
-        case 45:
-        case 46:
-        case 47:
-            return true;
-        default:
-            return false;
-    }
-}
 
 double Sign(double v) {
     return v > 0 ? 1.0 : (v < 0 ? -1.0 : 0.0);
