@@ -8,12 +8,16 @@
 #include <string>
 
 #include "platform/png_file.h"
+#include "platform/process_memory.h"
 #include "race/race_screen.h"
 #include "race/scroll_background.h"
 #include "shell/main_form.h"
 
 namespace vrumbal {
 namespace {
+
+// Frames between two memory readings in the trace.
+constexpr long kMemoryEveryFrames = 100;
 
 // The desktop as a headless run sees it: nothing is launched, requests are only reported.
 class HeadlessShell final : public SystemShell {
@@ -77,6 +81,12 @@ void WriteTraceLine(std::ostream& out, long frame, TMForm& form) {
         << ",\"FullScreen\":" << int{s.FullScreen} << ",\"MusicOn\":" << int{s.MusicOn}
         << ",\"SoundOn\":" << int{s.SoundOn} << ",\"SelectedBike\":" << s.SelectedBike;
     if (const TPlayer* bike = form.RaceFlow().Bike()) WriteRaceFields(out, form, *bike);
+    // The memory figures cost a system call, so a long run gets them every hundredth frame.
+    if (frame % kMemoryEveryFrames == 0) {
+        const ProcessMemory memory = ReadProcessMemory();
+        out << ",\"RssKiB\":" << memory.residentBytes / 1024
+            << ",\"HeapKiB\":" << memory.heapBytes / 1024;
+    }
     out << "}\n";
 }
 
