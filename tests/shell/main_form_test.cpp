@@ -4,8 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <fstream>
 
+#include "save/save_paths.h"
 #include "support/fake_platform.h"
 #include "support/test_support.h"
 
@@ -68,7 +70,7 @@ TEST_F(MainFormTest, StartUpLoadsEverythingAndEntersTheMenu) {
     EXPECT_TRUE(form->MDXDraw.Initialized());
     EXPECT_EQ(form->State().ScreenKind, kScreenMainMenu);
     EXPECT_EQ(form->State().MenuSelection, 1);
-    EXPECT_EQ(log_.plays[1], 1);  // the slide-in sound
+    EXPECT_EQ(log_.plays[1], 1);     // the slide-in sound
     EXPECT_EQ(log_.songsLoaded, 1);  // the menu song
     EXPECT_NE(form->CurrentSong(), 0);
 }
@@ -107,7 +109,9 @@ TEST_F(MainFormTest, FrameRateSettlesOnTheRefreshAndPaceFollows) {
         int fps, refresh;
         double speedFactor;
         int frameMs;
-    } cases[] = {{85, 85, 1.0, 11}, {60, 60, 85.0 / 60, 16}, {40, 60, 85.0 / 40, 25},
+    } cases[] = {{85, 85, 1.0, 11},
+                 {60, 60, 85.0 / 60, 16},
+                 {40, 60, 85.0 / 40, 25},
                  {144, 60, 85.0 / 60, 16}};
     for (const auto& c : cases) {
         auto form = MakeForm(c.refresh);
@@ -192,6 +196,51 @@ TEST_F(MainFormTest, CloseAsksAndOnlyYesQuits) {
     EXPECT_TRUE(form->Terminated());
     ASSERT_EQ(opened_.size(), 1u);
     EXPECT_NE(opened_[0].find("play.url"), std::string::npos);
+}
+
+// The save folder changes under a running game; quitting still ends the game, and what could
+// not be kept is told in one message.
+TEST_F(MainFormTest, QuitEndsTheGameWhateverBecameOfTheSaveFolder) {
+    namespace fs = std::filesystem;
+    struct Case {
+        const char* what;
+        void (*change)(const fs::path& saveFolder);
+        bool saved;  // both files written, no message
+    };
+    const Case cases[] = {
+        {"left alone", [](const fs::path&) {}, true},
+        {"removed", [](const fs::path& folder) { fs::remove_all(folder); }, true},
+        // A plain file where the folder was cannot be written into, not even by root.
+        {"replaced by a file",
+         [](const fs::path& folder) {
+             fs::remove_all(folder);
+             std::ofstream(folder) << "not a folder";
+         },
+         false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        log_.errors.clear();
+        const fs::path folder = OptionsFilePath(dir_.Path()).parent_path();
+        fs::remove_all(folder);
+        auto form = MakeForm();
+        form->FormCreate();
+        RunFrames(*form, 3);
+        c.change(folder);
+        form->HandleEvent(WindowEvent{WindowEvent::Type::Close});
+        form->HandleEvent(Key(WindowEvent::Type::KeyDown, 'Y'));
+        RunFrames(*form, 1);
+        EXPECT_TRUE(form->Terminated());
+        EXPECT_EQ(fs::is_regular_file(OptionsFilePath(dir_.Path())), c.saved);
+        EXPECT_EQ(fs::is_regular_file(HighScoreFilePath(dir_.Path())), c.saved);
+        if (c.saved) {
+            EXPECT_TRUE(log_.errors.empty());
+        } else {
+            ASSERT_EQ(log_.errors.size(), 1u);
+            EXPECT_NE(log_.errors[0].find("Save"), std::string::npos) << log_.errors[0];
+        }
+        fs::remove_all(folder);
+    }
 }
 
 TEST_F(MainFormTest, CloseDoesNothingOnOtherScreensAndPausesNothingOnTheMenu) {
