@@ -62,8 +62,9 @@ test-asan:
 		CMAKE_FLAGS="-DVRUMBAL_SANITIZE=ON -DVRUMBAL_BENCH=OFF $(CMAKE_FLAGS)"
 	cd $(ASAN_BUILD) && $(SANITIZER_ENV) ctest --output-on-failure -j $(JOBS)
 
-# `make soak` plays SOAK_FRAMES frames of a random but seeded player under the sanitizers and
-# fails on any report, on a leak, or when the memory keeps growing after the first minute.
+# `make soak` plays SOAK_FRAMES frames of a random but seeded player under the sanitizers, then
+# on the Release build, and fails on any report, on a leak, or when the memory keeps growing
+# after the first minute.
 SOAK_FRAMES ?= 200000
 SOAK_SEED ?= 1
 
@@ -73,3 +74,9 @@ soak:
 	$(SANITIZER_ENV) cmake --build $(ASAN_BUILD) --target content vrumbal-tool -j $(JOBS)
 	$(SANITIZER_ENV) python3 scripts/soak.py run --tool $(ASAN_BUILD)/tools/vrumbal-tool \
 		--data $(ASAN_BUILD) --frames $(SOAK_FRAMES) --seed $(SOAK_SEED)
+	# The same player on the Release build, whose resident set is the game's own: no shadow
+	# memory, quarantine or store of allocation call stacks that grows with the paths taken.
+	$(MAKE) configure
+	cmake --build $(BUILD) --target content vrumbal-tool -j $(JOBS)
+	python3 scripts/soak.py run --tool $(BUILD)/tools/vrumbal-tool --data $(BUILD) \
+		--frames $(SOAK_FRAMES) --seed $(SOAK_SEED)
