@@ -96,6 +96,9 @@ int RunHeadless(const HeadlessRunOptions& options, std::string& error) {
     // The dummy drivers need no display and no sound card; a run never waits on real time.
     setenv("SDL_VIDEODRIVER", "dummy", 1);
     setenv("SDL_AUDIODRIVER", "dummy", 1);
+    // A scripted run reads no window events, so a termination signal turned into a quit event
+    // would be lost: leave the signals their usual meaning and let the run stop at once.
+    setenv("SDL_NO_SIGNAL_HANDLERS", "1", 1);
     const int fps = options.fps > 0 ? options.fps : 85;
 
     PlatformBundle platform;

@@ -15,7 +15,8 @@ namespace {
 void WriteFile(const std::filesystem::path& path, const std::vector<std::uint8_t>& bytes) {
     std::filesystem::create_directories(path.parent_path());
     std::ofstream(path, std::ios::binary)
-        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+        .write(reinterpret_cast<const char*>(bytes.data()),
+               static_cast<std::streamsize>(bytes.size()));
 }
 
 // A Data folder whose first picture library holds a 60 x 40 picture of one colour.
@@ -40,7 +41,9 @@ std::vector<std::string> Lines(const std::filesystem::path& path) {
     return lines;
 }
 
-std::string Quote(const std::filesystem::path& p) { return "'" + p.string() + "'"; }
+std::string Quote(const std::filesystem::path& p) {
+    return "'" + p.string() + "'";
+}
 
 TEST(GameProgramTest, WithoutDataItReportsTheMissingLibraryAndFails) {
     test::TempDir dir;
@@ -100,6 +103,19 @@ TEST(PlayToolTest, QuittingEndsTheRunEarly) {
     const auto lines = Lines(dir.Path() / "trace.jsonl");
     ASSERT_EQ(lines.size(), 13u);  // frame 12 answered the question and the game quit
     EXPECT_NE(lines[10].find("\"DialogKind\":1,"), std::string::npos) << lines[10];
+}
+
+// A long run stopped from outside (a CI time-out, a developer's kill) must end at once; a
+// signal swallowed as a window event would leave it running to its last frame.
+TEST(PlayToolTest, TerminationSignalStopsALongRun) {
+    test::TempDir dir;
+    WriteData(dir.Path());
+    // Killed outright five seconds after the polite signal, should that signal be ignored.
+    const std::string command = "timeout --preserve-status -k 5 1 " +
+                                std::string(VRUMBAL_TOOL_PATH) + " play --data " +
+                                Quote(dir.Path()) + " --frames 1000000000 2>&1";
+    std::string output;
+    EXPECT_EQ(test::RunCommand(command, &output), 128 + 15) << output;
 }
 
 TEST(PlayToolTest, BadArgumentsAndStartUpFailuresFail) {
