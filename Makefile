@@ -72,10 +72,13 @@ soak:
 	$(SANITIZER_ENV) $(MAKE) configure BUILD=$(ASAN_BUILD) BUILD_TYPE=Debug \
 		CMAKE_FLAGS="-DVRUMBAL_SANITIZE=ON -DVRUMBAL_BENCH=OFF $(CMAKE_FLAGS)"
 	$(SANITIZER_ENV) cmake --build $(ASAN_BUILD) --target content vrumbal-tool -j $(JOBS)
+	# Under the sanitizers the resident set also holds their own bookkeeping, which keeps
+	# growing for a while as new code paths are taken (a store of allocation call stacks):
+	# there it gets a wider margin, while the live heap is held as tight as ever.
 	$(SANITIZER_ENV) python3 scripts/soak.py run --tool $(ASAN_BUILD)/tools/vrumbal-tool \
-		--data $(ASAN_BUILD) --frames $(SOAK_FRAMES) --seed $(SOAK_SEED)
+		--data $(ASAN_BUILD) --frames $(SOAK_FRAMES) --seed $(SOAK_SEED) --rss-growth 10
 	# The same player on the Release build, whose resident set is the game's own: no shadow
-	# memory, quarantine or store of allocation call stacks that grows with the paths taken.
+	# memory, quarantine or store of allocation call stacks.
 	$(MAKE) configure
 	cmake --build $(BUILD) --target content vrumbal-tool -j $(JOBS)
 	python3 scripts/soak.py run --tool $(BUILD)/tools/vrumbal-tool --data $(BUILD) \

@@ -241,10 +241,11 @@ def soak(args, work):
     if len(settled) >= 30:
         third = len(settled) // 3
         early, late = settled[:third], settled[-third:]
-        for name, column, peak_rule in (("RSS", 1, False), ("live heap", 2, True)):
+        for name, column, growth, peak_rule in (("RSS", 1, args.rss_growth, False),
+                                                ("live heap", 2, 5.0, True)):
             early_median = statistics.median(m[column] for m in early)
             late_median = statistics.median(m[column] for m in late)
-            limit = early_median + max(early_median // 20, 4096)  # 5 % or 4 MiB
+            limit = early_median + max(int(early_median * growth / 100), 4096)  # or 4 MiB
             print(f"soak: {name} after {args.grace:.0f} s of play {settled[0][column] / 1024:.1f}"
                   f" MiB; median of the first third {early_median / 1024:.1f} MiB, of the last"
                   f" third {late_median / 1024:.1f} MiB (limit {limit / 1024:.1f} MiB); range"
@@ -288,6 +289,8 @@ def main():
     soak_cmd.add_argument("--grace", type=float, default=60.0,
                           help="seconds of play (game time) before the memory must stay flat")
     soak_cmd.add_argument("--fps", type=int, default=85, help="frames per second of the play")
+    soak_cmd.add_argument("--rss-growth", type=float, default=5.0,
+                          help="percent the resident set's median may rise (at least 4 MiB)")
     soak_cmd.add_argument("--interval", type=float, default=10.0,
                           help="seconds between progress lines")
     soak_cmd.add_argument("--keep", action="store_true", help="keep the scratch folder")
