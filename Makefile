@@ -37,6 +37,7 @@ FUZZERS := picture_library wave_library options_file high_score_file score_recor
 fuzz: $(addprefix fuzz-,$(FUZZERS))
 
 fuzz-setup: configure
+	bash scripts/install-deps.sh --fuzz
 	$(SANITIZER_ENV) cmake --build $(BUILD) --target content vrumbal-tool -j $(JOBS)
 	cmake -S . -B $(FUZZ_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_C_COMPILER=clang \
 		-DCMAKE_CXX_COMPILER=clang++ -DVRUMBAL_FUZZ=ON -DVRUMBAL_BENCH=OFF

@@ -17,6 +17,10 @@ packages=(
     googletest libgtest-dev libgmock-dev  # unit tests
     libbenchmark-dev                   # benchmarks
 )
+# `install-deps.sh --fuzz` adds what `make fuzz` needs: clang and its libFuzzer runtime.
+if [ "${1:-}" = "--fuzz" ]; then
+    packages+=(clang libclang-rt-dev)
+fi
 
 missing=()
 for p in "${packages[@]}"; do
