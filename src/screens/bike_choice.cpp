@@ -208,10 +208,7 @@ void BikeChoiceScreen::Frame(int /*lagCount*/) {
             s.MenuSelection = kEntryBack;
         }
     }
-    const bool arrow = s.EdgeLeft || s.EdgeRight || s.EdgeUp || s.EdgeDown;
-    if (arrow && (s.MenuSelection < kEntryPrevious || s.MenuSelection > kEntryBack)) {
-        s.MenuSelection = kEntryPrevious;
-    }
+    SelectFirstOnArrow(s, kEntryPrevious, kEntryBack);
     if (s.EdgeEscape) {
         form_.ActivateEntry(kEntryBack);
         // Left for the menu: the screen's sprites are on their way out.

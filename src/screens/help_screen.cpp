@@ -245,10 +245,7 @@ void HelpScreen::Frame(int lagCount) {
             s.MenuSelection = kEntryNext;
         }
     }
-    const bool arrow = s.EdgeLeft || s.EdgeRight || s.EdgeUp || s.EdgeDown;
-    if (arrow && (s.MenuSelection < kEntryPrevious || s.MenuSelection > kEntryBack)) {
-        s.MenuSelection = kEntryPrevious;
-    }
+    SelectFirstOnArrow(s, kEntryPrevious, kEntryBack);
     if (s.EdgeEscape) {
         form_.ActivateEntry(kEntryBack);
         // Left for the menu: the screen's sprites are on their way out.

@@ -58,10 +58,7 @@ void HighScoresScreen::Leave() {
 void HighScoresScreen::Frame(int lagCount) {
     GameState& s = form_.State();
     UpdateHighlight(s, true);
-    const bool arrow = s.EdgeLeft || s.EdgeRight || s.EdgeUp || s.EdgeDown;
-    if (arrow && (s.MenuSelection < kHighScoresClear || s.MenuSelection > kHighScoresBack)) {
-        s.MenuSelection = kHighScoresClear;
-    }
+    SelectFirstOnArrow(s, kHighScoresClear, kHighScoresBack);
     if (s.EdgeLeft) BoundedDecrease(s, 1, kHighScoresClear);
     if (s.EdgeRight) BoundedIncrease(s, 1, kHighScoresBack);
     if (s.EdgeEscape) {

@@ -147,8 +147,8 @@ void MainMenuScreen::Frame(int /*lagCount*/) {
     if (s.MenuSelection >= 1 && s.MenuSelection <= 6) {
         if (s.EdgeUp) StepUpWrap(s);
         if (s.EdgeDown) StepDownWrap(s);
-    } else if (s.EdgeLeft || s.EdgeRight || s.EdgeUp || s.EdgeDown) {
-        s.MenuSelection = 1;
+    } else {
+        SelectFirstOnArrow(s, 1, 6);
     }
     if (s.EdgeEscape) form_.OpenDialog(1);
 }

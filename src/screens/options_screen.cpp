@@ -182,8 +182,7 @@ void OptionsScreen::EntryHighlighted() {
 void OptionsScreen::MoveSelection() {
     GameState& s = form_.State();
     int& sel = s.MenuSelection;
-    const bool arrow = s.EdgeLeft || s.EdgeRight || s.EdgeUp || s.EdgeDown;
-    if (arrow && (sel < kOptionsScreenMode || sel > kOptionsBack)) sel = kOptionsScreenMode;
+    SelectFirstOnArrow(s, kOptionsScreenMode, kOptionsBack);
     if (s.CountryEditing == 1) return;
     // Two columns: screen mode on top, music and sound side by side, then country, hot key
     // and back. Each step sees the result of the one before.

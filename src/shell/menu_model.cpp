@@ -23,7 +23,8 @@ bool StepDownWrap(GameState& s) {
 }
 
 void ClampToFirst(GameState& s) {
-    if (s.MenuSelection < s.MenuFirst || s.MenuSelection > s.MenuLast) s.MenuSelection = s.MenuFirst;
+    if (s.MenuSelection < s.MenuFirst || s.MenuSelection > s.MenuLast)
+        s.MenuSelection = s.MenuFirst;
 }
 
 void ClampToLast(GameState& s) {
@@ -36,6 +37,11 @@ void BoundedDecrease(GameState& s, int d, int lowerBound) {
 
 void BoundedIncrease(GameState& s, int d, int upperBound) {
     if (s.MenuSelection + d <= upperBound) s.MenuSelection += d;
+}
+
+void SelectFirstOnArrow(GameState& s, int first, int last) {
+    const bool arrow = s.EdgeLeft || s.EdgeRight || s.EdgeUp || s.EdgeDown;
+    if (arrow && (s.MenuSelection < first || s.MenuSelection > last)) s.MenuSelection = first;
 }
 
 bool Countdown(int& value, int d, int floor) {
@@ -54,7 +60,9 @@ bool EntryContains(const MenuEntry& entry, int x, int y) {
 
 namespace {
 
-bool InEntryRange(int i) { return i >= 1 && i < 18; }
+bool InEntryRange(int i) {
+    return i >= 1 && i < 18;
+}
 
 }  // namespace
 

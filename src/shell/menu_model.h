@@ -18,6 +18,8 @@ void ClampToLast(GameState& s);
 void BoundedDecrease(GameState& s, int d, int lowerBound);
 // Increases the selection by d unless that goes above the bound.
 void BoundedIncrease(GameState& s, int d, int upperBound);
+// An arrow key pressed while no entry of first .. last is selected selects first.
+void SelectFirstOnArrow(GameState& s, int first, int last);
 // Counts value down by d unless that goes below floor; reports whether it did.
 bool Countdown(int& value, int d, int floor);
 
