@@ -3,23 +3,42 @@
 #include "save/high_score_file.h"
 #include "save/high_score_table.h"
 #include "save/options_file.h"
+#include "save/save_pair.h"
+#include "save/save_paths.h"
 
 namespace vrumbal {
 
 void LoadSaveFiles(GameState& state, const std::filesystem::path& dataRoot) {
-    LoadHighScores(state, dataRoot);
-    const std::string check = LoadOptions(state, dataRoot);
+    PosixSaveFileSystem fs;
+    LoadSaveFiles(state, fs, SaveFolderPath(dataRoot));
+}
+
+void LoadSaveFiles(GameState& state, SaveFileSystem& fs, const std::filesystem::path& folder) {
+    // A pair that cannot be settled now is read as it stands: its check text still guards it.
+    std::string ignored;
+    SettleSavePair(fs, folder, ignored);
+    if (const auto table = fs.Read(folder / "hs")) {
+        ParseHighScoreFile(state, *table);
+    } else {
+        DefaultHighScores(state);
+    }
+    std::string check;
+    if (const auto options = fs.Read(folder / "options")) {
+        check = ParseOptionsFile(state, *options);
+    } else {
+        DefaultOptions(state);
+    }
     if (!HighScoreCheckMatches(state, check)) DefaultHighScores(state);
 }
 
 SaveWriteResult WriteSaveFiles(const GameState& state, const std::filesystem::path& dataRoot) {
-    SaveWriteResult result = SaveOptions(state, dataRoot);
-    const SaveWriteResult table = SaveHighScores(state, dataRoot);
-    if (!table.ok) {
-        result.message += result.ok ? table.message : "; " + table.message;
-        result.ok = false;
-    }
-    return result;
+    PosixSaveFileSystem fs;
+    return WriteSaveFiles(state, fs, SaveFolderPath(dataRoot));
+}
+
+SaveWriteResult WriteSaveFiles(const GameState& state, SaveFileSystem& fs,
+                               const std::filesystem::path& folder) {
+    return WriteSavePair(fs, folder, FormatOptionsFile(state), FormatHighScoreFile(state));
 }
 
 }  // namespace vrumbal

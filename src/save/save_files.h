@@ -2,6 +2,7 @@
 #include <filesystem>
 
 #include "save/atomic_write.h"
+#include "save/save_file_system.h"
 #include "shell/game_state.h"
 
 namespace vrumbal {
@@ -9,9 +10,15 @@ namespace vrumbal {
 // Start-up: reads the table, then the options, and falls back to the default table unless
 // the check text stored with the options matches it (so a table edited by hand, or one
 // without its options file, is replaced).
+// An update of the pair that was cut off is finished (or thrown away) first.
 void LoadSaveFiles(GameState& state, const std::filesystem::path& dataRoot);
-// Orderly exit: writes the options (with the table's fresh check text), then the table.
-// Both are attempted; the result reports every failure.
+// The same from the given save folder through the given file operations.
+void LoadSaveFiles(GameState& state, SaveFileSystem& fs, const std::filesystem::path& folder);
+// Writes the options (with the table's fresh check text) and the table as one update: the
+// pair on the disk is the old one or the new one, whatever happens on the way.
 SaveWriteResult WriteSaveFiles(const GameState& state, const std::filesystem::path& dataRoot);
+// The same into the given save folder through the given file operations.
+SaveWriteResult WriteSaveFiles(const GameState& state, SaveFileSystem& fs,
+                               const std::filesystem::path& folder);
 
 }  // namespace vrumbal

@@ -19,6 +19,10 @@ bool IsFolder(const std::filesystem::path& path) {
 
 }  // namespace
 
+std::filesystem::path SaveFolderPath(const std::filesystem::path& dataRoot) {
+    return SaveFolder(dataRoot);
+}
+
 std::filesystem::path OptionsFilePath(const std::filesystem::path& dataRoot) {
     return SaveFolder(dataRoot) / "options";
 }

@@ -5,6 +5,8 @@
 
 namespace vrumbal {
 
+// The save folder under the data root: Data/Save.
+std::filesystem::path SaveFolderPath(const std::filesystem::path& dataRoot);
 // The options file under the data root: Data/Save/options.
 std::filesystem::path OptionsFilePath(const std::filesystem::path& dataRoot);
 // The high-score file under the data root: Data/Save/hs.
