@@ -1,20 +1,10 @@
-// The game's entry point: create the main form, run it until it quits, then start the
-// launcher. Everything else lives in the libraries.
-#include <exception>
-
+// The game's entry point: create the main form and run it. Everything else lives in the
+// libraries.
+#include "shell/game_run.h"
 #include "shell/main_form.h"
 
 int main() {
     using namespace vrumbal;
     TMForm form(CreateDesktopPlatform(), FormConfig{});
-    try {
-        form.FormCreate();
-        form.RunMessageLoop();
-    } catch (const std::exception& e) {
-        form.Platform().shell->ShowError("Vrumbal", e.what());
-        return 1;
-    }
-    form.CloseWindow();
-    form.RunLauncher();
-    return 0;
+    return RunGame(form);
 }

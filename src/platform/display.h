@@ -33,6 +33,8 @@ public:
     virtual void Minimize() = 0;
     // Shows or hides the system mouse pointer over the window.
     virtual void ShowPointer(bool visible) = 0;
+    // True while the system mouse pointer is shown over the window.
+    virtual bool PointerShown() const = 0;
     // Remembers the window's place on the screen (for the way back from full screen).
     virtual void SavePlacement() = 0;
     // Puts the window back where SavePlacement found it, once; centred when none was saved.

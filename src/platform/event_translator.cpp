@@ -31,11 +31,19 @@ std::size_t Utf8Length(unsigned char lead) {
 void EventTranslator::Key(bool down, int scancode, int keycode, const KeyModifiers& mods,
                           std::vector<WindowEvent>& out) {
     altHeld_ = mods.alt;
-    const int vk = VirtualKeyFromSdl(scancode, keycode, mods.numLock);
+    int vk = VirtualKeyFromSdl(scancode, keycode, mods.numLock);
+    const bool known = scancode > 0 && scancode < kScancodes;
+    if (known) {
+        int& pressedAs = pressedAs_[static_cast<std::size_t>(scancode)];
+        // An auto-repeat, or the release, of a key that is held keeps the meaning it had.
+        if (pressedAs != 0) vk = pressedAs;
+        pressedAs = down ? vk : 0;
+    }
     if (vk == 0) return;
     WindowEvent event;
     event.type = down ? WindowEvent::Type::KeyDown : WindowEvent::Type::KeyUp;
     event.key = vk;
+    event.scancode = known ? scancode : 0;
     event.shift = ShiftBitsOf(mods);
     out.push_back(event);
     // Backspace and Enter type characters of their own that text input never reports. With Alt

@@ -1,4 +1,5 @@
 #pragma once
+#include <array>
 #include <string>
 #include <vector>
 
@@ -16,6 +17,8 @@ public:
         : frameWidth_(frameWidth), frameHeight_(frameHeight) {}
 
     // A key went down (auto-repeats included) or up; scancode and keycode as SDL numbers them.
+    // A key goes up as the virtual key it went down as, even when Num Lock or the layout has
+    // changed what it means meanwhile, so that nothing stays down after the key is let go.
     void Key(bool down, int scancode, int keycode, const KeyModifiers& mods,
              std::vector<WindowEvent>& out);
     // Text typed (UTF-8): one Char per character the code page has; the others are dropped.
@@ -30,9 +33,13 @@ public:
 private:
     WindowEvent Pointer(WindowEvent::Type type, int x, int y) const;
 
+    // Physical keys are told apart by scancode below this.
+    static constexpr int kScancodes = 512;
+
     int frameWidth_;        // frame width in pixels
     int frameHeight_;       // frame height in pixels
     bool altHeld_ = false;  // Alt was held at the last key event
+    std::array<int, kScancodes> pressedAs_{};  // virtual key each held physical key went down as
 };
 
 }  // namespace vrumbal

@@ -31,6 +31,7 @@ struct WindowEvent {
     std::uint8_t ch = 0;          // code page 1251 character for Char
     int x = 0;                    // frame x for mouse events
     int y = 0;                    // frame y for mouse events
+    int scancode = 0;             // the physical key of a key event; 0: key stands for it
 };
 
 }  // namespace vrumbal

@@ -95,6 +95,8 @@ private:
 class SdlAudio final : public AudioOutput {
 public:
     SdlAudio() : mixer_(std::make_shared<SharedMixer>()) {
+        // The termination signals are the game's own (an orderly exit); SDL must not take them.
+        SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
         subsystemReady_ = SDL_InitSubSystem(SDL_INIT_AUDIO) == 0;
         if (subsystemReady_) {
             SDL_AudioSpec wanted{};

@@ -24,6 +24,9 @@ struct RendererDeleter {
 struct TextureDeleter {
     void operator()(SDL_Texture* texture) const { SDL_DestroyTexture(texture); }
 };
+struct CursorDeleter {
+    void operator()(SDL_Cursor* cursor) const { SDL_FreeCursor(cursor); }
+};
 
 // Where the window stood on the screen.
 struct Placement {
@@ -73,6 +76,8 @@ public:
         : options_(options), translator_(options.width, options.height) {
         // The game asks before it closes; SDL must not turn the close button into a quit.
         SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
+        // The termination signals are the game's own (an orderly exit); SDL must not take them.
+        SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
         videoReady_ = SDL_InitSubSystem(SDL_INIT_VIDEO) == 0;
         if (!videoReady_) initError_ = SDL_GetError();
     }
@@ -81,6 +86,7 @@ public:
         texture_.reset();
         renderer_.reset();
         window_.reset();
+        handCursor_.reset();
         if (videoReady_) SDL_QuitSubSystem(SDL_INIT_VIDEO);
     }
 
@@ -183,6 +189,10 @@ public:
 
     void ShowPointer(bool visible) override { SDL_ShowCursor(visible ? SDL_ENABLE : SDL_DISABLE); }
 
+    bool PointerShown() const override {
+        return videoReady_ && SDL_ShowCursor(SDL_QUERY) == SDL_ENABLE;
+    }
+
     void Minimize() override {
         if (window_) SDL_MinimizeWindow(window_.get());
     }
@@ -229,6 +239,10 @@ private:
             error = std::string("The window cannot be created: ") + SDL_GetError();
             return false;
         }
+        // The frame shows the pointing hand wherever the pointer is shown, set once for the
+        // window's life; a driver without system cursors keeps its arrow.
+        handCursor_.reset(SDL_CreateSystemCursor(SDL_SYSTEM_CURSOR_HAND));
+        if (handCursor_) SDL_SetCursor(handCursor_.get());
         return true;
     }
 
@@ -372,6 +386,7 @@ private:
     std::unique_ptr<SDL_Window, WindowDeleter> window_;        // made by the first Open
     std::unique_ptr<SDL_Renderer, RendererDeleter> renderer_;  // made by Open
     std::unique_ptr<SDL_Texture, TextureDeleter> texture_;     // the frame, made by Open
+    std::unique_ptr<SDL_Cursor, CursorDeleter> handCursor_;    // the pointer over the frame
     bool open_ = false;          // between a successful Open and Close
     bool driverChosen_ = false;  // the render driver was picked (once per display)
     bool useSoftware_ = false;   // present through SDL's software renderer

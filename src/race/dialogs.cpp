@@ -317,6 +317,8 @@ void GameDialogs::RunNameEntry(int lagCount) {
     if (state_.NameEntryKey != kEnter) return;
     state_.NameEntryKey = 0;
     InsertHighScore(s, form_.Race().Score);
+    // A record is kept at once: a game that is cut off from here on still has it.
+    form_.SaveNow();
     Close();
     Open(kDialogUpload);
 }
@@ -447,6 +449,7 @@ void GameDialogs::Answer(int entry) {
             break;
         case kDialogClearTable:
             DefaultHighScores(s);
+            form_.SaveNow();
             break;
         case kDialogUpload:
             Open(kDialogSending);

@@ -789,7 +789,10 @@ void TPlayer::MoveStep(int moveCount) {
         CrashBranch();
         return;
     }
-    if (!Finished) Controls();
+    // Once the level is over the bike brakes to a stop on its own whatever the keys say: a
+    // throttle still held at the time-up would otherwise keep it rolling and the wait before
+    // the notice would never begin.
+    if (!Finished && !TimeUp) Controls();
     Heading = RoundHalfEven(Steer / 2);
     if (Finished || TimeUp) {
         RunOutBranch();

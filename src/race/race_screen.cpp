@@ -61,6 +61,8 @@ void RaceScreen::StartRace(int level) {
     if (Running()) StopRaceSprites();
     s.ScreenKind = kScreenRace;
     form_.StartScreenMusic();
+    // The pointer has nothing to point at over the road; the questions show it again.
+    form_.HideSystemCursor();
     s.MenuFirst = 1;
     s.MenuLast = 0;
     s.MenuSelection = 0;

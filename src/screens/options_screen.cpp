@@ -117,6 +117,12 @@ void OptionsScreen::Enter() {
     s.CountryEditing = 0;
     // A capture that outlived the screen ends here without giving the old key back.
     s.HotKeyCapture = 0;
+    entered_ = CurrentSettings();
+}
+
+OptionsScreen::Settings OptionsScreen::CurrentSettings() const {
+    const GameState& s = form_.State();
+    return {s.FullScreen, s.MusicOn, s.SoundOn, s.HotKeyShift, s.HotKeyCode, s.Country};
 }
 
 void OptionsScreen::Leave() {
@@ -134,6 +140,8 @@ void OptionsScreen::Leave() {
     countryFrame_ = nullptr;
     hotKeyFrame_ = nullptr;
     cursor_ = nullptr;
+    // What the player set here is kept at once, not only when the game ends in order.
+    if (CurrentSettings() != entered_) form_.SaveNow();
 }
 
 void OptionsScreen::ToggleCountryEdit() {

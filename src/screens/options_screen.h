@@ -65,7 +65,17 @@ private:
     void EntryHighlighted();
     void ShowStatePicture(int entry, int picture);
 
+    // The settings the options file keeps, to tell on leaving whether any changed.
+    struct Settings {
+        std::uint8_t fullScreen = 0, musicOn = 0, soundOn = 0, hotKeyShift = 0;
+        std::int32_t hotKeyCode = 0;
+        std::string country;
+        bool operator==(const Settings&) const = default;
+    };
+    Settings CurrentSettings() const;
+
     TMForm& form_;                       // the form whose state the screen runs on
+    Settings entered_;                   // the settings as the screen was entered
     std::uint8_t savedHotKeyShift_ = 0;  // the hot key as it was when capture began
     std::int32_t savedHotKeyCode_ = 0;
     TMyCursor* cursor_ = nullptr;                // owned by the sprite engine

@@ -4,6 +4,8 @@ namespace vrumbal {
 
 PlatformBundle CreateDesktopPlatform() {
     PlatformBundle p;
+    // Before SDL starts any thread of its own.
+    p.signals = CreateTerminationSignals();
     p.display = CreateSdlDisplay(SdlDisplayOptions{});
     p.audio = CreateSdlAudio();
     p.text = CreateTtfTextRenderer();

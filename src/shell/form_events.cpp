@@ -24,6 +24,10 @@ void TMForm::HideSystemCursor() {
     if (platform_.display) platform_.display->ShowPointer(false);
 }
 
+bool TMForm::SystemCursorShown() const {
+    return platform_.display && platform_.display->PointerShown();
+}
+
 void TMForm::ReportError(const std::exception& error) {
     platform_.shell->ShowError("Vrumbal", error.what());
 }

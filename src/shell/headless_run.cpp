@@ -79,7 +79,8 @@ void WriteTraceLine(std::ostream& out, long frame, TMForm& form) {
         << ",\"SpeedFactor\":" << speed << ",\"FrameMs\":" << s.FrameMs
         << ",\"MeasuredFrameRate\":" << s.MeasuredFrameRate
         << ",\"FullScreen\":" << int{s.FullScreen} << ",\"MusicOn\":" << int{s.MusicOn}
-        << ",\"SoundOn\":" << int{s.SoundOn} << ",\"SelectedBike\":" << s.SelectedBike;
+        << ",\"SoundOn\":" << int{s.SoundOn} << ",\"SelectedBike\":" << s.SelectedBike
+        << ",\"SystemCursor\":" << (form.SystemCursorShown() ? 1 : 0);
     if (const TPlayer* bike = form.RaceFlow().Bike()) WriteRaceFields(out, form, *bike);
     // The memory figures cost a system call, so a long run gets them every hundredth frame.
     if (frame % kMemoryEveryFrames == 0) {
@@ -96,12 +97,11 @@ int RunHeadless(const HeadlessRunOptions& options, std::string& error) {
     // The dummy drivers need no display and no sound card; a run never waits on real time.
     setenv("SDL_VIDEODRIVER", "dummy", 1);
     setenv("SDL_AUDIODRIVER", "dummy", 1);
-    // A scripted run reads no window events, so a termination signal turned into a quit event
-    // would be lost: leave the signals their usual meaning and let the run stop at once.
-    setenv("SDL_NO_SIGNAL_HANDLERS", "1", 1);
     const int fps = options.fps > 0 ? options.fps : 85;
 
     PlatformBundle platform;
+    // Before SDL starts a thread: a termination signal ends the run as it ends the game.
+    platform.signals = CreateTerminationSignals();
     SdlDisplayOptions displayOptions;
     displayOptions.neverWait = true;
     platform.display = CreateSdlDisplay(displayOptions);
@@ -142,6 +142,10 @@ int RunHeadless(const HeadlessRunOptions& options, std::string& error) {
     const std::uint64_t microsPerFrame = 1000000ull / static_cast<unsigned>(fps);
     std::uint64_t remainder = 0;
     for (long frame = 0; frame < options.frames && !form.Terminated(); ++frame) {
+        if (form.Platform().signals && form.Platform().signals->EndRequested()) {
+            form.EndSession();
+            break;
+        }
         for (const WindowEvent& e : options.script.EventsBefore(frame)) {
             form.HandleEvent(e);
             if (form.Terminated()) break;

@@ -62,7 +62,19 @@ void TMForm::FormCreate() {
     MDXImageList3.Items().LoadFromFile(DataPath("Data/Res/Res3.dxg").string());
     MDXWaveList.Items().LoadFromFile(DataPath("Data/Res/Sounds.dxw").string());
     LoadSaveFiles(state_, config_.dataRoot);
-    ApplyDisplayMode();
+    savesLoaded_ = true;
+    try {
+        ApplyDisplayMode();
+    } catch (const std::exception& e) {
+        // Without even a window there is nothing to play in.
+        if (state_.FullScreen == 0) throw;
+        // A display that refuses full screen must not lock the player out at every start:
+        // say so once, play in the window, and keep the window for the next start.
+        ReportError(e);
+        state_.FullScreen = 0;
+        ApplyDisplayMode();
+        SaveNow();
+    }
     state_.ScreenKind = kScreenNone;
     EnterMainMenu(true, 1, true);
     MDXTimer.Loaded();
@@ -79,13 +91,31 @@ bool TMForm::FormCloseQuery() {
 
 void TMForm::QuitGame() {
     MDXSpriteEngine.FreeKilled();
+    // The game still ends when the files cannot be written; the player is told.
+    SaveNow();
+    OpenPlayLink();
+    launchAtExit_ = true;
+    terminated_ = true;
+}
+
+void TMForm::EndSession() {
+    if (terminated_) return;
+    MDXSpriteEngine.FreeKilled();
+    SaveNow();
+    terminated_ = true;
+}
+
+bool TMForm::SaveNow() {
     const SaveWriteResult saved = WriteSaveFiles(state_, config_.dataRoot);
-    if (!saved) {
-        // The game still ends; the player is told what could not be kept.
+    if (!saved && !saveFailureTold_) {
+        saveFailureTold_ = true;
         platform_.shell->ShowError("Vrumbal", saved.message);
     }
-    OpenPlayLink();
-    terminated_ = true;
+    return saved.ok;
+}
+
+void TMForm::SaveAfterFault() {
+    if (savesLoaded_) SaveNow();
 }
 
 void TMForm::OpenPlayLink() {
@@ -267,7 +297,8 @@ void TMForm::HandleEvent(const WindowEvent& event) {
             FormCloseQuery();
             break;
         case Type::Quit:
-            QuitGame();
+            // Not the close button (that asks first) but the session ending around the game.
+            EndSession();
             break;
         case Type::FocusLost:
             MDXTimer.Deactivate();
@@ -291,6 +322,10 @@ void TMForm::HandleEvent(const WindowEvent& event) {
 void TMForm::RunMessageLoop() {
     std::vector<WindowEvent> events;
     while (!terminated_) {
+        if (platform_.signals && platform_.signals->EndRequested()) {
+            EndSession();
+            break;
+        }
         events.clear();
         if (platform_.display) platform_.display->PollEvents(events);
         for (const auto& e : events) {

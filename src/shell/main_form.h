@@ -60,6 +60,17 @@ public:
     bool FormCloseQuery();
     // The orderly shutdown: saves, opens play.url, ends the message loop.
     void QuitGame();
+    // The end of the session from outside (a termination signal, the desktop logging out):
+    // saves and ends the message loop, without the question, play.url or the launcher.
+    void EndSession();
+    // Writes the options and the high-score table now, as one update. A failure is shown to
+    // the player the first time only; returns whether the files were written.
+    bool SaveNow();
+    // After an error that ends the game: keeps what the player had (the save files are only
+    // changed by whole operations, so they are consistent), when start-up had read them.
+    void SaveAfterFault();
+    // True when the launcher is to start after the window has gone (the quit question).
+    bool LaunchAtExit() const { return launchAtExit_; }
     // Opens the play.url shortcut when it exists.
     void OpenPlayLink();
     // Starts the launcher after the window has gone, when it exists.
@@ -161,6 +172,8 @@ public:
     void ShowSystemCursor();
     // Hides the system mouse pointer (the race).
     void HideSystemCursor();
+    // True while the system mouse pointer is shown (false without a display).
+    bool SystemCursorShown() const;
     // Leaves the main menu and starts a race at the given level on SelectedBike.
     void StartRace(int level = 1);
     // Installs the handler of a screen kind (1..6).
@@ -209,6 +222,9 @@ private:
     GameDialogs dialogs_{*this};                            // the overlay dialogs
     int currentSong_ = 0;                                   // loaded song, 0 = none
     bool terminated_ = false;                               // the message loop has ended
+    bool launchAtExit_ = false;                             // QuitGame ended it
+    bool savesLoaded_ = false;                              // start-up read the save files
+    bool saveFailureTold_ = false;                          // a failed save was shown
     std::uint64_t frames_ = 0;                              // frames run
 };
 

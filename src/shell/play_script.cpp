@@ -154,6 +154,12 @@ std::string PlayScript::ParseLine(long frame, const std::string& rest) {
         Add(frame, e);
         return "";
     }
+    if (verb == "quit") {
+        // The desktop session ending around the game, not its close button.
+        e.type = Type::Quit;
+        Add(frame, e);
+        return "";
+    }
     if (verb == "focus") {
         std::string state;
         in >> state;

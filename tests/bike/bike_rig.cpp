@@ -40,6 +40,7 @@ BikeRig::BikeRig(int fps, int bike, int level)
     : sounds_(std::make_unique<SoundLog>()), fps_(fps), steps_(fps) {
     WriteRaceData(dir_.Path());
     PlatformBundle p = FakePlatform(*sounds_, clock_, PlayingState::kPerSound);
+    AddRecordingDisplay(p, *sounds_);
     FormConfig config;
     config.dataRoot = dir_.Path();
     config.seed = 11;

@@ -42,6 +42,10 @@ public:
     RaceState& State() { return form_->Race(); }
     GameState& Game() { return form_->State(); }
     SoundLog& Sounds() { return *sounds_; }
+    // What the platform saw besides the sounds: the display and the desktop.
+    PlatformLog& Log() { return *sounds_; }
+    // Where the game's Data folder is.
+    const std::filesystem::path& Root() const { return dir_.Path(); }
 
     // Runs n frames of the rig's rate.
     void Frames(int n);

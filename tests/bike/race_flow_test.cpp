@@ -5,9 +5,11 @@
 #include <cmath>
 #include <fstream>
 #include <string>
+#include <vector>
 
 #include "bike_rig.h"
 #include "race/rivals.h"
+#include "save/save_files.h"
 
 namespace vrumbal::test {
 namespace {
@@ -146,6 +148,45 @@ TEST(RaceFlow, TimeUpCostsALifeAndRepeatsOrEndsTheGame) {
     }
 }
 
+TEST(RaceFlow, KeysHeldThroughTheEndOfALevelNeverStallTheRunOut) {
+    // Players keep the throttle (or anything else) held as the clock runs out or the line is
+    // crossed; the bike must still roll to a stop and the notice or tally must come.
+    const struct {
+        std::vector<int> keys;
+        bool finish;
+        int dialog, atMostMs;
+    } cases[] = {
+        {{kKeyUp}, false, 3, 4000},
+        {{kKeyUp, kKeyLeft}, false, 3, 4000},
+        {{kKeyUp, kKeySpace}, false, 3, 4000},
+        {{kKeyDown}, false, 3, 4000},
+        {{kKeyUp}, true, 11, 6000},
+    };
+    for (const auto& c : cases) {
+        BikeRig rig;
+        rig.PassLevelStart();
+        RaceState& race = rig.State();
+        TPlayer& bike = rig.Bike();
+        for (int key : c.keys) rig.KeyDown(key);
+        rig.Frames(85);  // up to speed
+        if (c.finish) {
+            if (TCar* rivals = rig.Race().Rivals()) rivals->Active.fill(false);
+            race.ViewRow = 1550 - race.TrackRows - 8;
+            for (int r = race.ViewRow - 12; r < race.ViewRow + 12; ++r) {
+                for (int col = race.ViewColumn - 2; col < race.ViewColumn + 15; ++col) {
+                    race.SetTile(r, col, 10);
+                }
+            }
+        } else {
+            race.TimeLeftMs = 200;
+        }
+        const int ms = UntilDialog(rig);
+        EXPECT_EQ(rig.Game().DialogKind, c.dialog) << c.keys.size() << c.finish;
+        EXPECT_LE(ms, c.atMostMs) << c.keys.size() << c.finish;
+        EXPECT_EQ(bike.Speed, 0.0);
+    }
+}
+
 TEST(RaceFlow, EscapeAsksToLeaveAndPPauses) {
     const struct {
         bool escape, pause;
@@ -185,6 +226,91 @@ TEST(RaceFlow, EscapeAsksToLeaveAndPPauses) {
     rig.Frames(1);
     EXPECT_FALSE(rig.Race().Running());
     EXPECT_EQ(rig.Game().ScreenKind, kScreenMainMenu);
+}
+
+// Taps a key: down for one frame, then up.
+void Tap(BikeRig& rig, int vk) {
+    rig.KeyDown(vk);
+    rig.Frames(1);
+    rig.KeyUp(vk);
+    rig.Frames(1);
+}
+
+TEST(RaceFlow, ThePointerIsHiddenWhileRidingAndShownByTheQuestions) {
+    const struct {
+        const char* what;
+        int score;     // points when the race is left
+        int key;       // tapped in this step (0: ride a second)
+        int dialog;    // open afterwards
+        bool pointer;  // the system pointer is shown afterwards
+    } steps[] = {
+        {"riding", 0, 0, 0, false},
+        {"pause", 0, kKeyPause, 5, false},
+        {"pause ends", 0, kKeyPause, 0, false},
+        {"leave question", 0, kKeyEscape, 2, true},
+        {"stay", 0, 'N', 0, false},
+        {"leave question again", 5000, kKeyEscape, 2, true},
+        {"leave with a record", 5000, 'Y', 8, true},
+        {"name given", 5000, 0x0D, 9, true},
+    };
+    BikeRig rig;
+    EXPECT_FALSE(rig.Log().pointerShown) << "a race starts without the pointer";
+    rig.PassLevelStart();
+    rig.KeyDown(kKeyUp);
+    for (const auto& step : steps) {
+        SCOPED_TRACE(step.what);
+        rig.State().Score = step.score;
+        if (step.key == 0x0D) {
+            // Enter comes as a typed character too, and the name entry takes it from there.
+            rig.Form().HandleEvent(CharEvent(0x0D));
+            rig.Frames(1);
+        } else if (step.key != 0) {
+            Tap(rig, step.key);
+        } else {
+            rig.Frames(85);
+        }
+        EXPECT_EQ(rig.Game().DialogKind, step.dialog);
+        EXPECT_EQ(rig.Log().pointerShown, step.pointer);
+    }
+    // A new race hides it again.
+    rig.Form().CloseDialog();
+    rig.Form().StartRace(1);
+    EXPECT_FALSE(rig.Log().pointerShown);
+}
+
+// A record is kept the moment it is entered: a game cut off right after (killed, the power
+// gone) still has it, with the check text that keeps it at the next start.
+TEST(RaceFlow, ARecordEnteredSurvivesAGameThatIsCutOff) {
+    TempDir dir;
+    LinkBuiltData(dir.Path());
+    // A table every result beats: empty names give an empty check text.
+    std::string hs;
+    for (int k = 0; k < 10; ++k) hs += "\r\n-1\r\n";
+    std::filesystem::create_directories(dir.Path() / "Data" / "Save");
+    std::ofstream(dir.Path() / "Data" / "Save" / "hs", std::ios::binary) << hs;
+    std::ofstream(dir.Path() / "Data" / "Save" / "options", std::ios::binary)
+        << "0\r\n1\r\n1\r\n_______\r\n1\r\n9\r\n\r\n";
+    const auto script = dir.Path() / "record.txt";
+    // Past the level-start notice, the leave question answered Yes, then the name.
+    std::ofstream(script) << "200 key tap Escape\n210 key tap Y\n220 text Zed\n230 key tap Enter\n";
+    const auto trace = dir.Path() / "trace.jsonl";
+    // The run is killed outright once the name is in: nothing orderly happens after it.
+    const std::string command =
+        "cd " + dir.Path().string() + " && (" + VRUMBAL_TOOL_PATH + " play --data . --start-race" +
+        " --frames 100000000 --script record.txt --trace trace.jsonl & pid=$!; n=0;" +
+        " while ! grep -q '\"DialogKind\":9' trace.jsonl 2>/dev/null && [ $n -lt 600 ];" +
+        " do sleep 0.05; n=$((n+1)); done; kill -KILL $pid; wait $pid; true)";
+    ASSERT_EQ(RunCommand(command), 0);
+    std::ifstream in(dir.Path() / "Data" / "Save" / "hs", std::ios::binary);
+    std::string first;
+    std::getline(in, first);
+    EXPECT_EQ(first, "Zed\r");
+    // The check text of the saved table is the one the saved options carry.
+    GameState state;
+    LoadSaveFiles(state, dir.Path());
+    EXPECT_EQ(state.HighScores[1].name, "Zed");
+    EXPECT_EQ(state.HighScores[1].score, 0);
+    EXPECT_EQ(state.HighScores[2].score, -1);
 }
 
 // Rides a fixed route in seconds of game time and returns the bike's world point.
@@ -244,6 +370,7 @@ TEST(RaceFlow, ThePlayToolRidesAStartedRace) {
         return at == std::string::npos ? -1.0 : std::stod(last.substr(at + name.size() + 3));
     };
     EXPECT_EQ(field("ScreenKind"), 6);
+    EXPECT_EQ(field("SystemCursor"), 0);  // no pointer over the road
     EXPECT_EQ(field("Level"), 3);
     EXPECT_EQ(field("SelectedBike"), 2);
     EXPECT_GT(field("Speed"), 30);

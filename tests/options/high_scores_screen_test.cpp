@@ -7,6 +7,7 @@
 
 #include "online/score_submit.h"
 #include "options_rig.h"
+#include "save/save_files.h"
 
 namespace vrumbal::test {
 namespace {
@@ -138,9 +139,17 @@ TEST_F(HighScoresScreenTest, ClearingAsksFirst) {
         EXPECT_EQ(names[0].text, c.cleared ? kDefaultName : "Anna");
         EXPECT_EQ(rig_.State().HighScores[1].score, c.cleared ? 10000 : 500);
         EXPECT_EQ(rig_.State().HighScores[10].score, 1000);
+        // Declining leaves the disk alone; a cleared table is kept at once, a game cut off
+        // after it must not bring the old table back.
+        const auto hs = rig_.Root() / "Data" / "Save" / "hs";
+        EXPECT_EQ(std::filesystem::exists(hs), c.cleared);
+        if (c.cleared) {
+            GameState reread;
+            LoadSaveFiles(reread, rig_.Root());
+            EXPECT_EQ(reread.HighScores[1].score, 10000);
+            EXPECT_EQ(reread.HighScores[1].name, kDefaultName);
+        }
     }
-    // Nothing reaches the disk before the orderly exit.
-    EXPECT_FALSE(std::filesystem::exists(rig_.Root() / "Data" / "Save" / "hs"));
 }
 
 TEST_F(HighScoresScreenTest, WorldTableOpensInTheBrowser) {

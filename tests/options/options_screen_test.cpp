@@ -3,6 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <iterator>
+#include <vector>
+
 #include "engine/dx_draw.h"
 #include "options_rig.h"
 #include "race/font_slots.h"
@@ -196,6 +200,52 @@ TEST_F(OptionsScreenTest, BackLeavesForTheMainMenuOnItsOwnEntry) {
     rig_.Frames(1);
     EXPECT_EQ(s.ScreenKind, kScreenOptions);
     EXPECT_NE(rig_.Form().Options().CountryCursor(), nullptr);
+}
+
+// What the player sets is kept when the screen is left, not only when the game ends in order:
+// a game killed afterwards still starts with it.
+TEST(OptionsScreenSaveTest, LeavingAfterAChangeWritesTheSaveFiles) {
+    const struct {
+        const char* what;
+        std::vector<int> entries;  // activated in turn before leaving
+        const char* typed;         // typed while the country is being edited
+        bool saved;
+        const char* options;  // the first four lines written
+    } cases[] = {
+        {"nothing changed", {}, "", false, ""},
+        {"music off", {8}, "", true, "0\r\n0\r\n1\r\n_______\r\n"},
+        {"sound off and on again", {9, 9}, "", false, ""},
+        {"country typed", {10, 10}, "Q", true, "0\r\n1\r\n1\r\n_______Q\r\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        ScreenRig rig;
+        rig.Form().ActivateEntry(3);
+        rig.Frames(1);
+        ASSERT_EQ(rig.State().ScreenKind, kScreenOptions);
+        for (std::size_t i = 0; i < c.entries.size(); ++i) {
+            rig.Form().ActivateEntry(c.entries[i]);
+            // The country takes what is typed between its two activations.
+            if (c.entries[i] == 10 && i == 0) {
+                for (const char* ch = c.typed; *ch != 0; ++ch) {
+                    rig.Form().HandleEvent(CharEvent(static_cast<std::uint8_t>(*ch)));
+                }
+            }
+            rig.Frames(1);
+        }
+        const auto options = rig.Root() / "Data" / "Save" / "options";
+        EXPECT_FALSE(std::filesystem::exists(options)) << "nothing is written on the screen";
+        rig.Form().ActivateEntry(12);
+        rig.Frames(1);
+        EXPECT_EQ(rig.State().ScreenKind, kScreenMainMenu);
+        ASSERT_EQ(std::filesystem::exists(options), c.saved);
+        if (!c.saved) continue;
+        std::ifstream in(options, std::ios::binary);
+        const std::string bytes{std::istreambuf_iterator<char>(in),
+                                std::istreambuf_iterator<char>()};
+        EXPECT_EQ(bytes.substr(0, std::string(c.options).size()), c.options);
+        EXPECT_TRUE(std::filesystem::exists(rig.Root() / "Data" / "Save" / "hs"));
+    }
 }
 
 TEST(HotKeyNameTest, NamesModifierAndKey) {

@@ -163,6 +163,42 @@ TEST(KeyEvents, CarryTheKeyAndTheShiftBits) {
     EXPECT_TRUE(KeyEvents(true, kHidMute, NoChar(kHidMute), {}).empty());
 }
 
+TEST(KeyEvents, AKeyGoesUpAsTheKeyItWentDownAs) {
+    // Num Lock toggled, or the layout switched, while a key is held must not leave the key
+    // it pressed down for ever.
+    const KeyModifiers numLockOff{}, numLockOn{false, false, false, true};
+    const struct {
+        const char* what;
+        int scancode, keycode;
+        KeyModifiers atPress, atRelease;
+        int key;  // the virtual key of the press, its repeat and its release
+    } cases[] = {
+        {"keypad 8 as Up, then Num Lock on", kHidKp8, NoChar(kHidKp8), numLockOff, numLockOn, 0x26},
+        {"keypad 8 as a digit, then Num Lock off", kHidKp8, NoChar(kHidKp8), numLockOn, numLockOff,
+         0x68},
+        {"the arrow itself", kHidUp, NoChar(kHidUp), numLockOff, numLockOn, 0x26},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        EventTranslator translator(800, 600);
+        std::vector<WindowEvent> out;
+        translator.Key(true, c.scancode, c.keycode, c.atPress, out);
+        translator.Key(true, c.scancode, c.keycode, c.atRelease, out);  // an auto-repeat
+        translator.Key(false, c.scancode, c.keycode, c.atRelease, out);
+        ASSERT_EQ(out.size(), 3u);
+        for (const WindowEvent& e : out) {
+            EXPECT_EQ(e.key, c.key);
+            EXPECT_EQ(e.scancode, c.scancode);
+        }
+        EXPECT_EQ(out[2].type, WindowEvent::Type::KeyUp);
+        // Let go, the key means what it means now.
+        out.clear();
+        translator.Key(true, c.scancode, c.keycode, c.atRelease, out);
+        ASSERT_EQ(out.size(), 1u);
+        EXPECT_EQ(out[0].key == c.key, c.scancode == kHidUp);
+    }
+}
+
 TEST(TextEvents, TypeOneCharacterPerCodePageCharacter) {
     struct Case {
         const char* name;

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <iterator>
 #include <sstream>
 
 #include "engine/library_writer.h"
@@ -39,6 +40,11 @@ std::vector<std::string> Lines(const std::filesystem::path& path) {
     std::vector<std::string> lines;
     for (std::string line; std::getline(in, line);) lines.push_back(line);
     return lines;
+}
+
+std::string ReadBytes(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
 std::string Quote(const std::filesystem::path& p) {
@@ -105,17 +111,57 @@ TEST(PlayToolTest, QuittingEndsTheRunEarly) {
     EXPECT_NE(lines[10].find("\"DialogKind\":1,"), std::string::npos) << lines[10];
 }
 
-// A long run stopped from outside (a CI time-out, a developer's kill) must end at once; a
-// signal swallowed as a window event would leave it running to its last frame.
-TEST(PlayToolTest, TerminationSignalStopsALongRun) {
+// A long run stopped from outside (a CI time-out, a desktop session ending, a terminal
+// closed) ends at once and in order: the save files are written, as the game writes them.
+TEST(PlayToolTest, TerminationSignalsEndALongRunInOrder) {
+    std::string table;
+    for (int score = 10000; score >= 1000; score -= 1000) {
+        table += "\xC7\xF3\xEC\xEE\r\n" + std::to_string(score) + "\r\n";
+    }
+    for (const char* signal : {"TERM", "INT", "HUP"}) {
+        SCOPED_TRACE(signal);
+        test::TempDir dir;
+        WriteData(dir.Path());
+        std::filesystem::create_directories(dir.Path() / "Data" / "Save");
+        // The signal comes once the run is under way; killed outright should it be ignored.
+        const std::string command =
+            "cd " + Quote(dir.Path()) + " && (" + VRUMBAL_TOOL_PATH +
+            " play --data . --frames 1000000000 --trace trace.jsonl 2>&1 & pid=$!; n=0;" +
+            " while [ ! -s trace.jsonl ] && [ $n -lt 400 ]; do sleep 0.05; n=$((n+1)); done;" +
+            " kill -" + signal + " $pid; (sleep 10; kill -KILL $pid) >/dev/null 2>&1 & w=$!;" +
+            " wait $pid; s=$?; kill $w 2>/dev/null; exit $s)";
+        std::string output;
+        EXPECT_EQ(test::RunCommand(command, &output), 0) << output;
+        const auto save = dir.Path() / "Data" / "Save";
+        EXPECT_EQ(ReadBytes(save / "options"),
+                  "0\r\n1\r\n1\r\n_______\r\n1\r\n9\r\n4\xDE\x98\xAC\r\n");
+        EXPECT_EQ(ReadBytes(save / "hs"), table);
+        // Nothing else is left in the folder, and nothing was opened on the way out.
+        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(save),
+                                std::filesystem::directory_iterator()),
+                  2);
+        EXPECT_EQ(output.find("open:"), std::string::npos) << output;
+    }
+}
+
+// Events of one frame all come before it: a key pressed and let go there is still a press.
+TEST(PlayToolTest, AKeyDownAndUpOnOneFrameIsAPress) {
     test::TempDir dir;
     WriteData(dir.Path());
-    // Killed outright five seconds after the polite signal, should that signal be ignored.
-    const std::string command = "timeout --preserve-status -k 5 1 " +
-                                std::string(VRUMBAL_TOOL_PATH) + " play --data " +
-                                Quote(dir.Path()) + " --frames 1000000000 2>&1";
+    std::ofstream(dir.Path() / "script.txt") << "150 key down Down\n150 key up Down\n";
+    const std::string command = std::string(VRUMBAL_TOOL_PATH) + " play --data " +
+                                Quote(dir.Path()) + " --frames 152 --script " +
+                                Quote(dir.Path() / "script.txt") + " --trace " +
+                                Quote(dir.Path() / "trace.jsonl") + " 2>&1";
     std::string output;
-    EXPECT_EQ(test::RunCommand(command, &output), 128 + 15) << output;
+    ASSERT_EQ(test::RunCommand(command, &output), 0) << output;
+    const auto lines = Lines(dir.Path() / "trace.jsonl");
+    ASSERT_EQ(lines.size(), 152u);
+    EXPECT_NE(lines[149].find("\"MenuSelection\":1,"), std::string::npos) << lines[149];
+    EXPECT_NE(lines[150].find("\"MenuSelection\":2,"), std::string::npos) << lines[150];
+    EXPECT_NE(lines[151].find("\"MenuSelection\":2,"), std::string::npos) << lines[151];
+    // The menu shows the pointer.
+    EXPECT_NE(lines[151].find("\"SystemCursor\":1"), std::string::npos) << lines[151];
 }
 
 TEST(PlayToolTest, BadArgumentsAndStartUpFailuresFail) {

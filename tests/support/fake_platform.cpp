@@ -1,6 +1,7 @@
 #include "support/fake_platform.h"
 
 #include <fstream>
+#include <stdexcept>
 
 #include "engine/library_writer.h"
 
@@ -77,7 +78,66 @@ private:
     PlatformLog& log_;
 };
 
+class RecordingDisplay final : public Display {
+public:
+    explicit RecordingDisplay(PlatformLog& log) : log_(log) {}
+    bool Open(bool fullScreen, std::string& error) override {
+        log_.display.push_back(fullScreen ? "open full" : "open window");
+        if (fullScreen ? log_.refuseFullScreen : log_.refuseWindow) {
+            error = "Display mode cannot be changed (800x600 16bit)";
+            return false;
+        }
+        open_ = true;
+        return true;
+    }
+    void Close() override {
+        log_.display.push_back("close");
+        open_ = false;
+    }
+    bool IsOpen() const override { return open_; }
+    void Present(const PixelBuffer&, bool) override {
+        ++log_.presents;
+        if (log_.presents == log_.endAtPresent) log_.endRequested = true;
+        if (log_.presents == log_.throwAtPresent) throw std::runtime_error("the display broke");
+    }
+    int RefreshRate() const override { return 0; }
+    void PollEvents(std::vector<WindowEvent>& out) override {
+        out.insert(out.end(), log_.pending.begin(), log_.pending.end());
+        log_.pending.clear();
+    }
+    bool HasFocus() const override { return true; }
+    void Minimize() override { log_.display.push_back("minimize"); }
+    void ShowPointer(bool visible) override {
+        if (visible != log_.pointerShown) ++log_.pointerChanges;
+        log_.pointerShown = visible;
+    }
+    bool PointerShown() const override { return log_.pointerShown; }
+    void SavePlacement() override { log_.display.push_back("save place"); }
+    void RestorePlacement() override { log_.display.push_back("restore place"); }
+
+private:
+    PlatformLog& log_;
+    bool open_ = false;
+};
+
+class RecordingSignals final : public SessionSignals {
+public:
+    explicit RecordingSignals(PlatformLog& log) : log_(log) {}
+    bool EndRequested() override { return log_.endRequested; }
+
+private:
+    PlatformLog& log_;
+};
+
 }  // namespace
+
+void AddRecordingSignals(PlatformBundle& platform, PlatformLog& log) {
+    platform.signals = std::make_unique<RecordingSignals>(log);
+}
+
+void AddRecordingDisplay(PlatformBundle& platform, PlatformLog& log) {
+    platform.display = std::make_unique<RecordingDisplay>(log);
+}
 
 std::unique_ptr<AudioOutput> MakeRecordingAudio(PlatformLog& log, PlayingState playing) {
     return std::make_unique<RecordingAudio>(log, playing);

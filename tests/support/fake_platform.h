@@ -33,6 +33,19 @@ struct PlatformLog {
     std::vector<int> songsFreed;       // handles freed, in order
     std::vector<std::string> opened;   // targets handed to the desktop, in order
     std::vector<std::string> errors;   // error boxes shown, as "title: message"
+
+    // The recording display (AddRecordingDisplay): what it was asked, and how it answers.
+    std::vector<std::string> display;  // "open window", "open full", "close", "minimize",
+                                       // "save place", "restore place", in order
+    bool pointerShown = true;          // the system pointer, shown as a window starts
+    int pointerChanges = 0;            // ShowPointer calls that changed it
+    int presents = 0;                  // frames presented
+    bool refuseFullScreen = false;     // full screen cannot be had
+    bool refuseWindow = false;         // nor a window
+    std::vector<WindowEvent> pending;  // events the next PollEvents hands over
+    int throwAtPresent = 0;            // the present of that number throws (0: none does)
+    int endAtPresent = 0;              // from that present on an end is requested (0: never)
+    bool endRequested = false;         // what the recording signals answer
 };
 
 // Whether a buffer's IsPlaying tells its own state or that of its sound's buffers as a whole.
@@ -48,6 +61,11 @@ std::unique_ptr<SystemShell> MakeRecordingShell(PlatformLog& log);
 // pointed at; no display and no text.
 PlatformBundle FakePlatform(PlatformLog& log, SimulatedClock*& clock,
                             PlayingState playing = PlayingState::kPerBuffer);
+
+// Gives the platform a display that logs into log, as a window system would answer.
+void AddRecordingDisplay(PlatformBundle& platform, PlatformLog& log);
+// Gives the platform end requests that come when log.endRequested is set.
+void AddRecordingSignals(PlatformBundle& platform, PlatformLog& log);
 
 // Writes bytes to path, making its folders.
 void WriteFile(const std::filesystem::path& path, const std::vector<std::uint8_t>& bytes);

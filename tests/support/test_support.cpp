@@ -29,6 +29,14 @@ TempDir::~TempDir() {
     std::filesystem::remove_all(path_, ec);
 }
 
+void LinkBuiltData(const std::filesystem::path& root) {
+    const std::filesystem::path built = std::filesystem::path(VRUMBAL_BUILD_DIR) / "Data";
+    std::filesystem::create_directories(root / "Data");
+    for (const char* folder : {"Res", "Music"}) {
+        std::filesystem::create_directory_symlink(built / folder, root / "Data" / folder);
+    }
+}
+
 int RunCommand(const std::string& command, std::string* output) {
     FILE* pipe = popen(command.c_str(), "r");
     if (!pipe) return -1;

@@ -18,6 +18,10 @@ private:
     std::filesystem::path path_;  // the folder
 };
 
+// Lays out a game folder under root whose Data/Res and Data/Music are the content the build
+// made (linked, not copied) and whose Data/Save is its own.
+void LinkBuiltData(const std::filesystem::path& root);
+
 // Runs a shell command, capturing its standard output; returns the exit status.
 int RunCommand(const std::string& command, std::string* output = nullptr);
 

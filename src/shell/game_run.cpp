@@ -1,0 +1,51 @@
+#include "shell/game_run.h"
+
+#include <exception>
+#include <string>
+
+#include "shell/main_form.h"
+
+namespace vrumbal {
+namespace {
+
+// Something that was not a standard error reached the top.
+constexpr char kUnknownError[] = "An unexpected error ended the game.";
+
+void Report(TMForm& form, const std::string& message) {
+    form.Platform().shell->ShowError("Vrumbal", message);
+}
+
+}  // namespace
+
+int RunGame(TMForm& form) {
+    try {
+        form.FormCreate();
+    } catch (const std::exception& e) {
+        Report(form, e.what());
+        return 1;
+    } catch (...) {
+        Report(form, kUnknownError);
+        return 1;
+    }
+    bool failed = false;
+    try {
+        form.RunMessageLoop();
+    } catch (const std::exception& e) {
+        Report(form, e.what());
+        failed = true;
+    } catch (...) {
+        Report(form, kUnknownError);
+        failed = true;
+    }
+    if (failed) {
+        // The player's settings and records since start-up are not lost with the game.
+        form.SaveAfterFault();
+        form.CloseWindow();
+        return 1;
+    }
+    form.CloseWindow();
+    if (form.LaunchAtExit()) form.RunLauncher();
+    return 0;
+}
+
+}  // namespace vrumbal

@@ -1,0 +1,12 @@
+#pragma once
+
+namespace vrumbal {
+
+class TMForm;
+
+// Runs the game on its form from start-up to the end and returns the process status: 0 after
+// the quit question or the session ending, 1 when start-up failed or an error ended the game.
+// An error after start-up is shown and the save files are written before the game ends.
+int RunGame(TMForm& form);
+
+}  // namespace vrumbal
