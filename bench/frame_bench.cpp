@@ -138,11 +138,16 @@ void BM_Startup(benchmark::State& state) {
 }
 BENCHMARK(BM_Startup)->Unit(benchmark::kMillisecond);
 
+// Presents into a window of the argument times the frame's size: 1 is the frame's own size,
+// 2 the doubled window of a 1440p or larger screen.
 void BM_Present(benchmark::State& state) {
-    // Both drivers are SDL's own: no window system and no sound card are needed.
+    // The dummy driver unless told otherwise (SDL_VIDEODRIVER=x11 under Xvfb): no window
+    // system and no sound card are needed.
     setenv("SDL_VIDEODRIVER", "dummy", 0);
+    const int multiple = static_cast<int>(state.range(0));
     SdlDisplayOptions options;
     options.neverWait = true;
+    options.forcedWindow = PixelRect{0, 0, 800 * multiple, 600 * multiple};
     auto display = CreateSdlDisplay(options);
     std::string error;
     if (!display->Open(false, error)) {
@@ -157,7 +162,7 @@ void BM_Present(benchmark::State& state) {
     for (auto _ : state) display->Present(frame.View(), false);
     display->Close();
 }
-BENCHMARK(BM_Present)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_Present)->Arg(1)->Arg(2)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 }  // namespace vrumbal

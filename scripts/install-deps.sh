@@ -16,6 +16,8 @@ packages=(
     fonts-dejavu-core                  # the monospace face
     googletest libgtest-dev libgmock-dev  # unit tests
     libbenchmark-dev                   # benchmarks
+    desktop-file-utils appstream       # validators of the desktop entry and the metainfo
+    dpkg-dev lintian                   # the Debian package: its dependencies and its checks
 )
 # `install-deps.sh --fuzz` adds what `make fuzz` needs: clang and its libFuzzer runtime.
 if [ "${1:-}" = "--fuzz" ]; then

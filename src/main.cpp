@@ -1,10 +1,24 @@
-// The game's entry point: create the main form and run it. Everything else lives in the
-// libraries.
+// The game's entry point: find the data and the save folder, create the main form and run it.
+// Everything else lives in the libraries.
+#include "platform/window_fit.h"
+#include "save/save_paths.h"
+#include "shell/game_folders.h"
 #include "shell/game_run.h"
 #include "shell/main_form.h"
 
 int main() {
     using namespace vrumbal;
-    TMForm form(CreateDesktopPlatform(), FormConfig{});
+    const GameFolders folders = FindGameFolders(ThisProcessSearch());
+    SdlDisplayOptions display;
+    display.windowClass = VRUMBAL_APP_ID;
+    display.iconPath = folders.iconFile.string();
+    if (const auto text = ReadSaveFile(WindowFilePath(folders.saveFolder))) {
+        display.rememberedWindow = ParseWindowFile(*text);
+    }
+    FormConfig config;
+    config.dataRoot = folders.dataRoot;
+    config.saveFolder = folders.saveFolder;
+    config.rememberWindow = true;
+    TMForm form(CreateDesktopPlatform(display), config);
     return RunGame(form);
 }

@@ -1,10 +1,12 @@
 #pragma once
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "platform/events.h"
 #include "platform/pixel_buffer.h"
+#include "platform/window_fit.h"
 
 namespace vrumbal {
 
@@ -37,8 +39,12 @@ public:
     virtual bool PointerShown() const = 0;
     // Remembers the window's place on the screen (for the way back from full screen).
     virtual void SavePlacement() = 0;
-    // Puts the window back where SavePlacement found it, once; centred when none was saved.
+    // Puts the window back where SavePlacement found it (its place and size), once; centred
+    // at the size it has when none was saved.
     virtual void RestorePlacement() = 0;
+    // The window's place and size on the screen as a window (while full screen: where it
+    // will come back to); nothing before the window exists.
+    virtual std::optional<PixelRect> WindowPlacement() const = 0;
 };
 
 // Options for the SDL display.
@@ -47,6 +53,10 @@ struct SdlDisplayOptions {
     int width = 800;                // frame width
     int height = 600;               // frame height
     bool neverWait = false;         // a simulated clock drives the game: never sleep or vsync
+    std::string windowClass;        // the desktop's name for the window; empty: SDL's own
+    std::string iconPath;           // a PNG for the window's icon; empty or missing: none
+    std::optional<PixelRect> rememberedWindow;  // where the window was last; used if it fits
+    std::optional<PixelRect> forcedWindow;      // this size and place, whatever the screen
 };
 
 // The display over SDL2 (any SDL video driver, the dummy one included).

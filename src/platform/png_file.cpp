@@ -36,7 +36,12 @@ bool WritePng(const std::string& path, int width, int height,
     return ok;
 }
 
-bool ReadPng(const std::string& path, int& width, int& height, std::vector<std::uint32_t>& pixels) {
+namespace {
+
+// Reads the whole picture in the given format (3 or 4 bytes a pixel) into pixels, one
+// 0xAARRGGBB (or 0x00RRGGBB) value each.
+bool ReadPngAs(const std::string& path, bool alpha, int& width, int& height,
+               std::vector<std::uint32_t>& pixels) {
     png_image image;
     std::memset(&image, 0, sizeof image);
     image.version = PNG_IMAGE_VERSION;
@@ -49,9 +54,10 @@ bool ReadPng(const std::string& path, int& width, int& height, std::vector<std::
         png_image_free(&image);
         return false;
     }
-    image.format = PNG_FORMAT_RGB;
-    std::vector<std::uint8_t> rgb(PNG_IMAGE_SIZE(image));
-    if (!png_image_finish_read(&image, nullptr, rgb.data(), 0, nullptr)) {
+    image.format = alpha ? PNG_FORMAT_RGBA : PNG_FORMAT_RGB;
+    const std::size_t step = alpha ? 4 : 3;
+    std::vector<std::uint8_t> bytes(PNG_IMAGE_SIZE(image));
+    if (!png_image_finish_read(&image, nullptr, bytes.data(), 0, nullptr)) {
         png_image_free(&image);
         return false;
     }
@@ -59,11 +65,24 @@ bool ReadPng(const std::string& path, int& width, int& height, std::vector<std::
     height = static_cast<int>(image.height);
     pixels.resize(static_cast<std::size_t>(width) * height);
     for (std::size_t i = 0; i < pixels.size(); ++i) {
-        pixels[i] = (static_cast<std::uint32_t>(rgb[3 * i]) << 16) |
-                    (static_cast<std::uint32_t>(rgb[3 * i + 1]) << 8) | rgb[3 * i + 2];
+        const std::uint8_t* p = &bytes[step * i];
+        const std::uint32_t a = alpha ? p[3] : 0;
+        pixels[i] = (a << 24) | (static_cast<std::uint32_t>(p[0]) << 16) |
+                    (static_cast<std::uint32_t>(p[1]) << 8) | p[2];
     }
     png_image_free(&image);
     return true;
+}
+
+}  // namespace
+
+bool ReadPng(const std::string& path, int& width, int& height, std::vector<std::uint32_t>& pixels) {
+    return ReadPngAs(path, false, width, height, pixels);
+}
+
+bool ReadPngWithAlpha(const std::string& path, int& width, int& height,
+                      std::vector<std::uint32_t>& pixels) {
+    return ReadPngAs(path, true, width, height, pixels);
 }
 
 }  // namespace vrumbal

@@ -12,5 +12,8 @@ bool WritePng(const std::string& path, int width, int height,
 // Reads a PNG of any colour type as 0x00RRGGBB pixels, top row first (alpha is dropped by
 // compositing onto black). Returns false on failure or for a picture too big to hold.
 bool ReadPng(const std::string& path, int& width, int& height, std::vector<std::uint32_t>& pixels);
+// The same with the transparency kept: 0xAARRGGBB pixels.
+bool ReadPngWithAlpha(const std::string& path, int& width, int& height,
+                      std::vector<std::uint32_t>& pixels);
 
 }  // namespace vrumbal

@@ -2,12 +2,15 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstdlib>
 #include <cstring>
 #include <optional>
 #include <thread>
+#include <vector>
 
 #include "platform/display.h"
 #include "platform/event_translator.h"
+#include "platform/png_file.h"
 #include "platform/refresh_rate.h"
 #include "platform/sdl_event_feed.h"
 #include "platform/sdl_keys.h"
@@ -28,11 +31,8 @@ struct CursorDeleter {
     void operator()(SDL_Cursor* cursor) const { SDL_FreeCursor(cursor); }
 };
 
-// Where the window stood on the screen.
-struct Placement {
-    int x = 0;
-    int y = 0;
-};
+// The smallest window the game shrinks to: half the frame.
+constexpr int kMinimumDivisor = 2;
 
 // Video drivers that have no screen at all: nothing there can take the focus away.
 bool IsHeadlessDriver(const char* name) {
@@ -76,6 +76,12 @@ public:
         : options_(options), translator_(options.width, options.height) {
         // The game asks before it closes; SDL must not turn the close button into a quit.
         SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
+        // The window's class names the desktop entry, so the desktop shows the game's icon
+        // and name for it; a class set from outside wins.
+        if (!options.windowClass.empty()) {
+            setenv("SDL_VIDEO_X11_WMCLASS", options.windowClass.c_str(), 0);
+            setenv("SDL_VIDEO_WAYLAND_WMCLASS", options.windowClass.c_str(), 0);
+        }
         // The termination signals are the game's own (an orderly exit); SDL must not take them.
         SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
         videoReady_ = SDL_InitSubSystem(SDL_INIT_VIDEO) == 0;
@@ -109,9 +115,10 @@ public:
             }
         } else {
             SDL_SetWindowFullscreen(window_.get(), 0);
-            SDL_SetWindowSize(window_.get(), options_.width, options_.height);
+            // The window keeps the size the player gave it; coming back from full screen it
+            // takes the place and size it had before.
             if (pending_) {
-                SDL_SetWindowPosition(window_.get(), pending_->x, pending_->y);
+                Place(*pending_);
                 pending_.reset();
             }
         }
@@ -141,16 +148,28 @@ public:
         const SDL_Rect area{0, 0, width, height};
         SDL_UpdateTexture(texture_.get(), &area, frame.pixels,
                           frame.pitch * static_cast<int>(sizeof(std::uint16_t)));
-        // The letterbox bars; a window of exactly the frame's size has none, and clearing what
-        // the copy overwrites would cost the software renderer a whole extra pass.
         int outW = 0, outH = 0;
-        if (SDL_GetRendererOutputSize(renderer_.get(), &outW, &outH) != 0 ||
-            outW != options_.width || outH != options_.height || width != options_.width ||
-            height != options_.height) {
+        if (SDL_GetRendererOutputSize(renderer_.get(), &outW, &outH) != 0) {
+            outW = options_.width;
+            outH = options_.height;
+        }
+        fit_ = FitFrame(outW, outH, options_.width, options_.height);
+        // Whole multiples keep every pixel sharp; between them a smooth filter keeps the
+        // pictures even, where the nearest pixel would make some rows and columns thicker.
+        const SDL_ScaleMode mode = fit_.wholeMultiple ? SDL_ScaleModeNearest : SDL_ScaleModeLinear;
+        if (mode != scaleMode_ && SDL_SetTextureScaleMode(texture_.get(), mode) == 0) {
+            scaleMode_ = mode;
+        }
+        // The letterbox bars; a frame that fills the output has none, and clearing what the
+        // copy overwrites would cost the software renderer a whole extra pass.
+        const PixelRect& a = fit_.area;
+        if (a.x != 0 || a.y != 0 || a.width != outW || a.height != outH ||
+            width != options_.width || height != options_.height) {
             SDL_SetRenderDrawColor(renderer_.get(), 0, 0, 0, 255);
             SDL_RenderClear(renderer_.get());
         }
-        SDL_RenderCopy(renderer_.get(), texture_.get(), nullptr, nullptr);
+        const SDL_Rect target{a.x, a.y, a.width, a.height};
+        SDL_RenderCopy(renderer_.get(), texture_.get(), nullptr, &target);
         const bool wait = waitVBlank && !options_.neverWait;
         if (hasVsync_) {
             if (wait != vsyncOn_ && SDL_RenderSetVSync(renderer_.get(), wait ? 1 : 0) == 0) {
@@ -200,13 +219,11 @@ public:
     void SavePlacement() override {
         saved_.reset();
         if (!window_ || IsFullScreen()) return;  // a full-screen window has no place of its own
-        Placement place;
-        SDL_GetWindowPosition(window_.get(), &place.x, &place.y);
-        saved_ = place;
+        saved_ = CurrentPlace();
     }
 
     void RestorePlacement() override {
-        Placement target;
+        PixelRect target;
         if (saved_) {
             target = *saved_;
             saved_.reset();
@@ -214,13 +231,26 @@ public:
             const int index = window_ ? std::max(0, SDL_GetWindowDisplayIndex(window_.get())) : 0;
             target.x = static_cast<int>(SDL_WINDOWPOS_CENTERED_DISPLAY(index));
             target.y = target.x;
+            // Centred at the size it last had as a window.
+            if (windowedPlace_) {
+                target.width = windowedPlace_->width;
+                target.height = windowedPlace_->height;
+            }
         }
         // A full-screen window cannot be moved; the place is taken when it becomes a window.
         if (window_ && !IsFullScreen()) {
-            SDL_SetWindowPosition(window_.get(), target.x, target.y);
+            Place(target);
         } else {
             pending_ = target;
         }
+    }
+
+    std::optional<PixelRect> WindowPlacement() const override {
+        if (!window_) return std::nullopt;
+        if (IsFullScreen()) return saved_ ? saved_ : windowedPlace_;
+        const Uint32 flags = SDL_GetWindowFlags(window_.get());
+        if ((flags & (SDL_WINDOW_MINIMIZED | SDL_WINDOW_MAXIMIZED)) != 0) return windowedPlace_;
+        return CurrentPlace();
     }
 
     // The window's id for the event feed.
@@ -231,19 +261,69 @@ private:
         return window_ && (SDL_GetWindowFlags(window_.get()) & SDL_WINDOW_FULLSCREEN) != 0;
     }
 
+    PixelRect CurrentPlace() const {
+        PixelRect place;
+        SDL_GetWindowPosition(window_.get(), &place.x, &place.y);
+        SDL_GetWindowSize(window_.get(), &place.width, &place.height);
+        return place;
+    }
+
+    // Moves the window, and sizes it when the place has a size.
+    void Place(const PixelRect& place) {
+        if (place.width > 0 && place.height > 0) {
+            SDL_SetWindowSize(window_.get(), place.width, place.height);
+        }
+        SDL_SetWindowPosition(window_.get(), place.x, place.y);
+    }
+
+    // The usable areas of the displays, the first display first.
+    static std::vector<PixelRect> UsableAreas() {
+        std::vector<PixelRect> areas;
+        const int count = SDL_GetNumVideoDisplays();
+        for (int i = 0; i < count; ++i) {
+            SDL_Rect r;
+            if (SDL_GetDisplayUsableBounds(i, &r) != 0 && SDL_GetDisplayBounds(i, &r) != 0) {
+                continue;
+            }
+            areas.push_back({r.x, r.y, r.w, r.h});
+        }
+        return areas;
+    }
+
     bool CreateWindow(std::string& error) {
-        window_.reset(SDL_CreateWindow(options_.title.c_str(), SDL_WINDOWPOS_CENTERED,
-                                       SDL_WINDOWPOS_CENTERED, options_.width, options_.height,
-                                       SDL_WINDOW_HIDDEN));
+        const PixelRect place = options_.forcedWindow
+                                    ? *options_.forcedWindow
+                                    : ChooseWindow(UsableAreas(), options_.rememberedWindow,
+                                                   options_.width, options_.height);
+        window_.reset(
+            SDL_CreateWindow(options_.title.c_str(), place.x, place.y, place.width, place.height,
+                             SDL_WINDOW_HIDDEN | SDL_WINDOW_RESIZABLE | SDL_WINDOW_ALLOW_HIGHDPI));
         if (!window_) {
             error = std::string("The window cannot be created: ") + SDL_GetError();
             return false;
         }
+        SDL_SetWindowMinimumSize(window_.get(), options_.width / kMinimumDivisor,
+                                 options_.height / kMinimumDivisor);
+        windowedPlace_ = place;
+        SetIcon();
         // The frame shows the pointing hand wherever the pointer is shown, set once for the
         // window's life; a driver without system cursors keeps its arrow.
         handCursor_.reset(SDL_CreateSystemCursor(SDL_SYSTEM_CURSOR_HAND));
         if (handCursor_) SDL_SetCursor(handCursor_.get());
         return true;
+    }
+
+    // The window's icon, from the PNG the desktop's icon theme also has.
+    void SetIcon() {
+        if (options_.iconPath.empty()) return;
+        int width = 0, height = 0;
+        std::vector<std::uint32_t> pixels;
+        if (!ReadPngWithAlpha(options_.iconPath, width, height, pixels)) return;
+        SDL_Surface* icon = SDL_CreateRGBSurfaceWithFormatFrom(pixels.data(), width, height, 32,
+                                                               width * 4, SDL_PIXELFORMAT_ARGB8888);
+        if (icon == nullptr) return;
+        SDL_SetWindowIcon(window_.get(), icon);
+        SDL_FreeSurface(icon);
     }
 
     // Makes the renderer and the frame texture. Headless drivers and machines whose only
@@ -280,9 +360,6 @@ private:
         if (!hasVsync_ && !options_.neverWait) SDL_RenderSetVSync(renderer_.get(), 0);
         vsyncOn_ = hasVsync_;
         vsyncFrames_ = 0;
-        // Scaling keeps the frame's shape with black bars, and maps pointer positions back
-        // into frame coordinates.
-        SDL_RenderSetLogicalSize(renderer_.get(), options_.width, options_.height);
         texture_.reset(SDL_CreateTexture(renderer_.get(), SDL_PIXELFORMAT_RGB565,
                                          SDL_TEXTUREACCESS_STREAMING, options_.width,
                                          options_.height));
@@ -291,7 +368,8 @@ private:
             renderer_.reset();
             return false;
         }
-        SDL_SetTextureScaleMode(texture_.get(), SDL_ScaleModeLinear);
+        SDL_SetTextureScaleMode(texture_.get(), SDL_ScaleModeNearest);
+        scaleMode_ = SDL_ScaleModeNearest;
         return true;
     }
 
@@ -332,15 +410,24 @@ private:
                 translator_.Text(event.text.text, out);
                 break;
             case SDL_MOUSEMOTION:
-                translator_.MouseMove(event.motion.x, event.motion.y, out);
+                if (const auto at = ToFrame(event.motion.x, event.motion.y)) {
+                    translator_.MouseMove(at->first, at->second, out);
+                }
                 break;
             case SDL_MOUSEBUTTONDOWN:
             case SDL_MOUSEBUTTONUP:
-                translator_.MouseButton(event.type == SDL_MOUSEBUTTONDOWN,
-                                        event.button.button == SDL_BUTTON_LEFT, event.button.clicks,
-                                        event.button.x, event.button.y, out);
+                // A press on the black bars is on nothing of the game's.
+                if (const auto at = ToFrame(event.button.x, event.button.y)) {
+                    translator_.MouseButton(event.type == SDL_MOUSEBUTTONDOWN,
+                                            event.button.button == SDL_BUTTON_LEFT,
+                                            event.button.clicks, at->first, at->second, out);
+                }
                 break;
             case SDL_WINDOWEVENT:
+                if (event.window.event == SDL_WINDOWEVENT_SIZE_CHANGED ||
+                    event.window.event == SDL_WINDOWEVENT_MOVED) {
+                    RememberWindowedPlace();
+                }
                 TranslateWindow(event.window.event, out);
                 break;
             case SDL_QUIT:
@@ -373,6 +460,30 @@ private:
         }
     }
 
+    // The frame pixel under a pointer position in window coordinates (which are points, not
+    // pixels, on a high-density screen).
+    std::optional<std::pair<int, int>> ToFrame(int x, int y) const {
+        if (!window_ || !renderer_) return std::make_pair(x, y);
+        int windowW = 0, windowH = 0, outW = 0, outH = 0;
+        SDL_GetWindowSize(window_.get(), &windowW, &windowH);
+        if (SDL_GetRendererOutputSize(renderer_.get(), &outW, &outH) != 0 || windowW <= 0 ||
+            windowH <= 0) {
+            return std::make_pair(x, y);
+        }
+        const int px = static_cast<int>(static_cast<long long>(x) * outW / windowW);
+        const int py = static_cast<int>(static_cast<long long>(y) * outH / windowH);
+        return OutputToFrame(FitFrame(outW, outH, options_.width, options_.height), px, py,
+                             options_.width, options_.height);
+    }
+
+    // Keeps the window's own place while it is one, for the file and the way back.
+    void RememberWindowedPlace() {
+        if (!window_ || IsFullScreen()) return;
+        const Uint32 flags = SDL_GetWindowFlags(window_.get());
+        if ((flags & (SDL_WINDOW_MINIMIZED | SDL_WINDOW_MAXIMIZED)) != 0) return;
+        windowedPlace_ = CurrentPlace();
+    }
+
     static WindowEvent Simple(WindowEvent::Type type) {
         WindowEvent event;
         event.type = type;
@@ -396,8 +507,11 @@ private:
     std::chrono::steady_clock::time_point vsyncProbeStart_;  // when the first of them went
     std::chrono::nanoseconds refreshPeriod_{16'666'667};     // one refresh
     std::optional<std::chrono::steady_clock::time_point> tickAnchor_;  // start of the tick grid
-    std::optional<Placement> saved_;    // remembered by SavePlacement
-    std::optional<Placement> pending_;  // to take when the window next leaves full screen
+    FrameFit fit_;                                                     // where the last frame went
+    SDL_ScaleMode scaleMode_ = SDL_ScaleModeNearest;  // the frame texture's filter now
+    std::optional<PixelRect> windowedPlace_;          // the window's last place as a window
+    std::optional<PixelRect> saved_;                  // remembered by SavePlacement
+    std::optional<PixelRect> pending_;  // to take when the window next leaves full screen
 };
 
 }  // namespace

@@ -2,11 +2,11 @@
 
 namespace vrumbal {
 
-PlatformBundle CreateDesktopPlatform() {
+PlatformBundle CreateDesktopPlatform(const SdlDisplayOptions& display) {
     PlatformBundle p;
     // Before SDL starts any thread of its own.
     p.signals = CreateTerminationSignals();
-    p.display = CreateSdlDisplay(SdlDisplayOptions{});
+    p.display = CreateSdlDisplay(display);
     p.audio = CreateSdlAudio();
     p.text = CreateTtfTextRenderer();
     p.clock = CreateRealClock();

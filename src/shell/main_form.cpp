@@ -4,10 +4,13 @@
 #include <thread>
 
 #include "platform/refresh_rate.h"
-#include "save/save_files.h"
 #include "race/race_screen.h"
+#include "save/atomic_write.h"
+#include "save/save_files.h"
+#include "save/save_paths.h"
 #include "screens/main_menu.h"
 #include "shell/frame_rate.h"
+#include "shell/game_folders.h"
 #include "shell/menu_model.h"
 
 namespace vrumbal {
@@ -53,6 +56,10 @@ std::filesystem::path TMForm::DataPath(const std::string& relative) const {
     return config_.dataRoot / relative;
 }
 
+std::filesystem::path TMForm::SaveFolder() const {
+    return config_.saveFolder.empty() ? SaveFolderPath(config_.dataRoot) : config_.saveFolder;
+}
+
 void TMForm::FormCreate() {
     platform_.shell->RaisePriority();
     Rng.Seed(config_.seed ? *config_.seed : platform_.clock->NowMs());
@@ -61,7 +68,10 @@ void TMForm::FormCreate() {
     MDXImageList2.Items().LoadFromFile(DataPath("Data/Res/Res2.dxg").string());
     MDXImageList3.Items().LoadFromFile(DataPath("Data/Res/Res3.dxg").string());
     MDXWaveList.Items().LoadFromFile(DataPath("Data/Res/Sounds.dxw").string());
-    LoadSaveFiles(state_, config_.dataRoot);
+    {
+        PosixSaveFileSystem files;
+        LoadSaveFiles(state_, files, SaveFolder());
+    }
     savesLoaded_ = true;
     try {
         ApplyDisplayMode();
@@ -93,6 +103,7 @@ void TMForm::QuitGame() {
     MDXSpriteEngine.FreeKilled();
     // The game still ends when the files cannot be written; the player is told.
     SaveNow();
+    SaveWindowPlacement();
     OpenPlayLink();
     launchAtExit_ = true;
     terminated_ = true;
@@ -102,11 +113,20 @@ void TMForm::EndSession() {
     if (terminated_) return;
     MDXSpriteEngine.FreeKilled();
     SaveNow();
+    SaveWindowPlacement();
     terminated_ = true;
 }
 
+void TMForm::SaveWindowPlacement() {
+    if (!config_.rememberWindow || !platform_.display) return;
+    const auto place = platform_.display->WindowPlacement();
+    // Only a convenience: a window file that cannot be written is not worth a message.
+    if (place) WriteFileAtomically(WindowFilePath(SaveFolder()), FormatWindowFile(*place));
+}
+
 bool TMForm::SaveNow() {
-    const SaveWriteResult saved = WriteSaveFiles(state_, config_.dataRoot);
+    PosixSaveFileSystem files;
+    const SaveWriteResult saved = WriteSaveFiles(state_, files, SaveFolder());
     if (!saved && !saveFailureTold_) {
         saveFailureTold_ = true;
         platform_.shell->ShowError("Vrumbal", saved.message);
@@ -115,7 +135,9 @@ bool TMForm::SaveNow() {
 }
 
 void TMForm::SaveAfterFault() {
-    if (savesLoaded_) SaveNow();
+    if (!savesLoaded_) return;
+    SaveNow();
+    SaveWindowPlacement();
 }
 
 void TMForm::OpenPlayLink() {

@@ -34,6 +34,8 @@ class RaceScreen;
 // How a main form is set up beyond its platform.
 struct FormConfig {
     std::filesystem::path dataRoot = ".";        // the folder holding Data/
+    std::filesystem::path saveFolder;            // the save files; empty: Data/Save there
+    bool rememberWindow = false;                 // keep the window's place beside the saves
     std::optional<std::uint64_t> seed;           // random seed; the clock's time when absent
     std::optional<int> refreshOverride;          // monitor refresh to use instead of the display's
 };
@@ -66,6 +68,9 @@ public:
     // Writes the options and the high-score table now, as one update. A failure is shown to
     // the player the first time only; returns whether the files were written.
     bool SaveNow();
+    // Keeps the window's place and size in its file beside the saves (when the form is set
+    // up to remember it), for the next start.
+    void SaveWindowPlacement();
     // After an error that ends the game: keeps what the player had (the save files are only
     // changed by whole operations, so they are consistent), when start-up had read them.
     void SaveAfterFault();
@@ -192,6 +197,8 @@ public:
     RaceScreen& RaceFlow() { return *raceScreen_; }
     // The full path of a data file given relative to the data folder.
     std::filesystem::path DataPath(const std::string& relative) const;
+    // The folder the options and the high-score table are kept in.
+    std::filesystem::path SaveFolder() const;
     // The platform pieces.
     PlatformBundle& Platform() { return platform_; }
     // The song handle, 0 when none is loaded.

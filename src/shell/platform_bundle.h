@@ -23,6 +23,6 @@ struct PlatformBundle {
 };
 
 // The platform of the real game: SDL display and sound, TrueType text, the real clock.
-PlatformBundle CreateDesktopPlatform();
+PlatformBundle CreateDesktopPlatform(const SdlDisplayOptions& display = {});
 
 }  // namespace vrumbal

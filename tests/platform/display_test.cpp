@@ -194,6 +194,33 @@ TEST_F(SdlDisplayTest, PointerPositionsArriveInFrameCoordinatesInFullScreen) {
     }
 }
 
+// A window resized by the player: the frame is centred between bars, the pointer reaches it
+// in frame coordinates, and presses on the bars reach nothing.
+TEST_F(SdlDisplayTest, AWideWindowLetterboxesTheFrameAndMapsThePointer) {
+    SdlDisplayOptions options;
+    options.neverWait = true;
+    options.forcedWindow = PixelRect{0, 0, 1200, 600};
+    auto display = CreateSdlDisplay(options);
+    std::string error;
+    ASSERT_TRUE(display->Open(false, error)) << error;
+    display->Present(Frame(), false);
+    Drain(*display);
+    const std::uint32_t window = SdlDisplayWindowId(*display);
+    ASSERT_TRUE(sdl_feed::MouseMotion(window, 600, 300));              // the middle
+    ASSERT_TRUE(sdl_feed::MouseMotion(window, 100, 300));              // the left bar
+    ASSERT_TRUE(sdl_feed::MouseMotion(window, 999, 599));              // the frame's last pixel
+    ASSERT_TRUE(sdl_feed::MouseButton(window, true, 1, 1, 1100, 20));  // on the right bar
+    ASSERT_TRUE(sdl_feed::MouseButton(window, false, 1, 1, 1100, 20));
+    const auto events = Drain(*display);
+    ASSERT_EQ(events.size(), 2u);
+    EXPECT_EQ(std::make_pair(events[0].x, events[0].y), std::make_pair(400, 300));
+    EXPECT_EQ(std::make_pair(events[1].x, events[1].y), std::make_pair(799, 599));
+    const auto place = display->WindowPlacement();
+    ASSERT_TRUE(place.has_value());
+    EXPECT_EQ(place->width, 1200);
+    EXPECT_EQ(place->height, 600);
+}
+
 TEST_F(SdlDisplayTest, PlacementComesBackAfterFullScreenOnceThenTheWindowIsCentred) {
     auto display = Make(true);
     std::string error;

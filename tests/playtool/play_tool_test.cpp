@@ -53,11 +53,13 @@ std::string Quote(const std::filesystem::path& p) {
 
 TEST(GameProgramTest, WithoutDataItReportsTheMissingLibraryAndFails) {
     test::TempDir dir;
+    // A copy of the game with no Data beside it and none in the working directory.
+    std::filesystem::copy_file(VRUMBAL_GAME_PATH, dir.Path() / "vrumbal");
     std::string output;
-    const int status = test::RunCommand("cd " + Quote(dir.Path()) +
-                                            " && SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy " +
-                                            VRUMBAL_GAME_PATH + " 2>&1",
-                                        &output);
+    const int status =
+        test::RunCommand("cd " + Quote(dir.Path()) +
+                             " && SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy " + "./vrumbal 2>&1",
+                         &output);
     EXPECT_EQ(status, 1);
     EXPECT_NE(output.find("Cannot open file \""), std::string::npos) << output;
     EXPECT_NE(output.find("Res1.dxg"), std::string::npos) << output;

@@ -38,7 +38,7 @@ protected:
         std::ofstream(dir_.Path() / "fscommand" / "trovan.exe") << "MZ";
     }
 
-    std::unique_ptr<TMForm> MakeForm() {
+    std::unique_ptr<TMForm> MakeForm(bool rememberWindow = false) {
         SimulatedClock* clock = nullptr;
         PlatformBundle p = test::FakePlatform(log_, clock);
         test::AddRecordingDisplay(p, log_);
@@ -47,6 +47,7 @@ protected:
         config.dataRoot = dir_.Path();
         config.seed = 3;
         config.refreshOverride = 85;
+        config.rememberWindow = rememberWindow;
         return std::make_unique<TMForm>(std::move(p), config);
     }
 
@@ -93,6 +94,33 @@ TEST_F(OrderlyEndTest, EveryEndWritesTheSavesAndOnlyTheQuitQuestionLaunches) {
         ASSERT_EQ(static_cast<int>(log_.errors.size()), c.errors);
         if (c.errors > 0) {
             EXPECT_NE(log_.errors[0].find("the display broke"), std::string::npos);
+        }
+    }
+}
+
+TEST_F(OrderlyEndTest, TheWindowsPlaceIsKeptBesideTheSavesWhenTheGameRemembersIt) {
+    const fs::path file = dir_.Path() / "Data" / "Save" / "window";
+    const struct {
+        const char* what;
+        bool remember;
+        std::optional<PixelRect> window;
+        const char* written;  // nullptr: no file
+    } cases[] = {
+        {"the game", true, PixelRect{10, 20, 1600, 1200}, "10 20 1600 1200\n"},
+        {"the game before its window exists", true, std::nullopt, nullptr},
+        {"the developer's tool", false, PixelRect{10, 20, 1600, 1200}, nullptr},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        fs::remove_all(dir_.Path() / "Data" / "Save");
+        log_ = test::PlatformLog{};
+        log_.window = c.window;
+        log_.pending = {{Type::Quit}};
+        auto form = MakeForm(c.remember);
+        EXPECT_EQ(RunGame(*form), 0);
+        ASSERT_EQ(fs::exists(file), c.written != nullptr);
+        if (c.written != nullptr) {
+            EXPECT_EQ(ReadAll(file), c.written);
         }
     }
 }

@@ -114,6 +114,7 @@ public:
     bool PointerShown() const override { return log_.pointerShown; }
     void SavePlacement() override { log_.display.push_back("save place"); }
     void RestorePlacement() override { log_.display.push_back("restore place"); }
+    std::optional<PixelRect> WindowPlacement() const override { return log_.window; }
 
 private:
     PlatformLog& log_;

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -46,6 +47,7 @@ struct PlatformLog {
     int throwAtPresent = 0;            // the present of that number throws (0: none does)
     int endAtPresent = 0;              // from that present on an end is requested (0: never)
     bool endRequested = false;         // what the recording signals answer
+    std::optional<PixelRect> window;   // the window's place, as the display reports it
 };
 
 // Whether a buffer's IsPlaying tells its own state or that of its sound's buffers as a whole.

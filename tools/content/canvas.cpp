@@ -23,6 +23,11 @@ Canvas::~Canvas() {
     cairo_surface_destroy(surface_);
 }
 
+bool Canvas::WritePng(const std::string& path) const {
+    cairo_surface_flush(surface_);
+    return cairo_surface_write_to_png(surface_, path.c_str()) == CAIRO_STATUS_SUCCESS;
+}
+
 namespace {
 
 // Reads pixel (x, y) as un-premultiplied red, green, blue and alpha.

@@ -54,6 +54,8 @@ public:
     Picture ToOpaque(std::uint32_t background) const;
     // The covered fraction (0..255) of pixel (x, y).
     std::uint8_t CoverageAt(int x, int y) const;
+    // Writes the drawing, with its transparency, as a PNG file. Returns false when it cannot.
+    bool WritePng(const std::string& path) const;
 
 private:
     int width_;                 // pixels
@@ -61,6 +63,11 @@ private:
     cairo_surface_t* surface_;  // ARGB32 image surface (owned)
     cairo_t* cr_;               // drawing context (owned)
 };
+
+// The sizes the game's icon is made at, in pixels.
+inline constexpr int kIconSizes[] = {16, 24, 32, 48, 64, 128, 256, 512};
+// Draws the game's icon over the whole of a square canvas.
+void DrawIcon(Canvas& canvas);
 
 // Chooses the game's display face (Play, bold or regular) at a pixel size for text drawing.
 void SelectDisplayFont(cairo_t* cr, bool bold, double pixelSize);

@@ -1,10 +1,12 @@
-// vrumbal-content OUTDIR: builds OUTDIR/Data/Res/Res1.dxg, Res2.dxg, Res3.dxg, Sounds.dxw and
-// OUTDIR/Data/Music/Menu.xm, Race.xm from the sources in assets/. The same sources always give
-// the same bytes.
+// vrumbal-content OUTDIR: builds OUTDIR/Data/Res/Res1.dxg, Res2.dxg, Res3.dxg, Sounds.dxw,
+// OUTDIR/Data/Music/Menu.xm, Race.xm and the icons OUTDIR/icons/hicolor/NxN/apps/APPID.png
+// from the sources in assets/. The same sources always give the same bytes.
 #include <cstdio>
 #include <exception>
 #include <filesystem>
 #include <fstream>
+#include <stdexcept>
+#include <string>
 
 #include "content.h"
 #include "engine/library_writer.h"
@@ -39,6 +41,17 @@ int main(int argc, char** argv) {
         Write(out / "Data/Res/Sounds.dxw", WriteWaveLibrary(content::BuildSounds()));
         for (const auto& song : content::BuildSongs()) {
             Write(out / "Data/Music" / song.fileName, song.bytes);
+        }
+        // The icon the desktop shows, in the sizes of its icon theme.
+        for (int size : content::kIconSizes) {
+            const std::string side = std::to_string(size);
+            const auto folder = out / "icons/hicolor" / (side + "x" + side) / "apps";
+            std::filesystem::create_directories(folder);
+            content::Canvas canvas(size, size);
+            content::DrawIcon(canvas);
+            const auto path = folder / (std::string(VRUMBAL_APP_ID) + ".png");
+            if (!canvas.WritePng(path.string()))
+                throw std::runtime_error("cannot write " + path.string());
         }
     } catch (const std::exception& e) {
         std::fprintf(stderr, "vrumbal-content: %s\n", e.what());
