@@ -45,8 +45,9 @@ void CheckPlayTimes(AudioOutput& output) {
     looped->Play(true);
     EXPECT_TRUE(once->IsPlaying());
     EXPECT_TRUE(StopsWithin(*once, 3s));
-    // It lasted about its own length: not cut short (device buffering only adds to it).
-    EXPECT_GE(std::chrono::steady_clock::now() - started, 140ms);
+    // It was not cut short. The device takes its first samples before Play returns and a
+    // loaded machine wakes this thread late, so only most of its 150 ms are asked for.
+    EXPECT_GE(std::chrono::steady_clock::now() - started, 100ms);
     EXPECT_TRUE(looped->IsPlaying());
     looped->Stop();
     EXPECT_FALSE(looped->IsPlaying());
