@@ -3,8 +3,9 @@ BUILD ?= build
 BUILD_TYPE ?= Release
 JOBS ?= $(shell nproc)
 CMAKE_FLAGS ?=
+PREFIX ?= /usr/local
 
-.PHONY: play test deps configure build bench clean test-asan fuzz fuzz-setup soak
+.PHONY: play test deps configure build bench clean install package test-asan fuzz fuzz-setup soak
 
 play: build
 	cd $(BUILD) && ./vrumbal
@@ -23,6 +24,13 @@ build: configure
 
 bench: build
 	$(BUILD)/bench/vrumbal-bench
+
+# The player's install (under $(DESTDIR)$(PREFIX)) and the Debian package of it.
+install: build
+	DESTDIR=$(DESTDIR) cmake --install $(BUILD) --prefix $(PREFIX)
+
+package: build
+	cd $(BUILD) && cpack -G DEB
 
 clean:
 	rm -rf $(BUILD)

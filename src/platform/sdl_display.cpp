@@ -10,6 +10,7 @@
 
 #include "platform/display.h"
 #include "platform/event_translator.h"
+#include "platform/frame_scaler.h"
 #include "platform/png_file.h"
 #include "platform/refresh_rate.h"
 #include "platform/sdl_event_feed.h"
@@ -145,6 +146,10 @@ public:
         const int width = std::min(frame.width, options_.width);
         const int height = std::min(frame.height, options_.height);
         if (width <= 0 || height <= 0 || frame.pitch < width) return;
+        if (useSoftware_) {
+            PresentOnWindowPixels({frame.pixels, width, height, frame.pitch}, waitVBlank);
+            return;
+        }
         const SDL_Rect area{0, 0, width, height};
         SDL_UpdateTexture(texture_.get(), &area, frame.pixels,
                           frame.pitch * static_cast<int>(sizeof(std::uint16_t)));
@@ -180,6 +185,35 @@ public:
         }
         SDL_RenderPresent(renderer_.get());
         if (hasVsync_ && vsyncOn_) CheckVsyncWaits();
+    }
+
+    // Without a GPU the frame is scaled straight into the window's own pixels by our own
+    // scaler: one pass over them, where a renderer would convert, then stretch, then copy.
+    void PresentOnWindowPixels(const PixelBuffer& frame, bool waitVBlank) {
+        SDL_Surface* surface = SDL_GetWindowSurface(window_.get());
+        if (surface == nullptr) return;
+        fit_ = FitFrame(surface->w, surface->h, options_.width, options_.height);
+        const Uint32 format = surface->format->format;
+        if (SDL_MUSTLOCK(surface) && SDL_LockSurface(surface) != 0) return;
+        if (format == SDL_PIXELFORMAT_RGB888 || format == SDL_PIXELFORMAT_ARGB8888) {
+            const Pixels32 target{static_cast<std::uint32_t*>(surface->pixels), surface->w,
+                                  surface->h, surface->pitch / 4};
+            scaler_.Scale(frame, target, fit_.area, true);
+        } else {
+            // A screen of another pixel layout: SDL converts and stretches, slowly but right.
+            if (SDL_MUSTLOCK(surface)) SDL_UnlockSurface(surface);
+            SDL_Surface* source = SDL_CreateRGBSurfaceWithFormatFrom(
+                frame.pixels, frame.width, frame.height, 16, frame.pitch * 2,
+                SDL_PIXELFORMAT_RGB565);
+            if (source == nullptr) return;
+            SDL_FillRect(surface, nullptr, SDL_MapRGB(surface->format, 0, 0, 0));
+            SDL_Rect target{fit_.area.x, fit_.area.y, fit_.area.width, fit_.area.height};
+            SDL_BlitScaled(source, nullptr, surface, &target);
+            SDL_FreeSurface(source);
+        }
+        if (SDL_MUSTLOCK(surface)) SDL_UnlockSurface(surface);
+        if (waitVBlank && !options_.neverWait) SleepUntilNextTick();
+        SDL_UpdateWindowSurface(window_.get());
     }
 
     int RefreshRate() const override {
@@ -344,6 +378,16 @@ private:
             }
             if (useSoftware_) SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
         }
+        if (useSoftware_) {
+            // The window's own pixels; the frame timer keeps the pace.
+            hasVsync_ = false;
+            vsyncOn_ = false;
+            if (SDL_GetWindowSurface(window_.get()) == nullptr) {
+                error = std::string("The window cannot be drawn on: ") + SDL_GetError();
+                return false;
+            }
+            return true;
+        }
         if (!renderer_) {
             const int driver = useSoftware_ ? SoftwareRenderDriver() : -1;
             renderer_.reset(SDL_CreateRenderer(window_.get(), driver, flags));
@@ -463,13 +507,15 @@ private:
     // The frame pixel under a pointer position in window coordinates (which are points, not
     // pixels, on a high-density screen).
     std::optional<std::pair<int, int>> ToFrame(int x, int y) const {
-        if (!window_ || !renderer_) return std::make_pair(x, y);
+        if (!window_ || !open_) return std::make_pair(x, y);
         int windowW = 0, windowH = 0, outW = 0, outH = 0;
         SDL_GetWindowSize(window_.get(), &windowW, &windowH);
-        if (SDL_GetRendererOutputSize(renderer_.get(), &outW, &outH) != 0 || windowW <= 0 ||
-            windowH <= 0) {
-            return std::make_pair(x, y);
+        if (renderer_) {
+            if (SDL_GetRendererOutputSize(renderer_.get(), &outW, &outH) != 0) outW = outH = 0;
+        } else {
+            SDL_GetWindowSizeInPixels(window_.get(), &outW, &outH);
         }
+        if (outW <= 0 || outH <= 0 || windowW <= 0 || windowH <= 0) return std::make_pair(x, y);
         const int px = static_cast<int>(static_cast<long long>(x) * outW / windowW);
         const int py = static_cast<int>(static_cast<long long>(y) * outH / windowH);
         return OutputToFrame(FitFrame(outW, outH, options_.width, options_.height), px, py,
@@ -500,14 +546,15 @@ private:
     std::unique_ptr<SDL_Cursor, CursorDeleter> handCursor_;    // the pointer over the frame
     bool open_ = false;          // between a successful Open and Close
     bool driverChosen_ = false;  // the render driver was picked (once per display)
-    bool useSoftware_ = false;   // present through SDL's software renderer
+    bool useSoftware_ = false;   // present on the window's own pixels, without a renderer
     bool hasVsync_ = false;      // the renderer waits for the refresh itself
     bool vsyncOn_ = false;       // and that wait is switched on now
     int vsyncFrames_ = 0;        // frames presented with vsync since Open (counted up to the probe)
     std::chrono::steady_clock::time_point vsyncProbeStart_;  // when the first of them went
     std::chrono::nanoseconds refreshPeriod_{16'666'667};     // one refresh
     std::optional<std::chrono::steady_clock::time_point> tickAnchor_;  // start of the tick grid
-    FrameFit fit_;                                                     // where the last frame went
+    FrameFit fit_;                                    // where the last frame went
+    FrameScaler scaler_;                              // puts frames on the window's own pixels
     SDL_ScaleMode scaleMode_ = SDL_ScaleModeNearest;  // the frame texture's filter now
     std::optional<PixelRect> windowedPlace_;          // the window's last place as a window
     std::optional<PixelRect> saved_;                  // remembered by SavePlacement
