@@ -137,54 +137,84 @@ void HudPlate(cairo_t* cr, int width, int height) {
     cairo_fill(cr);
 }
 
-// The piece above the window (at 626, 0): the top of the panel, with the sunken strip the level
-// text is drawn in (centred on 714, 20), and the window's upper lip.
-Picture PanelTop() {
-    constexpr int kWidth = 174, kHeight = 46;
-    Canvas canvas(kWidth, kHeight);
+// The head of the right panel, drawn whole and cut in two: the top of the plate with the
+// sunken strip the level text is drawn in (centred on 714, 20), the map's window, and under it
+// the framed place value (drawn from x 635, centred on y 185) with its caption. The window is
+// left transparent; everything else covers map marks that scroll past the window's edges.
+constexpr int kHeadWidth = 174;
+constexpr int kHeadHeight = 219;  // down to where the plate goes on without marks
+constexpr int kCut = 195;         // the lower piece stands at (626, 195)
+constexpr int kWindowLeft = 6;    // the map's window, in panel pixels
+constexpr int kWindowRight = 168;
+constexpr int kWindowTop = 46;
+constexpr int kWindowBottom = 166;
+
+Picture PanelHeadRows(int top, int bottom, bool keyed) {
+    Canvas canvas(kHeadWidth, kHeadHeight);
     cairo_t* cr = canvas.Cr();
-    HudPlate(cr, kWidth, kHeight);
-    cairo_rectangle(cr, 0, 0, kWidth, 1);
+    HudPlate(cr, kHeadWidth, kHeadHeight);
+    cairo_rectangle(cr, 0, 0, kHeadWidth, 1);
     SetColor(cr, kHudLight);
     cairo_fill(cr);
     // Wide enough for the longest level text, "УРОВЕНЬ 10 / 10" (about 161 px).
-    DrawRecess(cr, 2, 6, kWidth - 4, 29, 5, Hex(0x14181D));
-    RoundedRectPath(cr, 4.5, 8.5, kWidth - 9, 24, 4);
+    DrawRecess(cr, 2, 6, kHeadWidth - 4, 29, 5, Hex(0x14181D));
+    RoundedRectPath(cr, 4.5, 8.5, kHeadWidth - 9, 24, 4);
     SetColor(cr, kMint, 0.18);
     cairo_set_line_width(cr, 1);
     cairo_stroke(cr);
-    // The window's rim: a shaded lip the map disappears under.
-    cairo_rectangle(cr, 6, kHeight - 5, kWidth - 12, 3);
+    // The window's upper rim: a shaded lip the map disappears under.
+    const double span = kWindowRight - kWindowLeft;
+    cairo_rectangle(cr, kWindowLeft, kWindowTop - 5, span, 3);
     SetColor(cr, kHudDark);
     cairo_fill(cr);
-    cairo_rectangle(cr, 6, kHeight - 2, kWidth - 12, 2);
+    cairo_rectangle(cr, kWindowLeft, kWindowTop - 2, span, 2);
     SetColor(cr, Hex(0x000000));
     cairo_fill(cr);
-    cairo_rectangle(cr, 6, kHeight - 6, kWidth - 12, 1);
+    cairo_rectangle(cr, kWindowLeft, kWindowTop - 6, span, 1);
     SetColor(cr, kHudLight, 0.6);
     cairo_fill(cr);
-    return canvas.ToOpaque(0);
-}
-
-// The piece below the window (at 626, 195): the window's lower lip catching the light, then
-// the plate going on down.
-Picture PanelBottom() {
-    constexpr int kWidth = 174, kHeight = 24;
-    Canvas canvas(kWidth, kHeight);
-    cairo_t* cr = canvas.Cr();
-    HudPlate(cr, kWidth, kHeight);
-    cairo_rectangle(cr, 6, 0, kWidth - 12, 2);
+    // Its lower lip catching the light.
+    cairo_rectangle(cr, kWindowLeft, kWindowBottom, span, 2);
     SetColor(cr, kHudDark);
     cairo_fill(cr);
-    cairo_rectangle(cr, 6, 2, kWidth - 12, 1);
+    cairo_rectangle(cr, kWindowLeft, kWindowBottom + 2, span, 1);
     SetColor(cr, kHudLight, 0.9);
     cairo_fill(cr);
-    // Small yellow ticks under the window's corners.
-    cairo_rectangle(cr, 8, 8, 18, 2);
-    cairo_rectangle(cr, kWidth - 26, 8, 18, 2);
+    // The place: a sunken frame round the value ("6/6" is about 26 px wide), the caption
+    // beside it.
+    DrawRecess(cr, 3, 173, 58, 25, 5, Hex(0x14181D));
+    RoundedRectPath(cr, 5.5, 175.5, 54, 20, 4);
+    SetColor(cr, kMint, 0.18);
+    cairo_set_line_width(cr, 1);
+    cairo_stroke(cr);
+    CaptionCentred(cr, "МЕСТО", 112, 185, true, 13, kYellow);
+    // Small yellow ticks under the plate's corners, where the panel goes on.
+    cairo_rectangle(cr, 8, 206, 18, 2);
+    cairo_rectangle(cr, kHeadWidth - 26, 206, 18, 2);
     SetColor(cr, kYellow, 0.85);
     cairo_fill(cr);
-    return canvas.ToOpaque(0);
+    // The window itself shows the map drawn under the piece.
+    cairo_set_operator(cr, CAIRO_OPERATOR_CLEAR);
+    cairo_rectangle(cr, kWindowLeft, kWindowTop, span, kWindowBottom - kWindowTop);
+    cairo_fill(cr);
+    cairo_set_operator(cr, CAIRO_OPERATOR_OVER);
+    const Picture whole = keyed ? canvas.ToKeyed(kWindowColor) : canvas.ToOpaque(0);
+    Picture rows;
+    rows.width = kHeadWidth;
+    rows.height = bottom - top;
+    rows.pixels.assign(whole.pixels.begin() + static_cast<std::ptrdiff_t>(top) * kHeadWidth,
+                       whole.pixels.begin() + static_cast<std::ptrdiff_t>(bottom) * kHeadWidth);
+    return rows;
+}
+
+// The piece at (626, 0), keyed where the window is.
+Picture PanelTop() {
+    return PanelHeadRows(0, kCut, true);
+}
+
+// The piece at (626, 195): the plate under the place, opaque.
+Picture PanelBottom() {
+    return PanelHeadRows(kCut, kHeadHeight, false);
 }
 
 PictureItemData Mark(const std::string& name, const RibbonCentre& centre, int cell,
@@ -218,7 +248,7 @@ PictureLibraryData BuildMinimapPictures() {
     items.push_back(Mark("mark 40", left27, 0));                 // code 40
     items.push_back(MakePictureItem("rival", RivalDot()));       // 10
     items.push_back(MakePictureItem("player", PlayerMarker()));  // 11
-    items.push_back(MakePictureItem("panel above", PanelTop(), 0, 0, false));     // 12
+    items.push_back(MakePictureItem("panel above", PanelTop()));                  // 12
     items.push_back(MakePictureItem("panel below", PanelBottom(), 0, 0, false));  // 13
     return library;
 }

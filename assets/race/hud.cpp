@@ -229,16 +229,16 @@ Picture RightPanel() {
     InnerEdge(cr, 0, -1);
     // The level, centred on (88, 20) of the panel.
     Window(cr, 16, 5, 148, 30);
-    // The bay of the track map, with the place written over its lower left corner.
-    Window(cr, 14, 42, 154, 170);
+    // The bay of the track map; the minimap's upper piece frames it and holds the place
+    // under it.
+    Window(cr, 14, 42, 154, 126);
     cairo_set_line_width(cr, 1);
-    for (double y = 57; y < 212; y += 15) {
+    for (double y = 57; y < 166; y += 15) {
         cairo_move_to(cr, 16, y);
         cairo_line_to(cr, 166, y);
     }
     SetColour(cr, kMint, 0.06);
     cairo_stroke(cr);
-    Label(cr, "МЕСТО", 40, 222, 12, kYellow);
     for (double y : {250.0, 580.0}) {
         Rivet(cr, 22, y);
         Rivet(cr, 160, y);

@@ -74,20 +74,33 @@ TEST_F(MinimapPictures, DiagonalRowsJoinAcrossTheirTwoCells) {
     }
 }
 
-TEST_F(MinimapPictures, PanelPiecesCoverTheWindowsOverflow) {
+TEST_F(MinimapPictures, PanelPiecesCoverTheWindowsOverflowAndFrameThePlace) {
     // Piece 12 stands at (626, 0) and piece 13 at (626, 195); both reach the screen's right
-    // edge. The first map row is drawn as high as y 31 and the eleventh as low as y 211.
-    for (int index : {12, 13}) {
-        EXPECT_EQ(626 + SizeOf(Item(index)).width, 800) << index;
-        const PictureItemData& item = Item(index);
+    // edge and meet. The first map row is drawn as high as y 31 and the eleventh as low as
+    // y 211: only the window shows them, and the place value (drawn from x 635, centred on
+    // y 185) sits on the plate below the window, never over a mark.
+    EXPECT_EQ(SizeOf(Item(12)).height, 195);
+    EXPECT_GE(195 + SizeOf(Item(13)).height, 211);
+    const struct {
+        int index, top;  // the piece and its screen y
+    } pieces[] = {{12, 0}, {13, 195}};
+    for (const auto& piece : pieces) {
+        const PictureItemData& item = Item(piece.index);
+        EXPECT_EQ(626 + SizeOf(item).width, 800) << piece.index;
         for (int y = 0; y < item.picture.height; ++y) {
             for (int x = 0; x < item.picture.width; ++x) {
-                ASSERT_TRUE(Drawn(item, x, y)) << index << " leaks at " << x << "," << y;
+                const int sx = 626 + x, sy = piece.top + y;
+                const bool window = sx >= 632 && sx < 794 && sy >= 46 && sy < 166;
+                const bool place = sx >= 633 && sx < 690 && sy >= 176 && sy < 195;
+                ASSERT_EQ(Drawn(item, x, y), !window)
+                    << piece.index << " at screen " << sx << "," << sy;
+                if (place) {
+                    ASSERT_TRUE(Drawn(item, x, y))
+                        << "the place value's ground at " << sx << "," << sy;
+                }
             }
         }
     }
-    EXPECT_GE(SizeOf(Item(12)).height, 46);
-    EXPECT_GE(195 + SizeOf(Item(13)).height, 211);
 }
 
 }  // namespace
