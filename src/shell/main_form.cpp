@@ -102,8 +102,7 @@ bool TMForm::FormCloseQuery() {
 void TMForm::QuitGame() {
     MDXSpriteEngine.FreeKilled();
     // The game still ends when the files cannot be written; the player is told.
-    SaveNow();
-    SaveWindowPlacement();
+    SaveAtExit();
     OpenPlayLink();
     launchAtExit_ = true;
     terminated_ = true;
@@ -112,9 +111,13 @@ void TMForm::QuitGame() {
 void TMForm::EndSession() {
     if (terminated_) return;
     MDXSpriteEngine.FreeKilled();
+    SaveAtExit();
+    terminated_ = true;
+}
+
+void TMForm::SaveAtExit() {
     SaveNow();
     SaveWindowPlacement();
-    terminated_ = true;
 }
 
 void TMForm::SaveWindowPlacement() {
@@ -136,8 +139,7 @@ bool TMForm::SaveNow() {
 
 void TMForm::SaveAfterFault() {
     if (!savesLoaded_) return;
-    SaveNow();
-    SaveWindowPlacement();
+    SaveAtExit();
 }
 
 void TMForm::OpenPlayLink() {

@@ -220,6 +220,8 @@ public:
 
 private:
     void RunScreenFrame(int lagCount);
+    // Everything an ending game keeps: the save files and the window's place.
+    void SaveAtExit();
 
     GameState state_;                                       // the shared state
     RaceState race_;                                        // the race's shared values
