@@ -1,6 +1,6 @@
 // The road tiles. Straight pieces and the pieces of the shifting sections are cut from long
-// stretches of road drawn whole, so the walls, the asphalt edges and the lines run on across
-// every tile edge; the crash walls cover the contact quads of the solid tiles exactly.
+// stretches of road drawn whole, so the kerbs, the asphalt edges and the lines run on across
+// every tile edge; the kerbs cover the contact quads of the solid tiles.
 #include <cairo.h>
 
 #include <algorithm>
@@ -17,20 +17,36 @@ constexpr int kTile = 72;
 
 // The road across, in pixels from the left edge of the left verge tile of a straight row. A
 // shifting section slides all of it sideways by half a pixel per pixel of height.
-constexpr double kLeftWall0 = 38;
-constexpr double kLeftWall1 = 72;
+//
+// Each side of the road has a raised kerb on the verge and a flat painted apron beside it on
+// the shoulder. The contact quads of a bend reach further into the shoulder than the straight
+// kerb does, and one piece must meet both the widened shoulder and the next pair of section
+// rows, so the kerb keeps one width across everything it runs through: the widened shoulder,
+// every row of a section and the verge. Only where bare ground replaces the shoulder does the
+// apron stop, on the tile edge. The outer edges are as far out as a section's rows reach: any
+// further and the kerb would run into the ground beside a row's end.
+constexpr double kLeftKerb0 = 36;     // the left kerb's outer edge
+constexpr double kLeftKerb1 = 72;     // the left kerb's top ends, its apron begins
+constexpr double kLeftApron1 = 98;    // the left apron's inner edge
+constexpr double kRightApron0 = 478;  // the right apron's inner edge
+constexpr double kRightKerb0 = 504;   // the right apron ends, its kerb's top begins
+constexpr double kRightKerb1 = 540;   // the right kerb's outer edge
 constexpr double kRoad0 = 144;
 constexpr double kRoad1 = 432;
-constexpr double kRightWall0 = 504;
-constexpr double kRightWall1 = 539;
 constexpr double kLeftLine0 = 157;
 constexpr double kLeftLine1 = 162;
 constexpr double kRightLine0 = 414;
 constexpr double kRightLine1 = 419;
-constexpr double kLeftWallMiddle = (kLeftWall0 + kLeftWall1) / 2;
-constexpr double kRightWallMiddle = (kRightWall0 + kRightWall1) / 2;
+constexpr double kLeftKerbMiddle = (kLeftKerb0 + kLeftApron1) / 2;
+constexpr double kRightKerbMiddle = (kRightApron0 + kRightKerb1) / 2;
 // Length of one red or white block of the wall; a red block is centred on every tile edge.
 constexpr double kStripe = 18;
+// How far the blocks lean along a section's diagonal: little enough that the block centred on
+// a section's first or last edge is red across the whole kerb, so it meets the straight
+// block on the other side of that edge.
+constexpr double kStripeLean = 0.22;
+// The apron's height against the kerb's, for the shading.
+constexpr double kApronHeight = 0.3;
 
 const std::array<int, 8> kStraightRow = {1, 22, 10, 11, 11, 12, 23, 13};
 const std::array<int, 8> kLeftUpper = {25, 26, 27, 11, 11, 28, 29, 30};
@@ -58,6 +74,20 @@ std::array<int, Stretch::kColumns> Row(int column, const std::array<int, 8>& til
     return row;
 }
 
+// True when a point of a tile and every point 3 pixels around it lie in the tile's contact
+// quad. One bend piece's quad bulges a few pixels past the kerb's outer edge; the bulge is
+// drawn as kerb so that nothing solid looks like grass.
+bool DeepInQuad(int kind, double lx, double ly) {
+    for (double dy = -3; dy <= 3; dy += 3) {
+        for (double dx = -3; dx <= 3; dx += 3) {
+            const double qx = lx + dx, qy = ly + dy;
+            if (qx <= 0 || qx >= kTile || qy <= 0 || qy >= kTile) return false;
+            if (!PointInQuad(ObstacleQuad(kind), QuadPoint{qx, qy})) return false;
+        }
+    }
+    return true;
+}
+
 // The colour of a wall block at a distance tau along the wall.
 Rgb WallPaint(double tau) {
     double p = std::fmod(tau + kStripe / 2, 2 * kStripe);
@@ -68,7 +98,7 @@ Rgb WallPaint(double tau) {
 // The ground of a road cell at an across position (no wall).
 Rgb RoadGround(int tile, double across, double lx, double ly) {
     if (tile == 0 || tile >= 49) return GrassAt(lx, ly);
-    if (across < kLeftWall1 || across >= kRightWall0) return GrassAt(lx, ly);
+    if (across < kLeftKerb1 || across >= kRightKerb0) return GrassAt(lx, ly);
     if (across < kRoad0 || across >= kRoad1) return GravelAt(lx, ly);
     Rgb c = AsphaltAt(lx, ly);
     // A worn dark seam where the asphalt meets the gravel.
@@ -79,11 +109,20 @@ Rgb RoadGround(int tile, double across, double lx, double ly) {
     return c;
 }
 
+// Where a point of a stretch (h pixels high) lies across the road: the stretch's x less the
+// sideways slide of the section below it.
+double AcrossAt(const Stretch& s, int h, double px, double py) {
+    const double along =
+        std::clamp(h - py - s.sectionFrom * kTile, 0.0, 1.0 * s.sectionRows * kTile);
+    return px - s.baseColumn * kTile - s.dir * along / 2;
+}
+
 // Draws a stretch: every pixel supersampled 3 x 3; walls shaded from a blurred height.
 Picture DrawStretch(const Stretch& s) {
     const int w = Stretch::kColumns * kTile;
     const int h = static_cast<int>(s.rows.size()) * kTile;
-    std::vector<double> cover(static_cast<std::size_t>(w) * h, 0);
+    std::vector<double> cover(static_cast<std::size_t>(w) * h, 0);   // wall share of a pixel
+    std::vector<double> raised(static_cast<std::size_t>(w) * h, 0);  // its height, 0..1
     std::vector<Rgb> ground(cover.size());
     std::vector<Rgb> paint(cover.size());
     constexpr int kSub = 3;
@@ -92,8 +131,17 @@ Picture DrawStretch(const Stretch& s) {
         for (int x = 0; x < w; ++x) {
             const int tile = row[x / kTile];
             const int kind = ObstacleKind(tile);
+            // Whether the pixel's centre lies deep in a quad is asked of the whole pixel: the
+            // bulge is thin, and a pixel of it half grass would not read as kerb.
+            const double cx = x % kTile + 0.5, cy = y % kTile + 0.5;
+            const double centreAcross = AcrossAt(s, h, x + 0.5, y + 0.5);
+            const bool bulge = kind > 0 &&
+                               ((centreAcross >= kLeftKerb0 - 8 && centreAcross < kLeftKerb0) ||
+                                (centreAcross >= kRightKerb1 && centreAcross < kRightKerb1 + 8)) &&
+                               DeepInQuad(kind, cx, cy);
             Rgb g{}, p{};
             int walls = 0;
+            double height = 0;
             for (int j = 0; j < kSub; ++j) {
                 for (int i = 0; i < kSub; ++i) {
                     const double px = x + (i + 0.5) / kSub;
@@ -101,23 +149,24 @@ Picture DrawStretch(const Stretch& s) {
                     const double lx = px - (x / kTile) * kTile;
                     const double ly = py - (y / kTile) * kTile;
                     const double u = h - py;
-                    const double along =
-                        std::clamp(u - s.sectionFrom * kTile, 0.0, 1.0 * s.sectionRows * kTile);
                     const bool onShift = s.dir != 0 && u > s.sectionFrom * kTile &&
                                          u < (s.sectionFrom + s.sectionRows) * kTile;
-                    const double across = px - s.baseColumn * kTile - s.dir * along / 2;
-                    bool wall = false;
-                    if (kind > 0) {
-                        wall = (across >= kLeftWall0 && across < kLeftWall1) ||
-                               (across >= kRightWall0 && across < kRightWall1) ||
-                               PointInQuad(ObstacleQuad(kind), QuadPoint{lx, ly});
-                    }
-                    if (wall) {
-                        const double middle = across < 288 ? kLeftWallMiddle : kRightWallMiddle;
-                        const double tau = onShift ? u + 0.4 * s.dir * (across - middle) : u;
+                    const double across = AcrossAt(s, h, px, py);
+                    // Bare ground beside the road carries no kerb: there the apron stops.
+                    const bool kerb =
+                        bulge || (tile != 0 && ((across >= kLeftKerb0 && across < kLeftKerb1) ||
+                                                (across >= kRightKerb0 && across < kRightKerb1)));
+                    const bool apron =
+                        tile != 0 && ((across >= kLeftKerb1 && across < kLeftApron1) ||
+                                      (across >= kRightApron0 && across < kRightKerb0));
+                    if (kerb || apron) {
+                        const double middle = across < 288 ? kLeftKerbMiddle : kRightKerbMiddle;
+                        const double tau =
+                            onShift ? u + kStripeLean * s.dir * (across - middle) : u;
                         const Rgb c = WallPaint(tau);
                         p = {p.r + c.r, p.g + c.g, p.b + c.b};
                         ++walls;
+                        height += kerb ? 1.0 : kApronHeight;
                     } else {
                         const Rgb c = RoadGround(tile, across, lx, ly);
                         g = {g.r + c.r, g.g + c.g, g.b + c.b};
@@ -127,6 +176,7 @@ Picture DrawStretch(const Stretch& s) {
             const std::size_t k = static_cast<std::size_t>(y) * w + x;
             const int grounds = kSub * kSub - walls;
             cover[k] = walls / double(kSub * kSub);
+            raised[k] = height / (kSub * kSub);
             if (walls > 0) paint[k] = Scale(p, 1.0 / walls);
             if (grounds > 0) ground[k] = Scale(g, 1.0 / grounds);
         }
@@ -153,7 +203,7 @@ Picture DrawStretch(const Stretch& s) {
         }
         return out;
     };
-    const std::vector<double> height = blur(blur(cover));
+    const std::vector<double> height = blur(blur(raised));
     Picture out;
     out.width = w;
     out.height = h;
@@ -404,8 +454,9 @@ std::vector<Picture> RoadTiles() {
         tiles[0] = grass.ToOpaque(0);
     }
     for (int v = 0; v < 8; ++v) {
-        tiles[2 + v] = DecoratedVerge(tiles[1], v, 18);
-        tiles[14 + v] = DecoratedVerge(tiles[13], (v + 3) % 8, 54);
+        tiles[2 + v] = DecoratedVerge(tiles[1], v, kLeftKerb0 / 2);
+        tiles[14 + v] =
+            DecoratedVerge(tiles[13], (v + 3) % 8, (kRightKerb1 - kRightKerb0 + kTile) / 2);
     }
     tiles[24] = StartLineTile();
     DrawSceneryTiles(tiles);
