@@ -65,7 +65,7 @@ void TKeyboard::Update() {
     }
 }
 
-TDXInput::TDXInput(KeyboardSource* source) : keyboard_(source) {
+TDXInput::TDXInput(KeyboardSource* source, StateSource* pads) : keyboard_(source), joystick_(pads) {
     keyboard_.Assigns = GameKeyAssigns();
 }
 
@@ -74,6 +74,14 @@ void TDXInput::Update() {
     if (keyboard_.Enabled) {
         keyboard_.Update();
         if (keyboard_.BindInputStates) raw = keyboard_.States();
+    }
+    if (joystick_.Enabled) {
+        joystick_.Update();
+        if (joystick_.BindInputStates) {
+            for (int i = 0; i < kInputStateCount; ++i) {
+                if (joystick_.States().Contains(i)) raw.Include(i);
+            }
+        }
     }
     for (int i = 0; i < kInputStateCount; ++i) {
         const bool now = raw.Contains(i);

@@ -77,12 +77,42 @@ private:
     TInputStateSet states_;                 // from the last poll
 };
 
-// The input component: one poll per frame turns the keys into the state set. Only the
-// keyboard is a device here; this game leaves the mouse and joystick unbound.
+// Where the joystick device learns which states its controllers hold: the shell maps the
+// game controllers onto states, tests hand over a set.
+class StateSource {
+public:
+    virtual ~StateSource() = default;
+    // The states held by the controllers now.
+    virtual TInputStateSet ReadStates() = 0;
+};
+
+// The joystick device: the game controllers, already mapped onto states by their source.
+class TJoystick final {
+public:
+    // A joystick reading the given source (not owned; null: no states).
+    explicit TJoystick(StateSource* source) : source_(source) {}
+    // The device takes part in polling.
+    bool Enabled = true;
+    // Its states are merged into the component's set.
+    bool BindInputStates = true;
+
+    // Polls the source.
+    void Update() { states_ = source_ != nullptr ? source_->ReadStates() : TInputStateSet{}; }
+    // States held at the last poll.
+    const TInputStateSet& States() const { return states_; }
+
+private:
+    StateSource* source_;    // not owned
+    TInputStateSet states_;  // from the last poll
+};
+
+// The input component: one poll per frame turns the keys and the game controllers into the
+// state set; a state is held while any device holds it. The mouse is not a device here.
 class TDXInput final {
 public:
-    // A component whose keyboard reads the given source with the game's key table.
-    explicit TDXInput(KeyboardSource* source = nullptr);
+    // A component whose keyboard reads the given source with the game's key table, and whose
+    // joystick reads the given controllers.
+    explicit TDXInput(KeyboardSource* source = nullptr, StateSource* pads = nullptr);
 
     // Polls the devices and updates the state set: a state is added when it is pressed and
     // removed when it is released.
@@ -93,9 +123,12 @@ public:
     TInputStateSet& States() { return states_; }
     // The keyboard device.
     TKeyboard& Keyboard() { return keyboard_; }
+    // The game controllers' device.
+    TJoystick& Joystick() { return joystick_; }
 
 private:
-    TKeyboard keyboard_;       // the only device
+    TKeyboard keyboard_;       // the keys
+    TJoystick joystick_;       // the game controllers
     TInputStateSet states_;    // the state set
     TInputStateSet previous_;  // raw set of the previous poll
 };

@@ -88,6 +88,10 @@ void FromLeft(TCanvas& canvas, const std::string& text, int x, int y) {
 
 }  // namespace
 
+bool IsQuestionDialog(int kind) {
+    return IsQuestion(kind);
+}
+
 bool IsNameChar(std::uint8_t c) {
     return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == ' ' ||
            c >= 0xC0;

@@ -53,6 +53,8 @@ struct DialogState {
 // True when c may be typed into a name: digits, Latin letters, the space and the Cyrillic
 // letters 0xC0..0xFF of code page 1251 (not Ё and ё, 0xA8 and 0xB8).
 bool IsNameChar(std::uint8_t c);
+// True for the dialogs that ask yes or no.
+bool IsQuestionDialog(int kind);
 
 // The overlay dialogs: questions, notices, the level tally, the name entry and the sending of
 // a result. The frame loop runs the open one instead of the screen below it.

@@ -7,6 +7,7 @@ PlatformBundle CreateDesktopPlatform(const SdlDisplayOptions& display) {
     // Before SDL starts any thread of its own.
     p.signals = CreateTerminationSignals();
     p.display = CreateSdlDisplay(display);
+    p.pads = CreateSdlGamepads();
     p.audio = CreateSdlAudio();
     p.text = CreateTtfTextRenderer();
     p.clock = CreateRealClock();

@@ -101,6 +101,10 @@ void TMForm::MDXDrawMouseMove(int x, int y) {
 }
 
 void TMForm::WindowMinimized() {
+    PauseRace();
+}
+
+void TMForm::PauseRace() {
     GameState& s = state_;
     if (s.ScreenKind != kScreenRace) return;
     if (s.DialogKind == 6) CloseDialog();

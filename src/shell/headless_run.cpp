@@ -9,6 +9,7 @@
 
 #include "platform/png_file.h"
 #include "platform/process_memory.h"
+#include "platform/virtual_pad.h"
 #include "race/race_screen.h"
 #include "race/scroll_background.h"
 #include "shell/main_form.h"
@@ -80,7 +81,10 @@ void WriteTraceLine(std::ostream& out, long frame, TMForm& form) {
         << ",\"MeasuredFrameRate\":" << s.MeasuredFrameRate
         << ",\"FullScreen\":" << int{s.FullScreen} << ",\"MusicOn\":" << int{s.MusicOn}
         << ",\"SoundOn\":" << int{s.SoundOn} << ",\"SelectedBike\":" << s.SelectedBike
-        << ",\"SystemCursor\":" << (form.SystemCursorShown() ? 1 : 0);
+        << ",\"SystemCursor\":" << (form.SystemCursorShown() ? 1 : 0)
+        << ",\"Pads\":" << (form.Platform().pads ? form.Platform().pads->Count() : 0)
+        << ",\"Rumble\":" << Exact(form.LastRumble())
+        << ",\"RumbleFrame\":" << form.LastRumbleFrame();
     if (const TPlayer* bike = form.RaceFlow().Bike()) WriteRaceFields(out, form, *bike);
     // The memory figures cost a system call, so a long run gets them every hundredth frame.
     if (frame % kMemoryEveryFrames == 0) {
@@ -97,6 +101,9 @@ int RunHeadless(const HeadlessRunOptions& options, std::string& error) {
     // The dummy drivers need no display and no sound card; a run never waits on real time.
     setenv("SDL_VIDEODRIVER", "dummy", 1);
     setenv("SDL_AUDIODRIVER", "dummy", 1);
+    // The dummy window never holds the keyboard focus, and SDL keeps controllers quiet for a
+    // program without it.
+    setenv("SDL_JOYSTICK_ALLOW_BACKGROUND_EVENTS", "1", 1);
     const int fps = options.fps > 0 ? options.fps : 85;
 
     PlatformBundle platform;
@@ -105,6 +112,7 @@ int RunHeadless(const HeadlessRunOptions& options, std::string& error) {
     SdlDisplayOptions displayOptions;
     displayOptions.neverWait = true;
     platform.display = CreateSdlDisplay(displayOptions);
+    platform.pads = CreateSdlGamepads();
     platform.audio = CreateSdlAudio();
     platform.text = CreateTtfTextRenderer();
     auto clock = std::make_unique<SimulatedClock>();
@@ -138,6 +146,25 @@ int RunHeadless(const HeadlessRunOptions& options, std::string& error) {
     }
     if (!options.shotsDir.empty()) std::filesystem::create_directories(options.shotsDir);
 
+    // The scripted controllers, newest last; pulled out when the run ends, before the form.
+    std::vector<std::unique_ptr<VirtualPad>> pads;
+    auto act = [&](const PadAction& a) {
+        using Type = PadAction::Type;
+        if (a.type == Type::Connect) {
+            pads.push_back(std::make_unique<VirtualPad>());
+            if (!pads.back()->Attached()) std::fprintf(stderr, "no virtual controller\n");
+            return;
+        }
+        if (pads.empty()) return;
+        if (a.type == Type::Disconnect) {
+            pads.pop_back();
+        } else if (a.type == Type::Button) {
+            pads.back()->SetButton(static_cast<PadButton>(a.control), a.value != 0);
+        } else {
+            pads.back()->SetAxis(static_cast<PadAxis>(a.control), a.value);
+        }
+    };
+
     std::vector<WindowEvent> ignored;
     const std::uint64_t microsPerFrame = 1000000ull / static_cast<unsigned>(fps);
     std::uint64_t remainder = 0;
@@ -150,6 +177,9 @@ int RunHeadless(const HeadlessRunOptions& options, std::string& error) {
             form.HandleEvent(e);
             if (form.Terminated()) break;
         }
+        if (form.Terminated()) break;
+        for (const PadAction& a : options.script.PadActionsBefore(frame)) act(a);
+        form.PollPads();
         if (form.Terminated()) break;
         // The dummy window's own events (shown, focus) are not the player's: drop them.
         ignored.clear();

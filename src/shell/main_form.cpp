@@ -33,7 +33,7 @@ TMForm::TMForm(PlatformBundle platform, FormConfig config)
       MDXImageList3(&MDXDraw),
       MDXSound(platform_.audio.get()),
       MDXWaveList(&MDXSound),
-      MDXInput(&keyboard_),
+      MDXInput(&keyboard_, &pads_),
       MDXSpriteEngine(&MDXDraw),
       MDXTimer(*platform_.clock) {
     spriteContext_.engine = &MDXSpriteEngine.Engine();
@@ -163,6 +163,8 @@ void TMForm::MDXTimerTimer(int lagCount) {
     const int selectionBefore = state_.MenuSelection;
     if (!MDXDraw.CanDraw()) return;
     ++frames_;
+    RunPadFrame();
+    if (terminated_) return;
     MDXDraw.Fill(0);
     MDXSpriteEngine.Draw();
     UpdateKeyEdges();
@@ -176,6 +178,7 @@ void TMForm::MDXTimerTimer(int lagCount) {
     }
     if (state_.MenuSelection != selectionBefore) PlaySound(1);
     MDXSpriteEngine.FreeKilled();
+    RumbleAfterFrame();
     state_.MeasuredFrameRate = MDXTimer.FramesPerSecond();
     const FramePace pace = PaceForFrameRate(state_.MeasuredFrameRate, state_.MonitorRefresh);
     state_.SpeedFactor = pace.speedFactor;
@@ -351,6 +354,7 @@ void TMForm::RunMessageLoop() {
             break;
         }
         events.clear();
+        PollPads();
         if (platform_.display) platform_.display->PollEvents(events);
         for (const auto& e : events) {
             HandleEvent(e);

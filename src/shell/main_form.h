@@ -21,6 +21,7 @@
 #include "race/race_state.h"
 #include "shell/event_keyboard.h"
 #include "shell/game_state.h"
+#include "shell/pad_controls.h"
 #include "shell/platform_bundle.h"
 #include "shell/screen.h"
 
@@ -47,6 +48,7 @@ class TMForm final {
     PlatformBundle platform_;  // the machine's pieces
     FormConfig config_;        // set-up
     EventKeyboard keyboard_;   // keys as the window's events tell them
+    PadControls pads_;         // the game controllers as keys
 
 public:
     // A form over the given platform; nothing is loaded until FormCreate.
@@ -104,6 +106,14 @@ public:
     void WindowRestored();
     // Reports an error that must not end the game (a failed display mode switch).
     void ReportError(const std::exception& error);
+    // Takes what the game controllers did since the last call (the message loop calls it
+    // before the window's events). Pulling out the controller in use pauses a race.
+    void PollPads();
+    // The game controllers as the input states see them.
+    const PadControls& Pads() const { return pads_; }
+    // The strength (0..1) of the last rumble the game started, and the frame it started on.
+    double LastRumble() const { return lastRumble_; }
+    std::uint64_t LastRumbleFrame() const { return lastRumbleFrame_; }
     // Runs the game until it quits: events between frames, frames whenever the loop is idle.
     void RunMessageLoop();
     // True once QuitGame has ended the message loop.
@@ -220,6 +230,16 @@ public:
 
 private:
     void RunScreenFrame(int lagCount);
+    // What the controllers' buttons mean now.
+    PadContext CurrentPadContext() const;
+    // The controllers' part of a frame, before its input is read: their states and the
+    // characters they type.
+    void RunPadFrame();
+    // Shakes the controller in use on a hit (light) or a crash (strong) during the race, and
+    // stops it when a dialog opens.
+    void RumbleAfterFrame();
+    // Pauses a running race (the window went away, the controller was pulled out).
+    void PauseRace();
     // Everything an ending game keeps: the save files and the window's place.
     void SaveAtExit();
 
@@ -235,6 +255,11 @@ private:
     bool savesLoaded_ = false;                              // start-up read the save files
     bool saveFailureTold_ = false;                          // a failed save was shown
     std::uint64_t frames_ = 0;                              // frames run
+    double lastRumble_ = 0;                                 // strength of the last rumble
+    std::uint64_t lastRumbleFrame_ = 0;                     // the frame it started on
+    int hitsBefore_ = 0;                                    // the bike's hits after last frame
+    bool crashedBefore_ = false;                            // the bike was down after it
+    std::uint8_t dialogBefore_ = 0;                         // the dialog after it
 };
 
 }  // namespace vrumbal

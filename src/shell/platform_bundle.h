@@ -4,6 +4,7 @@
 #include "platform/audio.h"
 #include "platform/clock.h"
 #include "platform/display.h"
+#include "platform/gamepads.h"
 #include "platform/session_signals.h"
 #include "platform/system_shell.h"
 #include "platform/text.h"
@@ -16,6 +17,8 @@ struct PlatformBundle {
     // First, so that it goes last: the signals stay blocked until every thread has ended.
     std::unique_ptr<SessionSignals> signals;  // end requests from outside; null = none
     std::unique_ptr<Display> display;      // window and screen; null = frames are not shown
+    std::unique_ptr<Gamepads> pads;        // game controllers; null = none (after display: SDL
+                                           // stays up until they are closed)
     std::unique_ptr<AudioOutput> audio;    // sound output; null = silent
     std::unique_ptr<TextRenderer> text;    // text drawing; null = no text
     std::unique_ptr<Clock> clock;          // the frame timer's clock (required)

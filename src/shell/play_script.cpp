@@ -3,6 +3,7 @@
 #include <sstream>
 
 #include "platform/codepage.h"
+#include "platform/gamepads.h"
 
 namespace vrumbal {
 
@@ -10,9 +11,9 @@ std::optional<int> ScriptKeyCode(const std::string& name) {
     static constexpr struct {
         const char* name;
         int code;
-    } kNamed[] = {{"Up", 0x26},     {"Down", 0x28},   {"Left", 0x25},      {"Right", 0x27},
-                  {"Space", 0x20},  {"Enter", 0x0D},  {"Escape", 0x1B},    {"Backspace", 0x08},
-                  {"Alt", 0x12},    {"Ctrl", 0x11},   {"Shift", 0x10}};
+    } kNamed[] = {{"Up", 0x26},    {"Down", 0x28},  {"Left", 0x25},   {"Right", 0x27},
+                  {"Space", 0x20}, {"Enter", 0x0D}, {"Escape", 0x1B}, {"Backspace", 0x08},
+                  {"Alt", 0x12},   {"Ctrl", 0x11},  {"Shift", 0x10}};
     for (const auto& k : kNamed) {
         if (name == k.name) return k.code;
     }
@@ -36,18 +37,26 @@ namespace {
 
 std::uint8_t ModifierBit(int code) {
     switch (code) {
-        case 0x10: return kShift;
-        case 0x12: return kAlt;
-        case 0x11: return kCtrl;
-        default: return 0;
+        case 0x10:
+            return kShift;
+        case 0x12:
+            return kAlt;
+        case 0x11:
+            return kCtrl;
+        default:
+            return 0;
     }
 }
 
-bool ParseInt(std::istringstream& in, int& out) { return static_cast<bool>(in >> out); }
+bool ParseInt(std::istringstream& in, int& out) {
+    return static_cast<bool>(in >> out);
+}
 
 }  // namespace
 
-void PlayScript::Add(long frame, const WindowEvent& e) { events_[frame].push_back(e); }
+void PlayScript::Add(long frame, const WindowEvent& e) {
+    events_[frame].push_back(e);
+}
 
 std::string PlayScript::Parse(const std::string& text) {
     std::istringstream lines(text);
@@ -150,7 +159,9 @@ std::string PlayScript::ParseLine(long frame, const std::string& rest) {
         return "";
     }
     if (verb == "close" || verb == "minimize" || verb == "restore") {
-        e.type = verb == "close" ? Type::Close : verb == "minimize" ? Type::Minimize : Type::Restore;
+        e.type = verb == "close"      ? Type::Close
+                 : verb == "minimize" ? Type::Minimize
+                                      : Type::Restore;
         Add(frame, e);
         return "";
     }
@@ -168,10 +179,39 @@ std::string PlayScript::ParseLine(long frame, const std::string& rest) {
         Add(frame, e);
         return "";
     }
+    if (verb == "pad") {
+        std::string action, name;
+        in >> action >> name;
+        using P = PadAction::Type;
+        if (action == "connect" || action == "disconnect") {
+            pads_[frame].push_back({action == "connect" ? P::Connect : P::Disconnect, 0, 0});
+            return "";
+        }
+        if (action == "down" || action == "up" || action == "tap") {
+            const auto button = PadButtonNamed(name);
+            if (!button) return "unknown controller button '" + name + "'";
+            const int b = static_cast<int>(*button);
+            pads_[frame].push_back({P::Button, b, action == "up" ? 0 : 1});
+            if (action == "tap") pads_[frame + 1].push_back({P::Button, b, 0});
+            return "";
+        }
+        if (action == "axis") {
+            const auto axis = PadAxisNamed(name);
+            if (!axis) return "unknown controller axis '" + name + "'";
+            int value = 0;
+            if (!ParseInt(in, value) || value < -32768 || value > 32767) {
+                return "pad axis needs a VALUE in -32768..32767";
+            }
+            pads_[frame].push_back({P::Axis, static_cast<int>(*axis), value});
+            return "";
+        }
+        return "pad needs connect, disconnect, down, up, tap or axis";
+    }
     if (verb == "shot") {
         std::string name;
         in >> name;
-        if (name.empty() || name.find('/') != std::string::npos || name.find("..") != std::string::npos) {
+        if (name.empty() || name.find('/') != std::string::npos ||
+            name.find("..") != std::string::npos) {
             return "shot needs a plain NAME";
         }
         shots_[frame].push_back(name);
@@ -183,6 +223,11 @@ std::string PlayScript::ParseLine(long frame, const std::string& rest) {
 const std::vector<WindowEvent>& PlayScript::EventsBefore(long frame) const {
     const auto it = events_.find(frame);
     return it == events_.end() ? none_ : it->second;
+}
+
+const std::vector<PadAction>& PlayScript::PadActionsBefore(long frame) const {
+    const auto it = pads_.find(frame);
+    return it == pads_.end() ? noPads_ : it->second;
 }
 
 std::vector<std::string> PlayScript::ShotsAfter(long frame) const {

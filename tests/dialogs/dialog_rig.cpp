@@ -45,7 +45,7 @@ std::filesystem::path BuiltResources() {
 
 }  // namespace
 
-DialogRig::DialogRig(int fps, TextMetrics metrics)
+DialogRig::DialogRig(int fps, TextMetrics metrics, bool pads)
     : sounds_(std::make_unique<SoundLog>()),
       texts_(std::make_shared<std::vector<DrawnText>>()),
       steps_(fps) {
@@ -61,6 +61,10 @@ DialogRig::DialogRig(int fps, TextMetrics metrics)
 
     PlatformBundle p = FakePlatform(*sounds_, clock_);
     p.text = std::make_unique<RecordingText>(texts_, metrics);
+    if (pads) {
+        p.pads = CreateSdlGamepads();
+        if (!p.pads) throw std::runtime_error("SDL's game controller support did not start");
+    }
     FormConfig config;
     config.dataRoot = dir_.Path();
     config.seed = 5;
@@ -89,6 +93,7 @@ void DialogRig::StartRace(int level) {
 void DialogRig::Frames(int n) {
     for (int i = 0; i < n; ++i) {
         texts_->clear();
+        form_->PollPads();
         clock_->AdvanceMicros(steps_.Next());
         form_->MDXTimer.Idle();
     }

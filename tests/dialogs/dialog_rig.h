@@ -42,7 +42,8 @@ struct TextMetrics {
 // A game of its own, started on the main menu.
 class DialogRig {
 public:
-    explicit DialogRig(int fps = 85, TextMetrics metrics = {});
+    // With pads set the game has SDL's game controllers, polled before every frame.
+    explicit DialogRig(int fps = 85, TextMetrics metrics = {}, bool pads = false);
     ~DialogRig();
 
     TMForm& Form() { return *form_; }
