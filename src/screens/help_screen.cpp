@@ -111,6 +111,20 @@ std::vector<HelpLine> HelpPageLines(int page) {
                      "режима экрана. Используйте \"хот клавишу\" чтобы", "свернуть игру."});
             break;
         case 5:
+            // The same controls on a game controller, after the keys.
+            lines.push_back(Line(kHelpTextX, 160, kHeadingSlot, "УПРАВЛЕНИЕ"));
+            lines.push_back(Line(kHelpTextX, 200, kCaptionSlot, "ГЕЙМПАД"));
+            AddBody(lines, 230,
+                    {"Стик или крестовина двигают курсор меню, в игре -",
+                     "руль. \"A\" или \"Start\" - выбор, \"B\" - назад.",
+                     "В игре \"RT\" или \"A\" - газ, \"LT\" или \"B\" - тормоз,",
+                     "\"X\" - экстренное торможение, \"Y\" - сигнал,",
+                     "\"Start\" - пауза, \"Back\" - выход в главное меню.",
+                     "Имя и страну набирайте так: \"Вверх\" и \"Вниз\"",
+                     "меняют букву, \"Вправо\" или \"A\" - следующая,",
+                     "\"Влево\" или \"B\" - стереть, \"Start\" - готово."});
+            break;
+        case 6:
             lines.push_back(Line(kHelpTextX, 160, kHeadingSlot, "ОБ ИГРЕ"));
             lines.push_back(Line(550, 285, kTitleSlot, "Vrumbal"));
             lines.push_back(Line(542, 325, kCaptionSlot, "Разработка и издание:"));

@@ -12,10 +12,10 @@ class TMForm;
 class TMyImageSprite;
 
 // Number of help pages; the last is the about page.
-inline constexpr int kHelpPageCount = 5;
+inline constexpr int kHelpPageCount = 6;
 // The page bearing the bonus pictures and the about page.
 inline constexpr int kBonusPage = 2;
-inline constexpr int kAboutPage = 5;
+inline constexpr int kAboutPage = 6;
 // Left edge of the help texts and the right edge they must stay inside (the panel's inner
 // border).
 inline constexpr int kHelpTextX = 380;

@@ -39,12 +39,12 @@ TEST(Help, PagesWrapBothWays) {
     } steps[] = {
         {9, false, kKeyLeft, 8, 1},  // back -> next
         {8, false, kKeyLeft, 7, 1},  // next -> previous
-        {7, false, kKeyLeft, 7, 5},  // Left on previous turns back, from 1 to 5
-        {7, false, kKeyLeft, 7, 4},  {7, false, kKeyRight, 8, 4},  // Right never turns a page
-        {8, false, kKeyRight, 9, 4}, {8, true, 0, 8, 5},           // Enter on next turns forward
-        {8, true, 0, 8, 1},                                        // from 5 to 1
-        {7, true, 0, 7, 5},                                        // Enter on previous, from 1 to 5
-        {0, false, kKeyDown, 7, 5},  // no selection: any arrow selects previous
+        {7, false, kKeyLeft, 7, 6},  // Left on previous turns back, from 1 to 6
+        {7, false, kKeyLeft, 7, 5},  {7, false, kKeyRight, 8, 5},  // Right never turns a page
+        {8, false, kKeyRight, 9, 5}, {8, true, 0, 8, 6},           // Enter on next turns forward
+        {8, true, 0, 8, 1},                                        // from 6 to 1
+        {7, true, 0, 7, 6},                                        // Enter on previous, from 1 to 6
+        {0, false, kKeyDown, 7, 6},  // no selection: any arrow selects previous
     };
     for (const auto& st : steps) {
         s.MenuSelection = st.selection;
@@ -60,9 +60,9 @@ TEST(Help, PagesWrapBothWays) {
     }
 }
 
-TEST(Help, BonusPicturesShowOnPageTwoAndTheAboutPictureOnPageFive) {
+TEST(Help, BonusPicturesShowOnPageTwoAndTheAboutPictureOnTheLastPage) {
     OnHelp on;
-    for (int page = 1; page <= 6; ++page) {
+    for (int page = 1; page <= kHelpPageCount + 1; ++page) {
         const int shown = (page - 1) % kHelpPageCount + 1;
         for (int i = 0; i < 5; ++i) {
             ASSERT_NE(on.screen->BonusIcon(i), nullptr);

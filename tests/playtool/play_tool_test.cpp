@@ -166,9 +166,36 @@ TEST(PlayToolTest, AKeyDownAndUpOnOneFrameIsAPress) {
     EXPECT_NE(lines[151].find("\"SystemCursor\":1"), std::string::npos) << lines[151];
 }
 
+TEST(PlayToolTest, AScriptedControllerComesThroughSdlAsAPluggedInOneWould) {
+    test::TempDir dir;
+    WriteData(dir.Path());
+    std::ofstream(dir.Path() / "script.txt")
+        << "10 pad connect\n150 pad tap dpdown\n160 pad axis lefty 32767\n161 pad axis lefty 0\n"
+           "170 pad disconnect\n";
+    const std::string command = std::string(VRUMBAL_TOOL_PATH) + " play --data " +
+                                Quote(dir.Path()) + " --frames 175 --script " +
+                                Quote(dir.Path() / "script.txt") + " --trace " +
+                                Quote(dir.Path() / "trace.jsonl") + " 2>&1";
+    std::string output;
+    ASSERT_EQ(test::RunCommand(command, &output), 0) << output;
+    const auto lines = Lines(dir.Path() / "trace.jsonl");
+    ASSERT_EQ(lines.size(), 175u);
+    EXPECT_NE(lines[9].find("\"Pads\":0,"), std::string::npos) << lines[9];
+    EXPECT_NE(lines[10].find("\"Pads\":1,"), std::string::npos) << lines[10];
+    EXPECT_NE(lines[149].find("\"MenuSelection\":1,"), std::string::npos) << lines[149];
+    EXPECT_NE(lines[150].find("\"MenuSelection\":2,"), std::string::npos) << lines[150];
+    EXPECT_NE(lines[160].find("\"MenuSelection\":3,"), std::string::npos) << lines[160];
+    EXPECT_NE(lines[170].find("\"Pads\":0,"), std::string::npos) << lines[170];
+    // No race, no rumble.
+    EXPECT_NE(lines[174].find("\"Rumble\":0,\"RumbleFrame\":0"), std::string::npos) << lines[174];
+}
+
 TEST(PlayToolTest, BadArgumentsAndStartUpFailuresFail) {
     test::TempDir dir;
     std::ofstream(dir.Path() / "bad.txt") << "1 key tap Nope\n";
+    std::ofstream(dir.Path() / "button.txt") << "1 pad tap nope\n";
+    std::ofstream(dir.Path() / "axis.txt") << "1 pad axis lefty 40000\n";
+    std::ofstream(dir.Path() / "verb.txt") << "1 pad wiggle\n";
     const struct {
         std::string args;
         int status;
@@ -179,6 +206,9 @@ TEST(PlayToolTest, BadArgumentsAndStartUpFailuresFail) {
         {"--level 11", 1, "--level needs a number"},
         {"--frames", 1, "--frames needs a value"},
         {"--script " + Quote(dir.Path() / "bad.txt"), 1, "line 1: unknown key"},
+        {"--script " + Quote(dir.Path() / "button.txt"), 1, "unknown controller button 'nope'"},
+        {"--script " + Quote(dir.Path() / "axis.txt"), 1, "VALUE in -32768..32767"},
+        {"--script " + Quote(dir.Path() / "verb.txt"), 1, "pad needs connect"},
         {"--script " + Quote(dir.Path() / "missing.txt"), 1, "cannot read"},
         {"--wat", 1, "unknown option"},
     };
