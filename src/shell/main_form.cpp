@@ -329,12 +329,14 @@ void TMForm::HandleEvent(const WindowEvent& event) {
             break;
         case Type::FocusLost:
             MDXTimer.Deactivate();
+            pads_.ReleaseAll();
             break;
         case Type::FocusGained:
             MDXTimer.Activate();
             break;
         case Type::Minimize:
             MDXTimer.Deactivate();
+            pads_.ReleaseAll();
             WindowMinimized();
             break;
         case Type::Restore:

@@ -133,6 +133,10 @@ bool PadControls::TakeInUseLost() {
     return lost;
 }
 
+void PadControls::ReleaseAll() {
+    for (auto& [id, pad] : pads_) pad = Pad{};
+}
+
 bool PadControls::AnyHolds(int control) const {
     auto button = [](const Pad& p, PadButton b) { return p.buttons[static_cast<int>(b)]; };
     for (const auto& [id, p] : pads_) {

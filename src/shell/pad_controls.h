@@ -53,6 +53,9 @@ public:
     int InUse() const { return inUse_; }
     // True once after the controller in use was pulled out.
     bool TakeInUseLost();
+    // Lets go of everything held: the window went behind another, and SDL tells a controller's
+    // changes only to the window in front.
+    void ReleaseAll();
 
 private:
     // The controls the game reads, each held when any controller holds it.

@@ -295,6 +295,12 @@ TEST(PadControls, TheControllerInUseIsTheLastOneThatDidSomething) {
     // A stick at rest or a small wobble does not take it over.
     pads.Observe({PadEvent::Type::Axis, 1, static_cast<int>(PadAxis::LeftX), 3000});
     EXPECT_EQ(pads.InUse(), 2);
+    // Behind another window nothing stays held.
+    pads.Frame(PadContext::Race, 0, "");
+    EXPECT_EQ(StatesOf(pads), std::vector<int>{kStateUp});
+    pads.ReleaseAll();
+    pads.Frame(PadContext::Race, 12, "");
+    EXPECT_TRUE(StatesOf(pads).empty());
     pads.Observe({PadEvent::Type::Removed, 1, 0, 0});
     EXPECT_FALSE(pads.TakeInUseLost());
     pads.Observe({PadEvent::Type::Removed, 2, 0, 0});
