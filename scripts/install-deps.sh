@@ -11,7 +11,10 @@ packages=(
     libfontconfig-dev                  # finding font faces by name
     libpng-dev                         # PNG frames and extracted pictures
     libcairo2-dev                      # drawing the game's pictures in the content build
-    libcpp-httplib-dev libsqlite3-dev  # score request and score server
+    libcpp-httplib-dev                 # the game's score request
+    libmicrohttpd-dev                  # the score server's HTTP on an event loop
+    libsqlite3-dev libpq-dev           # its stores: an SQLite file or a PostgreSQL database
+    postgresql-15                      # a real PostgreSQL for the score server's tests
     fonts-play                         # the game's display face
     fonts-dejavu-core                  # the monospace face
     googletest libgtest-dev libgmock-dev  # unit tests

@@ -2,6 +2,7 @@
 
 #include <ctime>
 
+#include "online/score_protocol.h"
 #include "platform/codepage.h"
 
 namespace vrumbal::scores {
@@ -67,7 +68,8 @@ std::string EscapeHtml(std::string_view text) {
     return out;
 }
 
-std::string WorldPage(const std::vector<StoredScore>& rows) {
+std::string WorldPage(const std::vector<StoredScore>& rows, int firstPlace, int pageNumber,
+                      int pageCount) {
     std::string page(kHead);
     if (rows.empty()) {
         page += "<p class=\"empty\">Результатов пока нет.</p>\n";
@@ -75,7 +77,7 @@ std::string WorldPage(const std::vector<StoredScore>& rows) {
         page +=
             "<table>\n<thead><tr><th class=\"n\">№</th><th>Имя</th><th class=\"n\">Очки</th>"
             "<th>Страна</th><th>Дата</th></tr></thead>\n<tbody>\n";
-        int place = 0;
+        int place = firstPlace - 1;
         for (const StoredScore& row : rows) {
             page += "<tr><td class=\"n\">" + std::to_string(++place) + "</td><td>" +
                     EscapeHtml(Cp1251ToUtf8(row.name)) + "</td><td class=\"n\">" +
@@ -84,6 +86,20 @@ std::string WorldPage(const std::vector<StoredScore>& rows) {
                     "</td></tr>\n";
         }
         page += "</tbody>\n</table>\n";
+    }
+    if (pageCount > 1) {
+        // The query the game's own link opens, with the page number after it.
+        const std::string base = std::string(kScoreScriptPath) + "?show&amp;prg=" +
+                                 std::string(kProductCode) + "&amp;type=0&amp;page=";
+        page += "<p class=\"pages\">";
+        if (pageNumber > 1) {
+            page += "<a href=\"" + base + std::to_string(pageNumber - 1) + "\">&larr;</a> ";
+        }
+        page += std::to_string(pageNumber) + " / " + std::to_string(pageCount);
+        if (pageNumber < pageCount) {
+            page += " <a href=\"" + base + std::to_string(pageNumber + 1) + "\">&rarr;</a>";
+        }
+        page += "</p>\n";
     }
     page += "</body>\n</html>\n";
     return page;

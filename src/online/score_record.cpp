@@ -141,14 +141,15 @@ std::optional<ScoreRecord> ParseRecordText(std::string_view record) {
         return std::nullopt;
     }
     const std::string_view country = reader.TakeValue();
-    if (!SaneText(country, kMaxCountryBytes) || !reader.Take("|z=")) return std::nullopt;
+    // A country past the limit is cut rather than refused: the player still reaches the table.
+    if (!SaneText(country, std::string_view::npos) || !reader.Take("|z=")) return std::nullopt;
     // Only the padding the game appends may follow: as many "0" as fill the last block.
     const std::size_t unpadded = record.size() - reader.Rest().size();
     const std::size_t fill = (kRecordBlock - unpadded % kRecordBlock) % kRecordBlock;
     if (reader.Rest() != std::string(fill, '0')) return std::nullopt;
     result.name = std::string(name);
     result.score = *score;
-    result.country = std::string(country);
+    result.country = std::string(country.substr(0, kMaxCountryBytes));
     return result;
 }
 

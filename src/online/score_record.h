@@ -32,8 +32,9 @@ std::string EncodeRecord(std::string_view record);
 std::optional<std::string> DecodeFiveBitText(std::string_view code);
 
 // The result in a record text; nothing unless every piece is there in order with the record
-// key, a whole non-negative score without padding, names and countries of printable bytes
-// within the length limits, and exactly the "0" padding the game appends.
+// key, a whole non-negative score without padding, a name of printable bytes within its
+// length limit, a country of printable bytes (cut to its limit), and exactly the "0" padding
+// the game appends.
 std::optional<ScoreRecord> ParseRecordText(std::string_view record);
 
 // The result in an encoded text as the game sends it; nothing when it is malformed.

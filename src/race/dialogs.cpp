@@ -40,7 +40,7 @@ constexpr int kTallyLineMs = 1000;
 constexpr int kTallyDrainSpeed = 10;
 constexpr int kTallyHoldMs = 2000;
 constexpr int kTallyLines = 5;
-constexpr int kPointsPerSecond = 5;
+constexpr int kPointsPerSecond = kPointsPerSecondLeft;
 
 constexpr int kSoundClick = 3;
 constexpr int kSoundTick = 18;

@@ -5,6 +5,10 @@ namespace vrumbal {
 
 // Levels a game runs through.
 inline constexpr int kLevelCount = 10;
+// The tally's points for every whole second left on the clock at the finish.
+inline constexpr std::int32_t kPointsPerSecondLeft = 5;
+// The most a single pickup is worth (the 100-point kind; the extra life brings 50).
+inline constexpr std::int32_t kMostPickupPoints = 100;
 
 // Time limit of a level in seconds (levels outside 1..10 take the nearest level's).
 std::int32_t TimeLimitSeconds(int level);

@@ -5,6 +5,7 @@
 #include "engine/dx_draw.h"
 #include "engine/picture_collection.h"
 #include "engine/sprite_engine.h"
+#include "race/level_tables.h"
 #include "race/player.h"
 #include "race/race_state.h"
 #include "shell/main_form.h"
@@ -51,7 +52,7 @@ int TBonus::PointsOf(int kind) {
         case 3:
             return 50;
         case 4:
-            return 100;
+            return kMostPickupPoints;
         case kLifeKind:
             return 50;
         default:

@@ -104,8 +104,8 @@ std::filesystem::path ScoreServerBinary() {
            "vrumbal-scores";
 }
 
-ScoreServerProcess::ScoreServerProcess(const std::filesystem::path& db,
-                                       const std::filesystem::path& log) {
+ScoreServerProcess::ScoreServerProcess(const std::string& db, const std::filesystem::path& log,
+                                       std::vector<std::string> extraArgs) {
     const std::string binary = ScoreServerBinary().string();
     if (access(binary.c_str(), X_OK) != 0) {
         throw std::runtime_error("the score server is not built: " + binary);
@@ -118,8 +118,12 @@ ScoreServerProcess::ScoreServerProcess(const std::filesystem::path& db,
         if (pid_ == 0) {
             const int out = open(log.c_str(), O_WRONLY | O_CREAT | O_APPEND, 0644);
             if (out >= 0) dup2(out, STDERR_FILENO);
-            execl(binary.c_str(), binary.c_str(), "--port", port.c_str(), "--db", db.c_str(),
-                  static_cast<char*>(nullptr));
+            std::vector<std::string> args = {binary, "--port", port, "--db", db};
+            args.insert(args.end(), extraArgs.begin(), extraArgs.end());
+            std::vector<char*> argv;
+            for (std::string& a : args) argv.push_back(a.data());
+            argv.push_back(nullptr);
+            execv(binary.c_str(), argv.data());
             _exit(127);
         }
         const auto end = std::chrono::steady_clock::now() + kStartWait;

@@ -8,6 +8,7 @@
 #include <mutex>
 #include <string>
 #include <thread>
+#include <vector>
 
 namespace vrumbal::test {
 
@@ -24,7 +25,10 @@ std::filesystem::path ScoreServerBinary();
 // A score server process on a loopback port with its database file; stopped when it goes.
 class ScoreServerProcess {
 public:
-    ScoreServerProcess(const std::filesystem::path& db, const std::filesystem::path& log);
+    // db is an SQLite file or a PostgreSQL URI. Unless told otherwise the server lets one
+    // address store many results at once: tests send them all from 127.0.0.1.
+    ScoreServerProcess(const std::string& db, const std::filesystem::path& log,
+                       std::vector<std::string> extraArgs = {"--results-at-once", "100000"});
     ~ScoreServerProcess();
     ScoreServerProcess(const ScoreServerProcess&) = delete;
     ScoreServerProcess& operator=(const ScoreServerProcess&) = delete;

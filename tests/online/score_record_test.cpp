@@ -174,11 +174,12 @@ TEST(ParseRecordTextTest, AcceptsOnlyTheGamesOwnStructure) {
         {"type=0|name=Ann|score=120|key=" + k + "|p=|add=_______|z=000000", false},
         {"type=0|name=Ann|score=120|key=" + k + "|p=|add=_______|z=1", false},
         {"type=0|name=Anna|score=120|key=" + k + "|p=|add=_______|z=00000", false},
-        // Names and countries too long or holding control bytes or a separator.
+        // Names too long, names and countries holding control bytes or a separator (a country
+        // too long is cut instead: see below).
         {Padded("type=0|name=" + std::string(33, 'A') + "|score=1|key=" + k + "|p=|add=|z="),
          false},
         {Padded("type=0|name=|score=1|key=" + k + "|p=|add=" + std::string(33, 'B') + "|z="),
-         false},
+         true},
         {Padded("type=0|name=A\nB|score=1|key=" + k + "|p=|add=|z="), false},
         {Padded("type=0|name=A\x7F|score=1|key=" + k + "|p=|add=|z="), false},
         {Padded("type=0|name=|score=1|key=" + k + "|p=|add=R|U|z="), false},
@@ -189,6 +190,13 @@ TEST(ParseRecordTextTest, AcceptsOnlyTheGamesOwnStructure) {
         if (c.text.size() % 5 == 0) {
             EXPECT_EQ(DecodeRecord(EncodeRecord(c.text)).has_value(), c.accepted) << c.text;
         }
+    }
+    // A country past the limit reaches the table cut to it, so its player is not turned away.
+    for (std::size_t length : {kMaxCountryBytes, kMaxCountryBytes + 1, std::size_t{200}}) {
+        const auto record = ParseRecordText(
+            Padded("type=0|name=Ann|score=1|key=" + k + "|p=|add=" + std::string(length, 'C') + "|z="));
+        ASSERT_TRUE(record.has_value()) << length;
+        EXPECT_EQ(record->country, std::string(kMaxCountryBytes, 'C'));
     }
 }
 

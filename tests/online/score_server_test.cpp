@@ -109,7 +109,7 @@ TEST_F(ScoreServerTest, ForgedAndMalformedRequestsAreRefusedAndNotStored) {
         while (text.size() % 5 != 0) text += '0';
         return EncodeRecord(text);
     };
-    const std::string good = code("type=0|name=Forged|score=999999|key=" + k + "|p=|add=X|z=");
+    const std::string good = code("type=0|name=Forged|score=9999|key=" + k + "|p=|add=X|z=");
     const std::string path = "/cgi/version.pl?";
     const std::vector<std::pair<std::string, std::string>> cases = {
         {"wrong key", path + "hs&prg=Drovix&inf=" +

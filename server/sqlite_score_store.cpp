@@ -1,8 +1,10 @@
-#include "score_store.h"
-
+// The results in an SQLite file: the embedded store of a single server.
 #include <sqlite3.h>
 
+#include <mutex>
 #include <stdexcept>
+
+#include "score_store.h"
 
 namespace vrumbal::scores {
 namespace {
@@ -17,17 +19,50 @@ std::string ColumnBytes(sqlite3_stmt* statement, int column) {
     return std::string(static_cast<const char*>(data), static_cast<std::size_t>(size));
 }
 
-}  // namespace
+// Safe to use from several threads; every write is committed before Add returns, so a killed
+// server loses nothing it has answered.
+class SqliteScoreStore final : public ScoreStore {
+public:
+    // Opens (and if need be creates) the database; throws std::runtime_error when it cannot.
+    explicit SqliteScoreStore(const std::string& path);
+    void Add(const ScoreRecord& record, std::int64_t receivedAt) override;
+    std::vector<StoredScore> Best(int limit, int offset) override;
+    std::int64_t Count() override;
 
-void ScoreStore::DatabaseCloser::operator()(sqlite3* db) const {
+private:
+    // Closes the connection.
+    struct DatabaseCloser {
+        void operator()(sqlite3* db) const;
+    };
+    // Finalizes a statement.
+    struct StatementFinalizer {
+        void operator()(sqlite3_stmt* statement) const;
+    };
+    using Statement = std::unique_ptr<sqlite3_stmt, StatementFinalizer>;
+
+    // A compiled statement on this database.
+    Statement Prepare(const char* sql);
+    // Compiles and runs a statement without parameters or rows.
+    void Execute(const char* sql);
+    // The database's own description of its last error.
+    std::string LastError() const;
+
+    std::mutex mutex_;                             // one statement at a time
+    std::unique_ptr<sqlite3, DatabaseCloser> db_;  // the connection (closed last)
+    Statement insert_;                             // adds one row
+    Statement best_;                               // the best rows
+    Statement count_;                              // how many there are
+};
+
+void SqliteScoreStore::DatabaseCloser::operator()(sqlite3* db) const {
     sqlite3_close(db);
 }
 
-void ScoreStore::StatementFinalizer::operator()(sqlite3_stmt* statement) const {
+void SqliteScoreStore::StatementFinalizer::operator()(sqlite3_stmt* statement) const {
     sqlite3_finalize(statement);
 }
 
-ScoreStore::ScoreStore(const std::string& path) {
+SqliteScoreStore::SqliteScoreStore(const std::string& path) {
     sqlite3* db = nullptr;
     const int opened =
         sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
@@ -49,12 +84,12 @@ ScoreStore::ScoreStore(const std::string& path) {
     insert_ =
         Prepare("INSERT INTO scores (name, score, country, received) VALUES (?1, ?2, ?3, ?4)");
     best_ = Prepare(
-        "SELECT name, score, country, received FROM scores ORDER BY score DESC, id LIMIT ?1");
+        "SELECT name, score, country, received FROM scores ORDER BY score DESC, id"
+        " LIMIT ?1 OFFSET ?2");
+    count_ = Prepare("SELECT COUNT(*) FROM scores");
 }
 
-ScoreStore::~ScoreStore() = default;
-
-void ScoreStore::Add(const ScoreRecord& record, std::int64_t receivedAt) {
+void SqliteScoreStore::Add(const ScoreRecord& record, std::int64_t receivedAt) {
     std::lock_guard lock(mutex_);
     sqlite3_stmt* s = insert_.get();
     sqlite3_reset(s);
@@ -70,11 +105,12 @@ void ScoreStore::Add(const ScoreRecord& record, std::int64_t receivedAt) {
     if (done != SQLITE_DONE) throw std::runtime_error("cannot store a result: " + LastError());
 }
 
-std::vector<StoredScore> ScoreStore::Best(int limit) {
+std::vector<StoredScore> SqliteScoreStore::Best(int limit, int offset) {
     std::lock_guard lock(mutex_);
     sqlite3_stmt* s = best_.get();
     sqlite3_reset(s);
     sqlite3_bind_int(s, 1, limit);
+    sqlite3_bind_int(s, 2, offset);
     std::vector<StoredScore> rows;
     int step = SQLITE_ROW;
     while ((step = sqlite3_step(s)) == SQLITE_ROW) {
@@ -90,7 +126,17 @@ std::vector<StoredScore> ScoreStore::Best(int limit) {
     return rows;
 }
 
-ScoreStore::Statement ScoreStore::Prepare(const char* sql) {
+std::int64_t SqliteScoreStore::Count() {
+    std::lock_guard lock(mutex_);
+    sqlite3_stmt* s = count_.get();
+    sqlite3_reset(s);
+    if (sqlite3_step(s) != SQLITE_ROW) throw std::runtime_error("cannot count: " + LastError());
+    const std::int64_t n = sqlite3_column_int64(s, 0);
+    sqlite3_reset(s);
+    return n;
+}
+
+SqliteScoreStore::Statement SqliteScoreStore::Prepare(const char* sql) {
     sqlite3_stmt* statement = nullptr;
     if (sqlite3_prepare_v2(db_.get(), sql, -1, &statement, nullptr) != SQLITE_OK) {
         throw std::runtime_error("cannot prepare a statement: " + LastError());
@@ -98,15 +144,21 @@ ScoreStore::Statement ScoreStore::Prepare(const char* sql) {
     return Statement(statement);
 }
 
-void ScoreStore::Execute(const char* sql) {
+void SqliteScoreStore::Execute(const char* sql) {
     const Statement statement = Prepare(sql);
     if (sqlite3_step(statement.get()) != SQLITE_DONE) {
         throw std::runtime_error("cannot set up the database: " + LastError());
     }
 }
 
-std::string ScoreStore::LastError() const {
+std::string SqliteScoreStore::LastError() const {
     return sqlite3_errmsg(db_.get());
+}
+
+}  // namespace
+
+std::unique_ptr<ScoreStore> OpenSqliteStore(const std::string& path) {
+    return std::make_unique<SqliteScoreStore>(path);
 }
 
 }  // namespace vrumbal::scores

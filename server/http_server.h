@@ -1,0 +1,40 @@
+#pragma once
+#include <chrono>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "score_service.h"
+
+struct MHD_Daemon;
+
+namespace vrumbal::scores {
+
+// How the HTTP side holds up against slow and greedy clients.
+struct HttpLimits {
+    unsigned connections = 4096;     // open connections in all
+    unsigned perAddress = 32;        // open connections from one client address
+    unsigned idleSeconds = 3;        // a connection that sends nothing for this long goes
+    unsigned requestSeconds = 4;     // the whole request, from its first byte to its end
+    unsigned threads = 2;            // event loops, each serving many connections
+    std::size_t memoryPerConnection = 64 * 1024;  // its buffers: a request is a short GET
+};
+
+// An HTTP server on an event loop (epoll): idle and trickling connections cost a little memory
+// each and hold up nobody. Every request goes to the handler.
+class HttpServer final {
+public:
+    using Handler = std::function<HttpAnswer(const HttpRequest&)>;
+
+    // Listens on address:port; throws std::runtime_error when it cannot.
+    HttpServer(const std::string& address, int port, const HttpLimits& limits, Handler handler);
+    ~HttpServer();
+    HttpServer(const HttpServer&) = delete;
+    HttpServer& operator=(const HttpServer&) = delete;
+
+private:
+    struct Daemon;
+    std::unique_ptr<Daemon> daemon_;
+};
+
+}  // namespace vrumbal::scores
