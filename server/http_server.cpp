@@ -99,8 +99,8 @@ struct HttpServer::Daemon {
     }
 
     static MHD_Result Access(void* cls, MHD_Connection* connection, const char* url,
-                             const char* method, const char*, const char*,
-                             std::size_t* uploadSize, void** requestContext) {
+                             const char* method, const char*, const char*, std::size_t* uploadSize,
+                             void** requestContext) {
         auto* self = static_cast<Daemon*>(cls);
         // The first call comes with the headers; a bodiless GET is answered at once.
         if (*requestContext == nullptr) *requestContext = self;
@@ -119,20 +119,20 @@ struct HttpServer::Daemon {
         HeaderCount headers;
         MHD_get_connection_values(connection, MHD_HEADER_KIND, &CountHeader, &headers);
         if (headers.lines > kMaxHeaderLines || headers.bytes > kMaxHeaderBytes) {
-            HttpAnswer refused{431, "text/plain; charset=utf-8", "too many headers\n",
-                               {{"Connection", "close"}}};
+            HttpAnswer refused{
+                431, "text/plain; charset=utf-8", "too many headers\n", {{"Connection", "close"}}};
             return Queue(connection, refused);
         }
         HttpRequest request;
         request.method = method != nullptr ? method : "";
         request.path = url != nullptr ? url : "";
         request.address = AddressOf(connection);
-        const char* length =
-            MHD_lookup_connection_value(connection, MHD_HEADER_KIND, MHD_HTTP_HEADER_CONTENT_LENGTH);
+        const char* length = MHD_lookup_connection_value(connection, MHD_HEADER_KIND,
+                                                         MHD_HTTP_HEADER_CONTENT_LENGTH);
         const char* chunked = MHD_lookup_connection_value(connection, MHD_HEADER_KIND,
                                                           MHD_HTTP_HEADER_TRANSFER_ENCODING);
-        request.hasBody = chunked != nullptr || (length != nullptr && std::strcmp(length, "0") != 0) ||
-                          *uploadSize > 0;
+        request.hasBody = chunked != nullptr ||
+                          (length != nullptr && std::strcmp(length, "0") != 0) || *uploadSize > 0;
         MHD_get_connection_values(connection, MHD_GET_ARGUMENT_KIND, &AddArgument, &request);
         HttpAnswer answer;
         try {

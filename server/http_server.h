@@ -12,11 +12,11 @@ namespace vrumbal::scores {
 
 // How the HTTP side holds up against slow and greedy clients.
 struct HttpLimits {
-    unsigned connections = 4096;     // open connections in all
-    unsigned perAddress = 32;        // open connections from one client address
-    unsigned idleSeconds = 3;        // a connection that sends nothing for this long goes
-    unsigned requestSeconds = 4;     // the whole request, from its first byte to its end
-    unsigned threads = 2;            // event loops, each serving many connections
+    unsigned connections = 4096;  // open connections in all
+    unsigned perAddress = 32;     // open connections from one client address
+    unsigned idleSeconds = 3;     // a connection that sends nothing for this long goes
+    unsigned requestSeconds = 4;  // the whole request, from its first byte to its end
+    unsigned threads = 2;         // event loops, each serving many connections
     std::size_t memoryPerConnection = 64 * 1024;  // its buffers: a request is a short GET
 };
 

@@ -42,16 +42,19 @@ public:
         if (!conn_ || PQstatus(conn_.get()) != CONNECTION_OK) {
             throw std::runtime_error("cannot connect to the database: " + LastError());
         }
+        // The table's "already exists" notices are no news.
+        Exec("SET client_min_messages TO warning");
         Exec("BEGIN");
         try {
             Exec(kSchemaLock);
             // Names and countries are kept as the game's own bytes: the page converts them.
-            Exec("CREATE TABLE IF NOT EXISTS scores ("
-                 " id BIGSERIAL PRIMARY KEY,"
-                 " name BYTEA NOT NULL,"
-                 " score INTEGER NOT NULL,"
-                 " country BYTEA NOT NULL,"
-                 " received BIGINT NOT NULL)");
+            Exec(
+                "CREATE TABLE IF NOT EXISTS scores ("
+                " id BIGSERIAL PRIMARY KEY,"
+                " name BYTEA NOT NULL,"
+                " score INTEGER NOT NULL,"
+                " country BYTEA NOT NULL,"
+                " received BIGINT NOT NULL)");
             Exec("CREATE INDEX IF NOT EXISTS scores_best ON scores (score DESC, id)");
             Exec("COMMIT");
         } catch (...) {
@@ -141,12 +144,10 @@ private:
         }
     }
 
-    std::string LastError() const {
-        return conn_ ? PQerrorMessage(conn_.get()) : "out of memory";
-    }
+    std::string LastError() const { return conn_ ? PQerrorMessage(conn_.get()) : "out of memory"; }
 
-    std::mutex mutex_;                                   // one query at a time
-    std::unique_ptr<PGconn, ConnectionCloser> conn_;     // the connection
+    std::mutex mutex_;                                // one query at a time
+    std::unique_ptr<PGconn, ConnectionCloser> conn_;  // the connection
 };
 
 }  // namespace

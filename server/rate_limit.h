@@ -29,9 +29,9 @@ private:
         std::list<std::string>::iterator age;  // its place in the order of last use
     };
 
-    double perMs_;           // refill per millisecond
-    double burst_;           // bucket size
-    std::size_t capacity_;   // addresses kept at most
+    double perMs_;          // refill per millisecond
+    double burst_;          // bucket size
+    std::size_t capacity_;  // addresses kept at most
     mutable std::mutex mutex_;
     std::unordered_map<std::string, Bucket> buckets_;  // by address
     std::list<std::string> order_;                     // most recently used first

@@ -50,8 +50,7 @@ std::optional<int> PageNumber(const std::string& text) {
 
 ScoreService::ScoreService(ScoreStore& store, RateLimit& limit) : store_(store), limit_(limit) {}
 
-HttpAnswer ScoreService::Handle(const HttpRequest& r, std::int64_t nowMs,
-                                std::int64_t receivedAt) {
+HttpAnswer ScoreService::Handle(const HttpRequest& r, std::int64_t nowMs, std::int64_t receivedAt) {
     if (r.path != kScoreScriptPath) return Text(404, "not found");
     const bool head = r.method == "HEAD";
     if (r.method != "GET" && !head) {
@@ -85,7 +84,7 @@ HttpAnswer ScoreService::Handle(const HttpRequest& r, std::int64_t nowMs,
             if (!n) return Text(400, "bad page");
             number = *n;
         }
-        return Page(number);
+        return Page(number, nowMs);
     }
     return Text(400, "unknown request");
 }
@@ -111,41 +110,44 @@ HttpAnswer ScoreService::Store(const HttpRequest& r, const std::string& code, st
     return Text(200, "OK");
 }
 
-HttpAnswer ScoreService::Page(int number) {
+HttpAnswer ScoreService::Page(int number, std::int64_t nowMs) {
     std::uint64_t generation = 0;
     std::optional<std::int64_t> count;
     {
         std::lock_guard lock(cacheMutex_);
         const auto it = pages_.find(number);
-        if (it != pages_.end()) {
+        if (it != pages_.end() && nowMs - it->second.at < kPageLifeMs) {
             pageOrder_.remove(number);
             pageOrder_.push_front(number);
             HttpAnswer a;
             a.contentType = "text/html; charset=utf-8";
-            a.body = it->second;
+            a.body = it->second.html;
             return a;
         }
         generation = generation_;
-        count = count_;
+        if (nowMs - countAt_ < kPageLifeMs) count = count_;
     }
-    if (!count) count = store_.Count();
-    const int pageCount =
-        std::max<int>(1, static_cast<int>((*count + kPageRows - 1) / kPageRows));
+    const bool counted = !count;
+    if (counted) count = store_.Count();
+    const int pageCount = std::max<int>(1, static_cast<int>((*count + kPageRows - 1) / kPageRows));
     HttpAnswer a;
     a.contentType = "text/html; charset=utf-8";
     // Past the last page there is nothing to read: the empty page needs no query.
-    const std::vector<StoredScore> rows =
-        number > pageCount ? std::vector<StoredScore>{}
-                           : store_.Best(kPageRows, (number - 1) * kPageRows);
+    const std::vector<StoredScore> rows = number > pageCount
+                                              ? std::vector<StoredScore>{}
+                                              : store_.Best(kPageRows, (number - 1) * kPageRows);
     a.body = WorldPage(rows, (number - 1) * kPageRows + 1, number, pageCount);
     std::lock_guard lock(cacheMutex_);
     ++rendered_;
     // A result stored meanwhile may be missing from this page: then it is not kept.
     if (generation == generation_) {
-        count_ = count;
+        if (counted) {
+            count_ = count;
+            countAt_ = nowMs;
+        }
         if (number <= pageCount || pages_.size() < kCachedPages) {
-            pages_[number] = a.body;
-            pageOrder_.push_front(number);
+            if (pages_.count(number) == 0) pageOrder_.push_front(number);
+            pages_[number] = CachedPage{a.body, nowMs};
             while (pages_.size() > kCachedPages) {
                 pages_.erase(pageOrder_.back());
                 pageOrder_.pop_back();

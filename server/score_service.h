@@ -15,11 +15,11 @@ namespace vrumbal::scores {
 
 // One HTTP request as the service sees it.
 struct HttpRequest {
-    std::string method;                                               // GET, HEAD, POST ...
-    std::string path;                                                 // without the query
+    std::string method;                                                    // GET, HEAD, POST ...
+    std::string path;                                                      // without the query
     std::vector<std::pair<std::string, std::optional<std::string>>> args;  // the query, in order
-    std::string address;                                              // the client's address
-    bool hasBody = false;                                             // it sends a body
+    std::string address;                                                   // the client's address
+    bool hasBody = false;                                                  // it sends a body
 };
 
 // The answer to it.
@@ -40,6 +40,9 @@ public:
     static constexpr int kPageRows = 100;
     // Pages kept ready at most.
     static constexpr std::size_t kCachedPages = 64;
+    // How long a page is kept: another server on the same database may have stored results
+    // meanwhile. A flood of requests still reaches the database once a page in this time.
+    static constexpr std::int64_t kPageLifeMs = 2000;
 
     ScoreService(ScoreStore& store, RateLimit& limit);
 
@@ -52,16 +55,23 @@ public:
 private:
     HttpAnswer Store(const HttpRequest& request, const std::string& code, std::int64_t nowMs,
                      std::int64_t receivedAt);
-    HttpAnswer Page(int number);
+    HttpAnswer Page(int number, std::int64_t nowMs);
 
     ScoreStore& store_;
     RateLimit& limit_;
     mutable std::mutex cacheMutex_;
-    std::optional<std::int64_t> count_;         // results kept, while known
-    std::map<int, std::string> pages_;          // rendered pages by number
-    std::list<int> pageOrder_;                  // most recently rendered first
-    std::uint64_t rendered_ = 0;                // pages rendered from the store
-    std::uint64_t generation_ = 0;              // results stored so far, for the cache
+    // A rendered page and when it was made.
+    struct CachedPage {
+        std::string html;
+        std::int64_t at = 0;
+    };
+
+    std::optional<std::int64_t> count_;  // results kept, while known
+    std::int64_t countAt_ = 0;           // when it was counted
+    std::map<int, CachedPage> pages_;    // rendered pages by number
+    std::list<int> pageOrder_;           // most recently rendered first
+    std::uint64_t rendered_ = 0;         // pages rendered from the store
+    std::uint64_t generation_ = 0;       // results stored so far, for the cache
 };
 
 }  // namespace vrumbal::scores

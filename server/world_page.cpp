@@ -89,8 +89,9 @@ std::string WorldPage(const std::vector<StoredScore>& rows, int firstPlace, int 
     }
     if (pageCount > 1) {
         // The query the game's own link opens, with the page number after it.
-        const std::string base = std::string(kScoreScriptPath) + "?show&amp;prg=" +
-                                 std::string(kProductCode) + "&amp;type=0&amp;page=";
+        const std::string base = std::string(kScoreScriptPath) +
+                                 "?show&amp;prg=" + std::string(kProductCode) +
+                                 "&amp;type=0&amp;page=";
         page += "<p class=\"pages\">";
         if (pageNumber > 1) {
             page += "<a href=\"" + base + std::to_string(pageNumber - 1) + "\">&larr;</a> ";

@@ -69,9 +69,18 @@ bool AnswerComplete(const std::string& answer) {
 
 }  // namespace
 
-int ConnectLoopback(int port) {
+int ConnectLoopback(int port, const char* from) {
     const int s = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
     if (s < 0) return -1;
+    if (from != nullptr) {
+        sockaddr_in source{};
+        source.sin_family = AF_INET;
+        inet_pton(AF_INET, from, &source.sin_addr);
+        if (bind(s, reinterpret_cast<const sockaddr*>(&source), sizeof source) != 0) {
+            close(s);
+            return -1;
+        }
+    }
     const sockaddr_in address = Loopback(port);
     if (connect(s, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0) {
         close(s);
@@ -224,8 +233,9 @@ std::string OneShotServer::Request() {
     return request_;
 }
 
-std::string RawExchange(int port, const std::string& bytes, std::chrono::milliseconds wait) {
-    const int s = ConnectLoopback(port);
+std::string RawExchange(int port, const std::string& bytes, std::chrono::milliseconds wait,
+                        const char* from) {
+    const int s = ConnectLoopback(port, from);
     if (s < 0) return {};
     std::size_t sent = 0;
     while (sent < bytes.size()) {

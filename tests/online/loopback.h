@@ -86,11 +86,12 @@ private:
 };
 
 // A connected loopback socket (the caller closes it), -1 when nothing listens.
-int ConnectLoopback(int port);
+int ConnectLoopback(int port, const char* from = nullptr);
 
 // Sends raw bytes to a loopback port and returns what comes back until the server closes,
 // the wait runs out or 64 KiB arrived.
-std::string RawExchange(int port, const std::string& bytes, std::chrono::milliseconds wait);
+std::string RawExchange(int port, const std::string& bytes, std::chrono::milliseconds wait,
+                        const char* from = nullptr);
 
 // The status code of a raw HTTP answer, 0 when it is not one.
 int StatusOf(const std::string& answer);

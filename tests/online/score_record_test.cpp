@@ -178,8 +178,7 @@ TEST(ParseRecordTextTest, AcceptsOnlyTheGamesOwnStructure) {
         // too long is cut instead: see below).
         {Padded("type=0|name=" + std::string(33, 'A') + "|score=1|key=" + k + "|p=|add=|z="),
          false},
-        {Padded("type=0|name=|score=1|key=" + k + "|p=|add=" + std::string(33, 'B') + "|z="),
-         true},
+        {Padded("type=0|name=|score=1|key=" + k + "|p=|add=" + std::string(33, 'B') + "|z="), true},
         {Padded("type=0|name=A\nB|score=1|key=" + k + "|p=|add=|z="), false},
         {Padded("type=0|name=A\x7F|score=1|key=" + k + "|p=|add=|z="), false},
         {Padded("type=0|name=|score=1|key=" + k + "|p=|add=R|U|z="), false},
@@ -193,8 +192,8 @@ TEST(ParseRecordTextTest, AcceptsOnlyTheGamesOwnStructure) {
     }
     // A country past the limit reaches the table cut to it, so its player is not turned away.
     for (std::size_t length : {kMaxCountryBytes, kMaxCountryBytes + 1, std::size_t{200}}) {
-        const auto record = ParseRecordText(
-            Padded("type=0|name=Ann|score=1|key=" + k + "|p=|add=" + std::string(length, 'C') + "|z="));
+        const auto record = ParseRecordText(Padded("type=0|name=Ann|score=1|key=" + k +
+                                                   "|p=|add=" + std::string(length, 'C') + "|z="));
         ASSERT_TRUE(record.has_value()) << length;
         EXPECT_EQ(record->country, std::string(kMaxCountryBytes, 'C'));
     }

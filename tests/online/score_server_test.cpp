@@ -14,6 +14,7 @@
 #include "online/score_record.h"
 #include "online/score_submit.h"
 #include "platform/codepage.h"
+#include "postgres_server.h"
 #include "support/test_support.h"
 
 namespace vrumbal {
@@ -195,6 +196,88 @@ TEST_F(ScoreServerTest, SurvivesOversizedGarbledAndStalledRequests) {
     }
     close(stalled);
     EXPECT_NE(WorldPageOf(server.Host()).find("Still"), std::string::npos);
+}
+
+TEST_F(ScoreServerTest, TricklingConnectionsDoNotHoldUpAnHonestPageRequest) {
+    test::ScoreServerProcess server(Db(), Log());
+    const int port = std::stoi(server.Host().substr(server.Host().rfind(':') + 1));
+    // Two hundred connections from one address, each sending a byte every 2 s.
+    std::vector<int> slow;
+    for (int i = 0; i < 200; ++i) {
+        const int s = test::ConnectLoopback(port);
+        if (s >= 0) slow.push_back(s);
+    }
+    const std::string request = "GET /cgi/version.pl?prg=Drovix&show&type=0 HTTP/1.1\r\n";
+    for (std::size_t sent = 0; sent < 3; ++sent) {
+        for (int s : slow) send(s, &request[sent], 1, MSG_NOSIGNAL);
+        if (sent < 2) std::this_thread::sleep_for(milliseconds(2000));
+    }
+    // The honest request comes from another address, as a player's browser would.
+    const auto start = Clock::now();
+    const std::string answer = test::RawExchange(
+        port, "GET /cgi/version.pl?prg=Drovix&show&type=0 HTTP/1.1\r\nConnection: close\r\n\r\n",
+        milliseconds(5000), "127.0.0.2");
+    const auto took = Clock::now() - start;
+    EXPECT_EQ(test::StatusOf(answer), 200);
+    EXPECT_LT(took, milliseconds(1000));
+    for (int s : slow) close(s);
+    EXPECT_TRUE(server.Alive());
+}
+
+TEST_F(ScoreServerTest, ABurstStoresAFewAndHeadOrImpossibleScoresStoreNothing) {
+    // The limits the server runs with by default.
+    test::ScoreServerProcess server(Db(), Log(), {});
+    const std::string k(1, kRecordKey);
+    auto send = [&](const std::string& name, long score, const std::string& method) {
+        std::string text = "type=0|name=" + name + "|score=" + std::to_string(score) + "|key=" + k +
+                           "|p=|add=X|z=";
+        while (text.size() % 5 != 0) text += '0';
+        const int port = std::stoi(server.Host().substr(server.Host().rfind(':') + 1));
+        return test::StatusOf(
+            test::RawExchange(port,
+                              method + " /cgi/version.pl?hs&prg=Drovix&inf=" + EncodeRecord(text) +
+                                  " HTTP/1.1\r\nConnection: close\r\n\r\n",
+                              milliseconds(5000)));
+    };
+    EXPECT_EQ(send("TenMillion", 10000000, "GET"), 400);
+    EXPECT_EQ(send("Headless", 10, "HEAD"), 405);
+    EXPECT_EQ(send("Posted", 10, "POST"), 405);
+    int stored = 0, refused = 0;
+    for (int i = 0; i < 40; ++i) {
+        const int status = send("Burst" + std::to_string(i), i, "GET");
+        stored += status == 200;
+        refused += status == 429;
+    }
+    EXPECT_EQ(stored, 4);
+    EXPECT_EQ(refused, 36);
+    const std::string page = WorldPageOf(server.Host());
+    for (const char* absent : {"TenMillion", "Headless", "Posted", "Burst4<"}) {
+        EXPECT_EQ(page.find(absent), std::string::npos) << absent;
+    }
+    EXPECT_NE(page.find("Burst3<"), std::string::npos);
+    // A HEAD of the page answers its headers only.
+    const int port = std::stoi(server.Host().substr(server.Host().rfind(':') + 1));
+    const std::string head = test::RawExchange(
+        port, "HEAD /cgi/version.pl?prg=Drovix&show&type=0 HTTP/1.1\r\nConnection: close\r\n\r\n",
+        milliseconds(5000));
+    EXPECT_EQ(test::StatusOf(head), 200);
+    EXPECT_EQ(head.find("<html"), std::string::npos);
+}
+
+TEST_F(ScoreServerTest, TwoServersOnOnePostgresDatabaseShowEachOthersResults) {
+    test::PostgresServer postgres;
+    if (!postgres.Running()) GTEST_SKIP() << "no PostgreSQL to test against: " << postgres.Why();
+    const std::string db = postgres.NewDatabase();
+    test::ScoreServerProcess first(db, Log());
+    test::ScoreServerProcess second(db, Log());
+    ASSERT_TRUE(SubmitScore({"FromFirst", 300, "A"}, At(first.Host())));
+    EXPECT_NE(WorldPageOf(second.Host()).find("FromFirst"), std::string::npos);
+    ASSERT_TRUE(SubmitScore({"FromSecond", 400, "B"}, At(second.Host())));
+    const std::string page = WorldPageOf(first.Host());
+    EXPECT_NE(page.find("FromSecond"), std::string::npos);
+    EXPECT_LT(page.find("FromSecond"), page.find("FromFirst"));
+    EXPECT_TRUE(first.Stop());
+    EXPECT_TRUE(second.Stop());
 }
 
 TEST_F(ScoreServerTest, KeepsItsResultsAcrossARestart) {
