@@ -5,7 +5,7 @@ JOBS ?= $(shell nproc)
 CMAKE_FLAGS ?=
 PREFIX ?= /usr/local
 
-.PHONY: play test deps configure build bench clean install package test-asan fuzz fuzz-setup soak
+.PHONY: play test deps configure build bench clean install package test-asan fuzz fuzz-setup soak load-test
 
 play: build
 	cd $(BUILD) && ./vrumbal
@@ -22,12 +22,16 @@ configure: deps
 build: configure
 	cmake --build $(BUILD) -j $(JOBS)
 
+# The score server under load on loopback (not part of `make test`): see the README.
+load-test: build
+	bash scripts/load-test.sh $(BUILD)
+
 bench: build
 	$(BUILD)/bench/vrumbal-bench
 
 # The player's install (under $(DESTDIR)$(PREFIX)) and the Debian package of it.
 install: build
-	DESTDIR=$(DESTDIR) cmake --install $(BUILD) --prefix $(PREFIX)
+	DESTDIR=$(DESTDIR) cmake --install $(BUILD) --component game --prefix $(PREFIX)
 
 package: build
 	cd $(BUILD) && cpack -G DEB

@@ -102,8 +102,21 @@ struct HttpServer::Daemon {
                              const char* method, const char*, const char*, std::size_t* uploadSize,
                              void** requestContext) {
         auto* self = static_cast<Daemon*>(cls);
-        // The first call comes with the headers; a bodiless GET is answered at once.
-        if (*requestContext == nullptr) *requestContext = self;
+        // The first call comes with the headers. A request that brings a body is answered at
+        // once (its body is never read, and the answer closes the connection); a bodiless one
+        // is answered on the next call, when the request is whole, so that the connection can
+        // be kept for the next request.
+        const bool first = *requestContext == nullptr;
+        *requestContext = self;
+        if (first) {
+            const char* length = MHD_lookup_connection_value(connection, MHD_HEADER_KIND,
+                                                              MHD_HTTP_HEADER_CONTENT_LENGTH);
+            const char* chunked = MHD_lookup_connection_value(connection, MHD_HEADER_KIND,
+                                                               MHD_HTTP_HEADER_TRANSFER_ENCODING);
+            const bool body =
+                chunked != nullptr || (length != nullptr && std::strcmp(length, "0") != 0);
+            if (!body) return MHD_YES;
+        }
         const MHD_ConnectionInfo* info =
             MHD_get_connection_info(connection, MHD_CONNECTION_INFO_SOCKET_CONTEXT);
         if (info != nullptr && info->socket_context != nullptr) {

@@ -72,6 +72,10 @@ SqliteScoreStore::SqliteScoreStore(const std::string& path) {
                                  (db ? sqlite3_errmsg(db) : "out of memory"));
     }
     sqlite3_busy_timeout(db, kBusyWaitMs);
+    // A write-ahead log: a commit is one append and one flush of it, still durable (FULL)
+    // when the answer goes out, and readers never wait for the writer.
+    Execute("PRAGMA journal_mode=WAL");
+    Execute("PRAGMA synchronous=FULL");
     // Names and countries are kept as the game's own bytes (BLOB): the page converts them.
     Execute(
         "CREATE TABLE IF NOT EXISTS scores ("
@@ -146,7 +150,10 @@ SqliteScoreStore::Statement SqliteScoreStore::Prepare(const char* sql) {
 
 void SqliteScoreStore::Execute(const char* sql) {
     const Statement statement = Prepare(sql);
-    if (sqlite3_step(statement.get()) != SQLITE_DONE) {
+    int step = SQLITE_ROW;
+    while ((step = sqlite3_step(statement.get())) == SQLITE_ROW) {
+    }  // a pragma answers with a row
+    if (step != SQLITE_DONE) {
         throw std::runtime_error("cannot set up the database: " + LastError());
     }
 }

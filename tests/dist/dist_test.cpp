@@ -39,9 +39,9 @@ std::set<std::string> FilesBelow(const fs::path& root) {
 TEST(Install, LaysOutTheGameItsDataAndItsDesktopFiles) {
     test::TempDir dir;
     std::string output;
-    ASSERT_EQ(test::RunCommand(
-                  "cmake --install " + Quote(kBuild) + " --prefix " + Quote(dir.Path()) + " 2>&1",
-                  &output),
+    ASSERT_EQ(test::RunCommand("cmake --install " + Quote(kBuild) + " --component game --prefix " +
+                                   Quote(dir.Path()) + " 2>&1",
+                               &output),
               0)
         << output;
     const auto files = FilesBelow(dir.Path());
@@ -84,6 +84,38 @@ TEST(Install, LaysOutTheGameItsDataAndItsDesktopFiles) {
     EXPECT_NE(entry.find("\nIcon=" + kAppId + "\n"), std::string::npos);
     EXPECT_NE(entry.find("\nStartupWMClass=" + kAppId + "\n"), std::string::npos);
     EXPECT_NE(entry.find("\nCategories=Game;ArcadeGame;\n"), std::string::npos);
+}
+
+TEST(Install, TheServerComponentHoldsTheServerAndAHardenedUnit) {
+    test::TempDir dir;
+    std::string output;
+    ASSERT_EQ(test::RunCommand("cmake --install " + Quote(kBuild) + " --component server --prefix " +
+                                   Quote(dir.Path()) + " 2>&1",
+                               &output),
+              0)
+        << output;
+    EXPECT_EQ(FilesBelow(dir.Path()),
+              (std::set<std::string>{"bin/vrumbal-scores", "lib/systemd/system/vrumbal-scores.service"}));
+    std::ifstream in(dir.Path() / "lib/systemd/system/vrumbal-scores.service");
+    const std::string unit((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    for (const char* line : {"DynamicUser=yes", "ProtectSystem=strict", "StateDirectory=vrumbal-scores",
+                             "NoNewPrivileges=yes", "CapabilityBoundingSet=\n"}) {
+        EXPECT_NE(unit.find(line), std::string::npos) << line;
+    }
+    // It starts the server where the install put it (CMake's install prefix of this build),
+    // with the arguments the server takes.
+    EXPECT_NE(unit.find("/bin/vrumbal-scores --port ${VRUMBAL_SCORES_PORT} --bind "
+                        "${VRUMBAL_SCORES_BIND} --db ${VRUMBAL_SCORES_DB}"),
+              std::string::npos);
+    // systemd's own check of the unit, where systemd is at hand.
+    if (test::RunCommand("command -v systemd-analyze >/dev/null") == 0) {
+        std::string verify;
+        test::RunCommand("systemd-analyze verify " +
+                             Quote(dir.Path() / "lib/systemd/system/vrumbal-scores.service") + " 2>&1",
+                         &verify);
+        EXPECT_EQ(verify.find("Unknown key"), std::string::npos) << verify;
+        EXPECT_EQ(verify.find("Failed to parse"), std::string::npos) << verify;
+    }
 }
 
 TEST(Install, TheDesktopEntryAndTheMetainfoPassTheirValidators) {
