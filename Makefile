@@ -2,6 +2,9 @@
 BUILD ?= build
 BUILD_TYPE ?= Release
 JOBS ?= $(shell nproc)
+# Tests wait on sockets, servers and time-outs as much as they compute: twice as many at once
+# as there are cores keeps both busy.
+TEST_JOBS ?= $(shell echo $$(( $(JOBS) * 2 )))
 CMAKE_FLAGS ?=
 PREFIX ?= /usr/local
 
@@ -11,7 +14,7 @@ play: build
 	cd $(BUILD) && ./vrumbal
 
 test: build
-	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+	cd $(BUILD) && ctest --output-on-failure -j $(TEST_JOBS)
 
 deps:
 	bash scripts/install-deps.sh

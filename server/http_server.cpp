@@ -110,9 +110,9 @@ struct HttpServer::Daemon {
         *requestContext = self;
         if (first) {
             const char* length = MHD_lookup_connection_value(connection, MHD_HEADER_KIND,
-                                                              MHD_HTTP_HEADER_CONTENT_LENGTH);
+                                                             MHD_HTTP_HEADER_CONTENT_LENGTH);
             const char* chunked = MHD_lookup_connection_value(connection, MHD_HEADER_KIND,
-                                                               MHD_HTTP_HEADER_TRANSFER_ENCODING);
+                                                              MHD_HTTP_HEADER_TRANSFER_ENCODING);
             const bool body =
                 chunked != nullptr || (length != nullptr && std::strcmp(length, "0") != 0);
             if (!body) return MHD_YES;

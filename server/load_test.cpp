@@ -73,7 +73,8 @@ int Exchange(int s, const std::string& target, std::string* body) {
             headerEnd = answer.find("\r\n\r\n");
             if (headerEnd == std::string::npos) continue;
             const auto at = answer.find("Content-Length: ");
-            length = at == std::string::npos ? 0 : std::strtoul(answer.c_str() + at + 16, nullptr, 10);
+            length =
+                at == std::string::npos ? 0 : std::strtoul(answer.c_str() + at + 16, nullptr, 10);
         }
         if (answer.size() >= headerEnd + 4 + length) break;
     }
@@ -82,16 +83,16 @@ int Exchange(int s, const std::string& target, std::string* body) {
 }
 
 std::string ResultTarget(const std::string& name, int score) {
-    std::string text = "type=0|name=" + name + "|score=" + std::to_string(score) + "|key=" +
-                       std::string(1, vrumbal::kRecordKey) + "|p=|add=Load|z=";
+    std::string text = "type=0|name=" + name + "|score=" + std::to_string(score) +
+                       "|key=" + std::string(1, vrumbal::kRecordKey) + "|p=|add=Load|z=";
     while (text.size() % 5 != 0) text += '0';
-    return std::string(vrumbal::kScoreScriptPath) + "?hs&prg=Drovix&inf=" +
-           vrumbal::EncodeRecord(text);
+    return std::string(vrumbal::kScoreScriptPath) +
+           "?hs&prg=Drovix&inf=" + vrumbal::EncodeRecord(text);
 }
 
 std::string PageTarget(int page) {
-    return std::string(vrumbal::kScoreScriptPath) + "?show&prg=Drovix&type=0&page=" +
-           std::to_string(page);
+    return std::string(vrumbal::kScoreScriptPath) +
+           "?show&prg=Drovix&type=0&page=" + std::to_string(page);
 }
 
 }  // namespace
@@ -101,21 +102,27 @@ int main(int argc, char** argv) {
     for (int i = 1; i + 1 < argc; i += 2) {
         const std::string a = argv[i];
         const double v = std::atof(argv[i + 1]);
-        if (a == "--port") o.port = static_cast<int>(v);
-        else if (a == "--clients") o.clients = static_cast<int>(v);
-        else if (a == "--addresses") o.addresses = static_cast<int>(v);
-        else if (a == "--seconds") o.seconds = v;
-        else if (a == "--pages-per-result") o.pagesPerResult = static_cast<int>(v);
+        if (a == "--port")
+            o.port = static_cast<int>(v);
+        else if (a == "--clients")
+            o.clients = static_cast<int>(v);
+        else if (a == "--addresses")
+            o.addresses = static_cast<int>(v);
+        else if (a == "--seconds")
+            o.seconds = v;
+        else if (a == "--pages-per-result")
+            o.pagesPerResult = static_cast<int>(v);
         else {
             std::fprintf(stderr, "unknown option %s\n", a.c_str());
             return 2;
         }
     }
-    if (o.port <= 0 || o.clients <= 0 || o.addresses <= 0 || o.addresses > 250 ||
-        o.seconds <= 0 || o.seconds > 600) {
-        std::fputs("usage: vrumbal-scores-load --port P [--clients N] [--addresses K (<= 250)]\n"
-                   "       [--seconds S (<= 600)] [--pages-per-result R]\n",
-                   stderr);
+    if (o.port <= 0 || o.clients <= 0 || o.addresses <= 0 || o.addresses > 250 || o.seconds <= 0 ||
+        o.seconds > 600) {
+        std::fputs(
+            "usage: vrumbal-scores-load --port P [--clients N] [--addresses K (<= 250)]\n"
+            "       [--seconds S (<= 600)] [--pages-per-result R]\n",
+            stderr);
         return 2;
     }
     std::mutex mutex;
@@ -137,13 +144,15 @@ int main(int argc, char** argv) {
                     continue;
                 }
                 const bool result = n % (o.pagesPerResult + 1) == 0;
-                const std::string name = "L" + std::to_string(getpid()) + "c" + std::to_string(c) + "x" +
-                                         std::to_string(n);
+                const std::string name = "L" + std::to_string(getpid()) + "c" + std::to_string(c) +
+                                         "x" + std::to_string(n);
                 const auto start = Clock::now();
-                const int status = Exchange(
-                    s, result ? ResultTarget(name, static_cast<int>(n % 60000)) : PageTarget(1 + static_cast<int>(n % 3)),
-                    nullptr);
-                mine.push_back(std::chrono::duration<double, std::milli>(Clock::now() - start).count());
+                const int status = Exchange(s,
+                                            result ? ResultTarget(name, static_cast<int>(n % 60000))
+                                                   : PageTarget(1 + static_cast<int>(n % 3)),
+                                            nullptr);
+                mine.push_back(
+                    std::chrono::duration<double, std::milli>(Clock::now() - start).count());
                 if (status == 0) {
                     ++failed;
                     close(s);
@@ -168,28 +177,35 @@ int main(int argc, char** argv) {
     for (auto& t : clients) t.join();
     std::sort(latencies.begin(), latencies.end());
     const double p99 = latencies.empty() ? 0 : latencies[latencies.size() * 99 / 100];
-    std::printf("%d clients from %d addresses for %.0f s: %.0f results/s, %.0f pages/s, "
-                "p99 %.1f ms, %ld refused, %ld failed\n",
-                o.clients, o.addresses, o.seconds, results / o.seconds, pages / o.seconds, p99,
-                refused.load(), failed.load());
+    std::printf(
+        "%d clients from %d addresses for %.0f s: %.0f results/s, %.0f pages/s, "
+        "p99 %.1f ms, %ld refused, %ld failed\n",
+        o.clients, o.addresses, o.seconds, results / o.seconds, pages / o.seconds, p99,
+        refused.load(), failed.load());
     // Every accepted result is on the table exactly once: read every page.
     std::map<std::string, int> seen;
     const int s = Connect(o.port, "127.0.0.1");
     for (int page = 1; s >= 0; ++page) {
         std::string body;
-        if (Exchange(s, PageTarget(page), &body) != 200 || body.find("<tbody>") == std::string::npos) break;
-        for (std::size_t at = body.find("<td>"); at != std::string::npos; at = body.find("<td>", at + 4)) {
+        if (Exchange(s, PageTarget(page), &body) != 200 ||
+            body.find("<tbody>") == std::string::npos)
+            break;
+        for (std::size_t at = body.find("<td>"); at != std::string::npos;
+             at = body.find("<td>", at + 4)) {
             const std::size_t stop = body.find("</td>", at);
             const std::string cell = body.substr(at + 4, stop - at - 4);
-            if (!cell.empty() && cell[0] == 'L' && cell.find('x') != std::string::npos) ++seen[cell];
+            if (!cell.empty() && cell[0] == 'L' && cell.find('x') != std::string::npos)
+                ++seen[cell];
         }
     }
     if (s >= 0) close(s);
     long missing = 0, doubled = 0;
     for (const std::string& name : accepted) {
         const auto it = seen.find(name);
-        if (it == seen.end()) ++missing;
-        else if (it->second != 1) ++doubled;
+        if (it == seen.end())
+            ++missing;
+        else if (it->second != 1)
+            ++doubled;
     }
     std::printf("%zu accepted results: %ld missing from the table, %ld on it more than once\n",
                 accepted.size(), missing, doubled);

@@ -24,37 +24,26 @@ constexpr int kRisingEngine[] = {4, 9, 10, 11, 12, 13};
 
 class BuiltContent : public ::testing::Test {
 protected:
-    // The content build runs once for all tests here: it takes a few seconds.
+    // The build's own content, read once for all tests here.
     static void SetUpTestSuite() {
-        dir_ = std::make_unique<TempDir>();
-        const auto content =
-            std::filesystem::path(VRUMBAL_TOOL_PATH).parent_path() / "vrumbal-content";
-        ASSERT_TRUE(std::filesystem::exists(content)) << content << " is not built";
-        std::string output;
-        ASSERT_EQ(RunCommand(content.string() + " " + dir_->Path().string() + " 2>&1", &output), 0)
-            << output;
         std::vector<std::uint8_t> bytes;
-        ASSERT_EQ(ReadFileBytes((dir_->Path() / "Data/Res/Sounds.dxw").string(), bytes), "");
+        ASSERT_EQ(ReadFileBytes((Data() / "Res/Sounds.dxw").string(), bytes), "");
         library_ = std::make_unique<WaveLibraryData>();
         ASSERT_EQ(ReadWaveLibrary(bytes, *library_), "");
     }
-    static void TearDownTestSuite() {
-        library_.reset();
-        dir_.reset();
+    static void TearDownTestSuite() { library_.reset(); }
+    static std::filesystem::path Data() {
+        return std::filesystem::path(VRUMBAL_BUILD_DIR) / "Data";
     }
 
-    static std::filesystem::path Music(const char* name) {
-        return dir_->Path() / "Data/Music" / name;
-    }
+    static std::filesystem::path Music(const char* name) { return Data() / "Music" / name; }
     static std::vector<double> Samples(int index) {
         return Pcm16(library_->items.at(index).samples);
     }
 
-    static std::unique_ptr<TempDir> dir_;
     static std::unique_ptr<WaveLibraryData> library_;
 };
 
-std::unique_ptr<TempDir> BuiltContent::dir_;
 std::unique_ptr<WaveLibraryData> BuiltContent::library_;
 
 TEST_F(BuiltContent, SoundLibraryHoldsEveryEffectAsMonoPcm) {

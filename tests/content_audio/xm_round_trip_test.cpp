@@ -9,10 +9,10 @@
 #include <functional>
 #include <stdexcept>
 
-#include "xm_writer.h"
 #include "content_audio/signal.h"
 #include "platform/xm_song.h"
 #include "support/test_support.h"
+#include "xm_writer.h"
 
 namespace vrumbal::test {
 namespace {

@@ -4,7 +4,6 @@
 
 namespace vrumbal::test {
 
-std::unique_ptr<TempDir> BuiltContent::folder_;
 std::unique_ptr<BuiltLibrary> BuiltContent::menu_;
 std::unique_ptr<BuiltLibrary> BuiltContent::minimap_;
 
@@ -28,12 +27,11 @@ std::unique_ptr<BuiltLibrary> Read(const std::filesystem::path& path) {
 }  // namespace
 
 void BuiltContent::SetUpTestSuite() {
-    // Built once for the whole program; the folder goes when the program ends.
-    if (folder_) return;
-    folder_ = std::make_unique<TempDir>();
-    EXPECT_EQ(BuildContent(folder_->Path()), 0);
-    menu_ = Read(folder_->Path() / "Data/Res/Res1.dxg");
-    minimap_ = Read(folder_->Path() / "Data/Res/Res3.dxg");
+    // Read once for the whole program. The content is built by the build itself, once for
+    // every test; only the reproducibility test builds it again on purpose.
+    if (menu_) return;
+    menu_ = Read(Folder() / "Data/Res/Res1.dxg");
+    minimap_ = Read(Folder() / "Data/Res/Res3.dxg");
 }
 
 PatternSize SizeOf(const PictureItemData& item) {

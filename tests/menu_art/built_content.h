@@ -1,6 +1,5 @@
 #pragma once
-// The game's content built once per test program by running vrumbal-content, and helpers to
-// look at its picture libraries.
+// The game's content as the build made it, and helpers to look at its picture libraries.
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -27,17 +26,16 @@ struct BuiltLibrary {
     std::vector<std::uint8_t> bytes;  // the file
 };
 
-// The content built once for all tests of the program.
+// The content the build made (every test program depends on it), read once per program.
 class BuiltContent : public ::testing::Test {
 protected:
     static void SetUpTestSuite();
-    // The folder holding Data/.
-    static const std::filesystem::path& Folder() { return folder_->Path(); }
+    // The folder holding Data/: the build's own.
+    static std::filesystem::path Folder() { return VRUMBAL_BUILD_DIR; }
     // Image list 1 or 3 as read back.
     static const BuiltLibrary& Library(int list) { return list == 1 ? *menu_ : *minimap_; }
 
 private:
-    static std::unique_ptr<TempDir> folder_;
     static std::unique_ptr<BuiltLibrary> menu_;
     static std::unique_ptr<BuiltLibrary> minimap_;
 };

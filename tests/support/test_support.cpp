@@ -5,17 +5,29 @@
 
 #include <array>
 #include <cstdio>
+#include <cstdlib>
 #include <random>
 #include <stdexcept>
 
 namespace vrumbal::test {
+namespace {
+
+// Every test program, and every program a test starts, runs on SDL's dummy video and sound
+// drivers: no display, no sound card. Set before main, unless the caller chose otherwise.
+const bool kDummyDrivers = [] {
+    setenv("SDL_VIDEODRIVER", "dummy", 0);
+    setenv("SDL_AUDIODRIVER", "dummy", 0);
+    return true;
+}();
+
+}  // namespace
 
 TempDir::TempDir() {
     std::random_device rd;
     const auto base = std::filesystem::temp_directory_path();
     for (int attempt = 0; attempt < 100; ++attempt) {
-        auto candidate = base / ("vrumbal-test-" + std::to_string(getpid()) + "-" +
-                                 std::to_string(rd()));
+        auto candidate =
+            base / ("vrumbal-test-" + std::to_string(getpid()) + "-" + std::to_string(rd()));
         if (std::filesystem::create_directory(candidate)) {
             path_ = candidate;
             return;
