@@ -1,8 +1,8 @@
 // The window's own events: the boss key, Alt+Enter, the pointer, minimise and restore.
 #include <exception>
 
-#include "shell/main_form.h"
 #include "screens/options_screen.h"
+#include "shell/main_form.h"
 #include "shell/menu_model.h"
 
 namespace vrumbal {
@@ -12,7 +12,9 @@ constexpr int kKeyEnter = 0x0D;
 constexpr int kKeyF1 = 0x70;
 constexpr int kKeyF12 = 0x7B;
 
-bool IsFunctionKey(int key) { return key >= kKeyF1 && key <= kKeyF12; }
+bool IsFunctionKey(int key) {
+    return key >= kKeyF1 && key <= kKeyF12;
+}
 
 }  // namespace
 
@@ -36,7 +38,8 @@ void TMForm::FormKeyDown(int key, std::uint8_t shift) {
     GameState& s = state_;
     if (s.HotKeyCapture == 1) {
         FormKeyBoss(key, shift, true);
-    } else if ((shift & 0xFF) == s.HotKeyShift && key == s.HotKeyCode) {
+    } else if (s.HotKeyCode != 0 && (shift & 0xFF) == s.HotKeyShift && key == s.HotKeyCode) {
+        // No key set means no boss key, even for a key the keyboard has no code for (0).
         BossKeyAction();
     }
     if ((shift & kAlt) && key == kKeyEnter) {
