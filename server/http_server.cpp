@@ -4,10 +4,15 @@
 #include <arpa/inet.h>
 #include <microhttpd.h>
 #include <netinet/in.h>
+#include <sys/socket.h>
 
+#include <condition_variable>
 #include <cstdio>
 #include <cstring>
+#include <mutex>
+#include <set>
 #include <stdexcept>
+#include <thread>
 
 namespace vrumbal::scores {
 namespace {
@@ -18,9 +23,11 @@ using Clock = std::chrono::steady_clock;
 constexpr std::size_t kMaxHeaderLines = 64;
 constexpr std::size_t kMaxHeaderBytes = 16384;
 
-// Kept with each connection: when its current request began.
+// Kept with each connection: its socket and when its current request began.
 struct ConnectionStart {
+    int fd = -1;
     Clock::time_point at = Clock::now();
+    bool cut = false;  // the deadline passed and the socket was shut
 };
 
 std::string AddressOf(MHD_Connection* connection) {
@@ -78,23 +85,61 @@ struct HttpServer::Daemon {
     Handler handler;
     HttpLimits limits;
     MHD_Daemon* daemon = nullptr;
+    // The open connections, for the watch that enforces the whole-request deadline.
+    std::mutex mutex;
+    std::set<ConnectionStart*> open;
+    std::condition_variable wake;
+    bool stopping = false;
+    std::thread watch;
 
-    static void Notify(void*, MHD_Connection*, void** socketContext,
+    static void Notify(void* cls, MHD_Connection* connection, void** socketContext,
                        MHD_ConnectionNotificationCode code) {
+        auto* self = static_cast<Daemon*>(cls);
         if (code == MHD_CONNECTION_NOTIFY_STARTED) {
-            *socketContext = new ConnectionStart;  // owned by the connection, freed below
+            auto* start = new ConnectionStart;  // owned by the connection, freed below
+            const MHD_ConnectionInfo* info =
+                MHD_get_connection_info(connection, MHD_CONNECTION_INFO_CONNECTION_FD);
+            if (info != nullptr) start->fd = info->connect_fd;
+            *socketContext = start;
+            std::lock_guard lock(self->mutex);
+            self->open.insert(start);
         } else if (code == MHD_CONNECTION_NOTIFY_CLOSED) {
-            delete static_cast<ConnectionStart*>(*socketContext);
+            // Told before the socket is closed, so the watch never shuts a reused number.
+            auto* start = static_cast<ConnectionStart*>(*socketContext);
+            {
+                std::lock_guard lock(self->mutex);
+                self->open.erase(start);
+            }
+            delete start;
             *socketContext = nullptr;
         }
     }
 
     // A request has ended: the next one on the connection has its own deadline.
-    static void Completed(void*, MHD_Connection* connection, void**, MHD_RequestTerminationCode) {
+    static void Completed(void* cls, MHD_Connection* connection, void**,
+                          MHD_RequestTerminationCode) {
+        auto* self = static_cast<Daemon*>(cls);
         const MHD_ConnectionInfo* info =
             MHD_get_connection_info(connection, MHD_CONNECTION_INFO_SOCKET_CONTEXT);
         if (info != nullptr && info->socket_context != nullptr) {
+            std::lock_guard lock(self->mutex);
             static_cast<ConnectionStart*>(info->socket_context)->at = Clock::now();
+        }
+    }
+
+    // Four times a second, shuts the sockets of requests past their deadline: a client that
+    // trickles its request a byte at a time is cut off however steadily it sends.
+    void Watch() {
+        std::unique_lock lock(mutex);
+        const auto deadline = std::chrono::seconds(limits.requestSeconds);
+        while (!wake.wait_for(lock, std::chrono::milliseconds(250), [&] { return stopping; })) {
+            const auto now = Clock::now();
+            for (ConnectionStart* c : open) {
+                if (!c->cut && c->fd >= 0 && now - c->at > deadline) {
+                    shutdown(c->fd, SHUT_RDWR);
+                    c->cut = true;
+                }
+            }
         }
     }
 
@@ -121,7 +166,12 @@ struct HttpServer::Daemon {
             MHD_get_connection_info(connection, MHD_CONNECTION_INFO_SOCKET_CONTEXT);
         if (info != nullptr && info->socket_context != nullptr) {
             const auto* start = static_cast<const ConnectionStart*>(info->socket_context);
-            if (Clock::now() - start->at > std::chrono::seconds(self->limits.requestSeconds)) {
+            bool late = false;
+            {
+                std::lock_guard lock(self->mutex);
+                late = Clock::now() - start->at > std::chrono::seconds(self->limits.requestSeconds);
+            }
+            if (late) {
                 HttpAnswer late;
                 late.status = 408;
                 late.body = "too slow\n";
@@ -177,14 +227,21 @@ HttpServer::HttpServer(const std::string& address, int port, const HttpLimits& l
         limits.threads, MHD_OPTION_CONNECTION_LIMIT, limits.connections,
         MHD_OPTION_PER_IP_CONNECTION_LIMIT, limits.perAddress, MHD_OPTION_CONNECTION_TIMEOUT,
         limits.idleSeconds, MHD_OPTION_CONNECTION_MEMORY_LIMIT, limits.memoryPerConnection,
-        MHD_OPTION_NOTIFY_CONNECTION, &Daemon::Notify, nullptr, MHD_OPTION_NOTIFY_COMPLETED,
-        &Daemon::Completed, nullptr, MHD_OPTION_LISTEN_BACKLOG_SIZE, 1024u, MHD_OPTION_END);
+        MHD_OPTION_NOTIFY_CONNECTION, &Daemon::Notify, daemon_.get(), MHD_OPTION_NOTIFY_COMPLETED,
+        &Daemon::Completed, daemon_.get(), MHD_OPTION_LISTEN_BACKLOG_SIZE, 1024u, MHD_OPTION_END);
     if (daemon_->daemon == nullptr) {
         throw std::runtime_error("cannot listen on " + address + ":" + std::to_string(port));
     }
+    daemon_->watch = std::thread([d = daemon_.get()] { d->Watch(); });
 }
 
 HttpServer::~HttpServer() {
+    {
+        std::lock_guard lock(daemon_->mutex);
+        daemon_->stopping = true;
+    }
+    daemon_->wake.notify_all();
+    if (daemon_->watch.joinable()) daemon_->watch.join();
     if (daemon_->daemon != nullptr) MHD_stop_daemon(daemon_->daemon);
 }
 
