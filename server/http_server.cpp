@@ -72,6 +72,15 @@ MHD_Result CountHeader(void* cls, MHD_ValueKind, const char* key, const char* va
     return MHD_YES;
 }
 
+// Whether the request's headers announce a body (a length other than 0, or chunks).
+bool ClaimsBody(MHD_Connection* connection) {
+    const char* length =
+        MHD_lookup_connection_value(connection, MHD_HEADER_KIND, MHD_HTTP_HEADER_CONTENT_LENGTH);
+    const char* chunked =
+        MHD_lookup_connection_value(connection, MHD_HEADER_KIND, MHD_HTTP_HEADER_TRANSFER_ENCODING);
+    return chunked != nullptr || (length != nullptr && std::strcmp(length, "0") != 0);
+}
+
 MHD_Result AddArgument(void* cls, MHD_ValueKind, const char* key, const char* value) {
     auto* request = static_cast<HttpRequest*>(cls);
     if (key == nullptr) return MHD_YES;
@@ -153,15 +162,8 @@ struct HttpServer::Daemon {
         // be kept for the next request.
         const bool first = *requestContext == nullptr;
         *requestContext = self;
-        if (first) {
-            const char* length = MHD_lookup_connection_value(connection, MHD_HEADER_KIND,
-                                                             MHD_HTTP_HEADER_CONTENT_LENGTH);
-            const char* chunked = MHD_lookup_connection_value(connection, MHD_HEADER_KIND,
-                                                              MHD_HTTP_HEADER_TRANSFER_ENCODING);
-            const bool body =
-                chunked != nullptr || (length != nullptr && std::strcmp(length, "0") != 0);
-            if (!body) return MHD_YES;
-        }
+        const bool body = ClaimsBody(connection);
+        if (first && !body) return MHD_YES;
         const MHD_ConnectionInfo* info =
             MHD_get_connection_info(connection, MHD_CONNECTION_INFO_SOCKET_CONTEXT);
         if (info != nullptr && info->socket_context != nullptr) {
@@ -172,11 +174,9 @@ struct HttpServer::Daemon {
                 late = Clock::now() - start->at > std::chrono::seconds(self->limits.requestSeconds);
             }
             if (late) {
-                HttpAnswer late;
-                late.status = 408;
-                late.body = "too slow\n";
-                late.headers.emplace_back("Connection", "close");
-                return Queue(connection, late);
+                const HttpAnswer tooSlow{
+                    408, "text/plain; charset=utf-8", "too slow\n", {{"Connection", "close"}}};
+                return Queue(connection, tooSlow);
             }
         }
         HeaderCount headers;
@@ -190,12 +190,7 @@ struct HttpServer::Daemon {
         request.method = method != nullptr ? method : "";
         request.path = url != nullptr ? url : "";
         request.address = AddressOf(connection);
-        const char* length = MHD_lookup_connection_value(connection, MHD_HEADER_KIND,
-                                                         MHD_HTTP_HEADER_CONTENT_LENGTH);
-        const char* chunked = MHD_lookup_connection_value(connection, MHD_HEADER_KIND,
-                                                          MHD_HTTP_HEADER_TRANSFER_ENCODING);
-        request.hasBody = chunked != nullptr ||
-                          (length != nullptr && std::strcmp(length, "0") != 0) || *uploadSize > 0;
+        request.hasBody = body || *uploadSize > 0;
         MHD_get_connection_values(connection, MHD_GET_ARGUMENT_KIND, &AddArgument, &request);
         HttpAnswer answer;
         try {

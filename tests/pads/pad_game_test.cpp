@@ -44,6 +44,13 @@ protected:
         pad.SetButton(b, false);
         rig_->Frames(1);
     }
+    // A new game whose test renderer makes every character this wide.
+    void Restart(int charWidth) {
+        pads_.clear();
+        rig_.reset();
+        metrics_.charWidth = charWidth;
+        SetUp();
+    }
     // Starts a race and waits out its level notice.
     void Ride() {
         rig_->StartRace();
@@ -162,10 +169,7 @@ TEST_F(PadGame, ThePickerTypesTheNameUpToItsLimitsAndStartFinishesIt) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.charWidth);
-        pads_.clear();
-        rig_.reset();
-        metrics_.charWidth = c.charWidth;
-        SetUp();
+        Restart(c.charWidth);
         VirtualPad& pad = Plug();
         Ride();
         GameState& s = rig_->Game();
@@ -198,10 +202,7 @@ TEST_F(PadGame, ThePickerTypesTheCountryUpToItsLimits) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.charWidth);
-        pads_.clear();
-        rig_.reset();
-        metrics_.charWidth = c.charWidth;
-        SetUp();
+        Restart(c.charWidth);
         VirtualPad& pad = Plug();
         GameState& s = rig_->Game();
         rig_->Form().ActivateEntry(3);  // the options screen
