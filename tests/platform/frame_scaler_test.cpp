@@ -11,30 +11,54 @@ namespace {
 
 struct Target {
     std::vector<std::uint32_t> pixels;
-    int width, height;
-    Target(int w, int h) : pixels(static_cast<std::size_t>(w) * h, 0xDEADBEEF), width(w), height(h) {}
-    Pixels32 View() { return {pixels.data(), width, height, width}; }
-    std::uint32_t At(int x, int y) const { return pixels[static_cast<std::size_t>(y) * width + x]; }
+    int width, height, pitch;
+    // Rows pitch pixels apart: what lies past the width is not the target's and must stay.
+    Target(int w, int h, int p = 0)
+        : pixels(static_cast<std::size_t>(p > 0 ? p : w) * h, 0xDEADBEEF),
+          width(w),
+          height(h),
+          pitch(p > 0 ? p : w) {}
+    Pixels32 View() { return {pixels.data(), width, height, pitch}; }
+    std::uint32_t At(int x, int y) const { return pixels[static_cast<std::size_t>(y) * pitch + x]; }
 };
 
 TEST(FrameScaler, WholeMultiplesRepeatEveryPixelAndConvertExactly) {
-    // A 4 x 3 frame of known colours: white, pure red, green and blue, black, and a mid grey.
+    // Frames of known colours: white, pure red, green and blue, black, and a mid grey.
     const std::uint16_t colours[] = {0xFFFF, 0xF800, 0x07E0, 0x001F, 0x0000, 0x8410};
     const std::uint32_t expected[] = {0xFFFFFF, 0xFF0000, 0x00FF00, 0x0000FF, 0x000000, 0x848284};
-    std::vector<std::uint16_t> frame(12);
-    for (int i = 0; i < 12; ++i) frame[i] = colours[i % 6];
-    const PixelBuffer source{frame.data(), 4, 3, 4};
-    for (int multiple : {1, 2, 3}) {
-        SCOPED_TRACE(multiple);
-        // One pixel of bar on every side.
-        Target target(4 * multiple + 2, 3 * multiple + 2);
+    // Frame widths of whole and broken groups of four pixels, rows and frames on 16-byte
+    // boundaries or off them (a window's pixels may lie either way).
+    const struct {
+        int frameW, frameH, multiple, left, top, bars, pitchExtra;
+    } cases[] = {
+        {4, 3, 1, 1, 1, 1, 0}, {4, 3, 2, 1, 1, 1, 0}, {4, 3, 3, 1, 1, 1, 0},
+        {8, 3, 2, 0, 0, 0, 0}, {8, 3, 2, 4, 2, 4, 8}, {8, 3, 2, 2, 1, 2, 4},
+        {6, 2, 2, 0, 0, 0, 4}, {12, 5, 2, 3, 0, 3, 3}, {8, 4, 1, 4, 1, 4, 8},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.frameW << "x" << c.frameH << " times " << c.multiple
+                                        << " at " << c.left << "," << c.top);
+        // Each pixel's colour by its number in the lists above.
+        std::vector<int> colour(static_cast<std::size_t>(c.frameW) * c.frameH);
+        std::vector<std::uint16_t> frame(colour.size());
+        for (std::size_t i = 0; i < frame.size(); ++i) {
+            colour[i] = static_cast<int>((i * 5 + i / 7) % 6);
+            frame[i] = colours[colour[i]];
+        }
+        const PixelBuffer source{frame.data(), c.frameW, c.frameH, c.frameW};
+        const int areaW = c.frameW * c.multiple, areaH = c.frameH * c.multiple;
+        const int width = c.left + areaW + c.bars;
+        Target target(width, c.top + areaH + c.top, width + c.pitchExtra);
         FrameScaler scaler;
-        scaler.Scale(source, target.View(), {1, 1, 4 * multiple, 3 * multiple}, true);
+        scaler.Scale(source, target.View(), {c.left, c.top, areaW, areaH}, true);
         for (int y = 0; y < target.height; ++y) {
-            for (int x = 0; x < target.width; ++x) {
-                const bool bar = x == 0 || y == 0 || x == target.width - 1 || y == target.height - 1;
-                const std::uint32_t want =
-                    bar ? 0 : expected[((y - 1) / multiple * 4 + (x - 1) / multiple) % 6];
+            for (int x = 0; x < target.pitch; ++x) {
+                std::uint32_t want = 0xDEADBEEF;  // past the width: not the target's
+                if (x < width) {
+                    const int fx = (x - c.left) / c.multiple, fy = (y - c.top) / c.multiple;
+                    const bool bar = x < c.left || y < c.top || fx >= c.frameW || fy >= c.frameH;
+                    want = bar ? 0 : expected[colour[static_cast<std::size_t>(fy) * c.frameW + fx]];
+                }
                 ASSERT_EQ(target.At(x, y), want) << x << "," << y;
             }
         }
