@@ -1,4 +1,5 @@
 #pragma once
+#include <cstdint>
 #include <memory>
 #include <optional>
 #include <string>
@@ -61,5 +62,16 @@ struct SdlDisplayOptions {
 
 // The display over SDL2 (any SDL video driver, the dummy one included).
 std::unique_ptr<Display> CreateSdlDisplay(const SdlDisplayOptions& options);
+
+// A copy of what a window shows.
+struct WindowPixels {
+    int width = 0;                      // pixels across
+    int height = 0;                     // rows
+    std::vector<std::uint32_t> pixels;  // 0x00RRGGBB, top row first
+};
+
+// What the SDL display's window shows since its last present, bars included: for checks and
+// captures of the window. Nothing when it has no window or draws it through a GPU.
+std::optional<WindowPixels> ReadSdlDisplayWindow(const Display& display);
 
 }  // namespace vrumbal

@@ -290,6 +290,24 @@ public:
     // The window's id for the event feed.
     std::uint32_t WindowId() const { return window_ ? SDL_GetWindowID(window_.get()) : 0; }
 
+    // The window's own pixels, where the frame is put on them by the scaler.
+    std::optional<WindowPixels> ReadWindow() const {
+        if (!window_ || !useSoftware_) return std::nullopt;
+        SDL_Surface* surface = SDL_GetWindowSurface(window_.get());
+        if (surface == nullptr) return std::nullopt;
+        WindowPixels out;
+        out.width = surface->w;
+        out.height = surface->h;
+        out.pixels.resize(static_cast<std::size_t>(out.width) * out.height);
+        if (SDL_ConvertPixels(out.width, out.height, surface->format->format, surface->pixels,
+                              surface->pitch, SDL_PIXELFORMAT_RGB888, out.pixels.data(),
+                              out.width * 4) != 0) {
+            return std::nullopt;
+        }
+        for (std::uint32_t& p : out.pixels) p &= 0xFFFFFF;
+        return out;
+    }
+
 private:
     bool IsFullScreen() const {
         return window_ && (SDL_GetWindowFlags(window_.get()) & SDL_WINDOW_FULLSCREEN) != 0;
@@ -565,6 +583,11 @@ private:
 
 std::unique_ptr<Display> CreateSdlDisplay(const SdlDisplayOptions& options) {
     return std::make_unique<SdlDisplay>(options);
+}
+
+std::optional<WindowPixels> ReadSdlDisplayWindow(const Display& display) {
+    const auto* sdl = dynamic_cast<const SdlDisplay*>(&display);
+    return sdl != nullptr ? sdl->ReadWindow() : std::nullopt;
 }
 
 std::uint32_t SdlDisplayWindowId(const Display& display) {
