@@ -1,6 +1,7 @@
 // Library files written byte by byte here, from the file layout alone, not by the game's
 // writer: a reading fault that the writer shares would pass the round trips but not these.
-// Each value type the loaders take, a core-header DIB, a wave block, and the load errors.
+// Each value type the loaders take and those they refuse, a core-header DIB, a wave block, and
+// the load errors.
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -194,6 +195,69 @@ TEST(HandWrittenFiles, TheLoadErrorsNameWhatIsWrong) {
     }
     PictureLibraryData data;
     EXPECT_EQ(ReadPictureLibrary(badSignature, data), "Invalid stream format");
+}
+
+// The value types no property of a library takes, each with its payload as the layout lays it
+// out: every property refuses every one of them, and a picture may be nil.
+TEST(HandWrittenFiles, EveryPropertyRefusesTheValueTypesItDoesNotTake) {
+    struct Refused {
+        const char* type;
+        std::function<void(Bytes&)> value;  // the type byte and its payload
+    };
+    const Refused refused[] = {
+        {"list", [](Bytes& f) { f.U8(0x01).U8(0x02).U8(7).U8(0x00); }},
+        {"extended", [](Bytes& f) { f.U8(0x05).Raw(std::vector<std::uint8_t>(10, 0x3F)); }},
+        {"set", [](Bytes& f) { f.U8(0x0B).Short("fsBold").Short(""); }},
+        {"nil", [](Bytes& f) { f.U8(0x0D); }},
+        {"single", [](Bytes& f) { f.U8(0x0F).U32(0x3F800000); }},
+        {"currency", [](Bytes& f) { f.U8(0x10).U32(10000).U32(0); }},
+        {"date", [](Bytes& f) { f.U8(0x11).U32(0).U32(0x40E00000); }},
+        {"int64", [](Bytes& f) { f.U8(0x13).U32(7).U32(0); }},
+        {"collection", [](Bytes& f) { f.U8(0x0E).U8(0x00); }},
+        {"a type past the last", [](Bytes& f) { f.U8(0x15).U8(0); }},
+    };
+    // Properties that read an integer, a string, a boolean, a colour and a data block.
+    const char* properties[] = {"PatternWidth", "Name", "Transparent", "TransparentColor",
+                                "Picture.Data"};
+    for (const Refused& r : refused) {
+        for (const char* property : properties) {
+            Bytes f = Header();
+            f.Short("TPictureCollectionComponent").Short("P");
+            f.Short("List").U8(0x0E).U8(0x01);
+            f.Short(property);
+            r.value(f);
+            f.U8(0x00).U8(0x00).U8(0x00).U8(0x00);
+            PictureLibraryData data;
+            EXPECT_EQ(ReadPictureLibrary(f.b, data), "Invalid property value")
+                << r.type << " for " << property;
+        }
+    }
+    // The same in a sound library.
+    for (const Refused& r : refused) {
+        for (const char* property : {"Looped", "MaxPlayingCount", "Name", "Wave.WAVE"}) {
+            Bytes f = Header();
+            f.Short("TWaveCollectionComponent").Short("S");
+            f.Short("List").U8(0x0E).U8(0x01);
+            f.Short(property);
+            r.value(f);
+            f.U8(0x00).U8(0x00).U8(0x00).U8(0x00);
+            WaveLibraryData data;
+            EXPECT_EQ(ReadWaveLibrary(f.b, data), "Invalid property value")
+                << r.type << " for " << property;
+        }
+    }
+    // Nil is what a picture holds when it has none: taken, and the picture stays empty.
+    Bytes f = Header();
+    f.Short("TPictureCollectionComponent").Short("P");
+    f.Short("List").U8(0x0E).U8(0x01);
+    f.Short("Name").U8(0x06).Short("Empty");
+    f.Short("Picture").U8(0x0D);
+    f.U8(0x00).U8(0x00).U8(0x00).U8(0x00);
+    PictureLibraryData data;
+    ASSERT_EQ(ReadPictureLibrary(f.b, data), "");
+    ASSERT_EQ(data.items.size(), 1u);
+    EXPECT_EQ(data.items[0].name, "Empty");
+    EXPECT_TRUE(data.items[0].picture.Empty());
 }
 
 }  // namespace
