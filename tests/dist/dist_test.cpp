@@ -3,6 +3,8 @@
 // started from an unpacked copy.
 #include <gtest/gtest.h>
 
+#include <chrono>
+
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -160,11 +162,17 @@ TEST(Package, IsLintianCleanAndTheUnpackedGameRunsAndSavesInTheDataHome) {
     const fs::path root = dir.Path() / "root";
     ASSERT_EQ(test::RunCommand("dpkg-deb -x " + Quote(deb) + " " + Quote(root)), 0);
     const fs::path dataHome = dir.Path() / "home";
+    // The signal goes once the game has taken the termination signals for its orderly end
+    // (SIGTERM blocked, to be read between frames), not after a guessed while.
+    const std::string patience = std::to_string(test::Patience(std::chrono::milliseconds(10000)).count() / 100);
     const std::string command =
         "cd / && (SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy XDG_DATA_HOME=" + Quote(dataHome) +
         " " + Quote(root / "usr/bin/vrumbal") +
-        " & pid=$!; sleep 1; kill -TERM $pid; (sleep 10; kill -KILL $pid) >/dev/null 2>&1 &"
-        " w=$!; wait $pid; s=$?; kill $w 2>/dev/null; exit $s) 2>&1";
+        " & pid=$!; n=0; until [ $(( 0x$(awk '/^SigBlk/ {print $2}' /proc/$pid/status"
+        " 2>/dev/null || echo 0) & 0x4000 )) -ne 0 ] || [ $n -ge " + patience +
+        " ]; do sleep 0.1; n=$((n+1)); done; kill -TERM $pid;"
+        " (sleep 10; kill -KILL $pid) >/dev/null 2>&1 & w=$!; wait $pid; s=$?;"
+        " kill $w 2>/dev/null; exit $s) 2>&1";
     EXPECT_EQ(test::RunCommand(command, &output), 0) << output;
     EXPECT_TRUE(fs::is_regular_file(dataHome / "vrumbal/Save/options"));
     EXPECT_TRUE(fs::is_regular_file(dataHome / "vrumbal/Save/hs"));

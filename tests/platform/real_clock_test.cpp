@@ -17,7 +17,7 @@ TEST(RealClock, CountsRealMillisecondsAndIsNotSimulated) {
     // Unsigned difference, as the frame timer takes it, so a wrap in between does no harm.
     const std::uint32_t elapsed = after - before;
     EXPECT_GE(elapsed, 30u);
-    EXPECT_LT(elapsed, 2000u);
+    EXPECT_LT(elapsed, 10000u);  // milliseconds, not microseconds, on however busy a machine
 }
 
 }  // namespace

@@ -22,6 +22,24 @@ const bool kDummyDrivers = [] {
 
 }  // namespace
 
+int TimeScale() {
+    if (const char* forced = std::getenv("VRUMBAL_TEST_TIME_SCALE")) {
+        const int scale = std::atoi(forced);
+        if (scale >= 1) return scale;
+    }
+#if defined(__SANITIZE_ADDRESS__)
+    return 4;
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+    return 4;
+#else
+    return 1;
+#endif
+#else
+    return 1;
+#endif
+}
+
 TempDir::TempDir() {
     std::random_device rd;
     const auto base = std::filesystem::temp_directory_path();

@@ -1,4 +1,5 @@
 #pragma once
+#include <chrono>
 #include <filesystem>
 #include <string>
 
@@ -21,6 +22,16 @@ private:
 // Lays out a game folder under root whose Data/Res and Data/Music are the content the build
 // made (linked, not copied) and whose Data/Save is its own.
 void LinkBuiltData(const std::filesystem::path& root);
+
+// How many times slower than a plain build a test may find its work: 4 under the sanitizers
+// (as the test time limits are), else 1; VRUMBAL_TEST_TIME_SCALE overrides both.
+int TimeScale();
+
+// A wait for something that is bound to happen, stretched by TimeScale: patience, never a
+// measure of speed.
+inline std::chrono::milliseconds Patience(std::chrono::milliseconds plain) {
+    return plain * TimeScale();
+}
 
 // Runs a shell command, capturing its standard output; returns the exit status.
 int RunCommand(const std::string& command, std::string* output = nullptr);
