@@ -79,6 +79,31 @@ TEST(Questions, OpenWithPanelButtonsAndTheirDefaultAnswer) {
     }
 }
 
+// Left and Right move between the answers without wrapping; from no answer selected (or
+// one of the screen's own entries left over) Left takes Yes and Right takes No.
+TEST(Questions, LeftAndRightStepBetweenTheAnswersWithoutWrapping) {
+    const struct {
+        int selection;  // before the key
+        int key;
+        int after;
+    } cases[] = {
+        {kEntryNo, kKeyLeft, kEntryYes},  {kEntryYes, kKeyLeft, kEntryYes},
+        {0, kKeyLeft, kEntryYes},         {kEntryNo + 1, kKeyLeft, kEntryYes},
+        {kEntryYes, kKeyRight, kEntryNo}, {kEntryNo, kKeyRight, kEntryNo},
+        {0, kKeyRight, kEntryNo},         {kEntryNo + 1, kKeyRight, kEntryNo},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.selection << (c.key == kKeyLeft ? " left" : " right"));
+        DialogRig rig;
+        OpenOver(rig, kDialogExit, true);
+        rig.Game().MenuSelection = c.selection;
+        rig.Press(c.key);
+        rig.Frames(1);
+        EXPECT_EQ(rig.Game().DialogKind, kDialogExit);
+        EXPECT_EQ(rig.Game().MenuSelection, c.after);
+    }
+}
+
 TEST(Questions, YAndNAnswerWhateverIsSelected) {
     // Y and N act without the selection being moved to them first; Enter and a click answer
     // with the selected or clicked button.

@@ -22,22 +22,54 @@ protected:
     }
 };
 
-TEST_F(Sheet, DrawsEveryBuiltLibrary) {
+// The sheet lays items out from its top left corner at (10, 10), each under a 14-pixel
+// label, its patterns inside a one-pixel outline: the first pattern's pixels start at
+// (x + 1, 25). Menu library: item 0 (4 x 4) is blown up three times in a cell as wide as its
+// label "#0 4x4" (48), so the opaque 800 x 600 background, item 1, starts at (69, 25) at its
+// own size. Minimap library: item 0, a 10 x 15 mark, is blown up three times at (11, 25),
+// its keyed pixels on the checker.
+TEST_F(Sheet, DrawsEveryBuiltLibraryItemsPixelsInPlace) {
     TempDir out;
     struct Case {
         const char* library;
-        int minHeight;  // the tallest item and its label at least
+        int list;        // which built library
+        int item;        // the item looked at
+        int left;        // where its first pattern starts
+        int scale;       // how many times it is blown up
+        int minHeight;   // the sheet's height at least: the tallest item and its label
     };
-    for (const Case& c : {Case{"Res1.dxg", 600}, Case{"Res3.dxg", 46}}) {
+    for (const Case& c : {Case{"Res1.dxg", 1, 1, 69, 1, 600}, Case{"Res3.dxg", 3, 0, 11, 3, 46}}) {
+        SCOPED_TRACE(c.library);
         const fs::path png = out.Path() / (std::string(c.library) + ".png");
-        ASSERT_EQ(Run((Folder() / "Data/Res" / c.library).string() + " " + png.string()), 0)
-            << c.library;
+        ASSERT_EQ(Run((Folder() / "Data/Res" / c.library).string() + " " + png.string()), 0);
         int width = 0, height = 0;
-        std::vector<std::uint32_t> pixels;
-        ASSERT_TRUE(ReadPng(png.string(), width, height, pixels)) << c.library;
+        std::vector<std::uint32_t> sheet;
+        ASSERT_TRUE(ReadPng(png.string(), width, height, sheet));
         EXPECT_EQ(width, 1280);
         EXPECT_GT(height, c.minHeight);
         EXPECT_LT(height, 8000);
+        const PictureItemData& item = Library(c.list).data.items[c.item];
+        const Picture& picture = item.picture;
+        ASSERT_GE(height, 25 + picture.height * c.scale + 1);
+        // The colour key as the pictures hold their pixels (0x00RRGGBB).
+        const std::uint32_t k = item.transparentColor;
+        const std::uint32_t key = (k & 0xFF) << 16 | (k & 0xFF00) | (k >> 16 & 0xFF);
+        int wrong = 0, keyed = 0;
+        for (int y = 0; y < picture.height * c.scale; ++y) {
+            for (int x = 0; x < picture.width * c.scale; ++x) {
+                const int sx = c.left + x, sy = 25 + y;
+                std::uint32_t want = picture.At(x / c.scale, y / c.scale);
+                if (item.transparent && want == key) {
+                    ++keyed;
+                    want = ((sx / 6 + sy / 6) % 2 == 0) ? 0xC4C4C4u : 0x969696u;
+                }
+                if (sheet[static_cast<std::size_t>(sy) * width + sx] != want) ++wrong;
+            }
+        }
+        EXPECT_EQ(wrong, 0);
+        EXPECT_EQ(keyed > 0, item.transparent);
+        // The outline round the first pattern.
+        EXPECT_EQ(sheet[24 * static_cast<std::size_t>(width) + c.left - 1], 0x00D8FFu);
     }
 }
 

@@ -38,37 +38,21 @@ TEST(SelectionStepperTest, WrapAtBothEndsAndFromNone) {
     }
 }
 
-TEST(SelectionStepperTest, YesNoMovesClampThenStepWithoutWrapping) {
+TEST(SelectionStepperTest, CountdownTakesAStepOnlyWhileItStaysAtOrAboveTheFloor) {
     const struct {
-        int selection;
-        bool left;
-        int after;
-    } cases[] = {{12, true, 11}, {11, true, 11}, {0, true, 11}, {11, false, 12},
-                 {12, false, 12}, {0, false, 12}};
+        int value, step, floor;
+        bool taken;  // the step was taken
+        int after;   // the value afterwards
+    } cases[] = {
+        {30, 15, 0, true, 15}, {15, 15, 0, true, 0},     {0, 15, 0, false, 0},
+        {20, 15, 0, true, 5},  {5, 15, 0, false, 5},     {101, 11, 90, true, 90},
+        {100, 11, 90, false, 100}, {-5, 11, -20, true, -16}, {7, 0, 7, true, 7},
+    };
     for (const auto& c : cases) {
-        GameState s;
-        s.MenuFirst = 11;
-        s.MenuLast = 12;
-        s.MenuSelection = c.selection;
-        if (c.left) {
-            ClampToFirst(s);
-            BoundedDecrease(s, 1, s.MenuFirst);
-        } else {
-            ClampToLast(s);
-            BoundedIncrease(s, 1, s.MenuLast);
-        }
-        EXPECT_EQ(s.MenuSelection, c.after) << c.selection << (c.left ? " left" : " right");
+        int value = c.value;
+        EXPECT_EQ(Countdown(value, c.step, c.floor), c.taken) << c.value << " - " << c.step;
+        EXPECT_EQ(value, c.after) << c.value << " - " << c.step;
     }
-}
-
-TEST(SelectionStepperTest, CountdownStopsAboveTheFloor) {
-    int timer = 30;
-    EXPECT_TRUE(Countdown(timer, 15, 0));
-    EXPECT_EQ(timer, 15);
-    EXPECT_TRUE(Countdown(timer, 15, 0));
-    EXPECT_EQ(timer, 0);
-    EXPECT_FALSE(Countdown(timer, 15, 0));
-    EXPECT_EQ(timer, 0);
 }
 
 // Menu entries over real sprites: picture 0 is 100 x 40 (two patterns of 50 x 40),
