@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <chrono>
 #include <fstream>
 #include <string>
 #include <vector>
@@ -295,12 +296,15 @@ TEST(RaceFlow, ARecordEnteredSurvivesAGameThatIsCutOff) {
     std::ofstream(script) << "200 key tap Escape\n210 key tap Y\n220 text Zed\n230 key tap Enter\n";
     const auto trace = dir.Path() / "trace.jsonl";
     // The run is killed outright once the name is in: nothing orderly happens after it.
+    // Polled every 50 ms; a run that never shows the name entry fails here, not later.
+    const std::string polls = std::to_string(test::Patience(std::chrono::seconds(30)).count() / 50);
     const std::string command =
         "cd " + dir.Path().string() + " && (" + VRUMBAL_TOOL_PATH + " play --data . --start-race" +
         " --frames 100000000 --script record.txt --trace trace.jsonl & pid=$!; n=0;" +
-        " while ! grep -q '\"DialogKind\":9' trace.jsonl 2>/dev/null && [ $n -lt 600 ];" +
-        " do sleep 0.05; n=$((n+1)); done; kill -KILL $pid; wait $pid; true)";
-    ASSERT_EQ(RunCommand(command), 0);
+        " while ! grep -q '\"DialogKind\":9' trace.jsonl 2>/dev/null && [ $n -lt " + polls +
+        " ]; do sleep 0.05; n=$((n+1)); done; kill -KILL $pid; wait $pid; [ $n -lt " + polls +
+        " ])";
+    ASSERT_EQ(RunCommand(command), 0) << "the name entry never showed";
     std::ifstream in(dir.Path() / "Data" / "Save" / "hs", std::ios::binary);
     std::string first;
     std::getline(in, first);
