@@ -38,16 +38,9 @@ std::set<std::string> FilesBelow(const fs::path& root) {
     return files;
 }
 
-TEST(Install, LaysOutTheGameItsDataAndItsDesktopFiles) {
-    test::TempDir dir;
-    std::string output;
-    ASSERT_EQ(test::RunCommand("cmake --install " + Quote(kBuild) + " --component game --prefix " +
-                                   Quote(dir.Path()) + " 2>&1",
-                               &output),
-              0)
-        << output;
-    const auto files = FilesBelow(dir.Path());
-    std::set<std::string> expected = {
+// The player's install below its prefix: the game, its data and its desktop files.
+std::set<std::string> GameFiles() {
+    std::set<std::string> files = {
         "bin/vrumbal",
         "games/vrumbal",
         "share/vrumbal/Data/Res/Res1.dxg",
@@ -64,9 +57,20 @@ TEST(Install, LaysOutTheGameItsDataAndItsDesktopFiles) {
     };
     for (int size : {16, 24, 32, 48, 64, 128, 256, 512}) {
         const std::string side = std::to_string(size);
-        expected.insert("share/icons/hicolor/" + side + "x" + side + "/apps/" + kAppId + ".png");
+        files.insert("share/icons/hicolor/" + side + "x" + side + "/apps/" + kAppId + ".png");
     }
-    EXPECT_EQ(files, expected);
+    return files;
+}
+
+TEST(Install, LaysOutTheGameItsDataAndItsDesktopFiles) {
+    test::TempDir dir;
+    std::string output;
+    ASSERT_EQ(test::RunCommand("cmake --install " + Quote(kBuild) + " --component game --prefix " +
+                                   Quote(dir.Path()) + " 2>&1",
+                               &output),
+              0)
+        << output;
+    EXPECT_EQ(FilesBelow(dir.Path()), GameFiles());
     // Neither the developer's tool nor the score server is the player's.
     EXPECT_FALSE(fs::exists(dir.Path() / "bin" / "vrumbal-tool"));
     EXPECT_FALSE(fs::exists(dir.Path() / "bin" / "vrumbal-scores"));
@@ -161,6 +165,8 @@ TEST(Package, IsLintianCleanAndTheUnpackedGameRunsAndSavesInTheDataHome) {
     // Unpacked into a scratch root and started from there, in no particular folder.
     const fs::path root = dir.Path() / "root";
     ASSERT_EQ(test::RunCommand("dpkg-deb -x " + Quote(deb) + " " + Quote(root)), 0);
+    // The player's install and nothing else: no score server, no developer's tool.
+    EXPECT_EQ(FilesBelow(root / "usr"), GameFiles());
     const fs::path dataHome = dir.Path() / "home";
     // The signal goes once the game has taken the termination signals for its orderly end
     // (SIGTERM blocked, to be read between frames), not after a guessed while.
