@@ -66,6 +66,33 @@ void FillBlack(const Pixels32& target, int x, int y, int w, int h) {
     }
 }
 
+// One widened row, each pixel twice across, into two target rows at once. The doubled
+// window is four times the frame's bytes and is read next by the window system, not by us:
+// stores that go past the caches save reading every target line in before it is written.
+bool DoubleRowStreaming(const std::uint32_t* wide, int width, std::uint32_t* top,
+                        std::uint32_t* bottom) {
+#if defined(__SSE2__)
+    if ((reinterpret_cast<std::uintptr_t>(top) | reinterpret_cast<std::uintptr_t>(bottom)) % 16 !=
+            0 ||
+        width % 4 != 0) {
+        return false;
+    }
+    for (int x = 0; x < width; x += 4) {
+        const __m128i four = _mm_loadu_si128(reinterpret_cast<const __m128i*>(wide + x));
+        const __m128i low = _mm_unpacklo_epi32(four, four);
+        const __m128i high = _mm_unpackhi_epi32(four, four);
+        _mm_stream_si128(reinterpret_cast<__m128i*>(top + 2 * x), low);
+        _mm_stream_si128(reinterpret_cast<__m128i*>(top + 2 * x + 4), high);
+        _mm_stream_si128(reinterpret_cast<__m128i*>(bottom + 2 * x), low);
+        _mm_stream_si128(reinterpret_cast<__m128i*>(bottom + 2 * x + 4), high);
+    }
+    return true;
+#else
+    (void)wide, (void)width, (void)top, (void)bottom;
+    return false;
+#endif
+}
+
 }  // namespace
 
 void FrameScaler::Scale(const PixelBuffer& frame, const Pixels32& target, const PixelRect& area,
@@ -92,33 +119,6 @@ void FrameScaler::Scale(const PixelBuffer& frame, const Pixels32& target, const 
     } else {
         ScaleSmooth(frame, target, area);
     }
-}
-
-// One widened row, each pixel twice across, into two target rows at once. The doubled
-// window is four times the frame's bytes and is read next by the window system, not by us:
-// stores that go past the caches save reading every target line in before it is written.
-bool DoubleRowStreaming(const std::uint32_t* wide, int width, std::uint32_t* top,
-                        std::uint32_t* bottom) {
-#if defined(__SSE2__)
-    if ((reinterpret_cast<std::uintptr_t>(top) | reinterpret_cast<std::uintptr_t>(bottom)) % 16 !=
-            0 ||
-        width % 4 != 0) {
-        return false;
-    }
-    for (int x = 0; x < width; x += 4) {
-        const __m128i four = _mm_loadu_si128(reinterpret_cast<const __m128i*>(wide + x));
-        const __m128i low = _mm_unpacklo_epi32(four, four);
-        const __m128i high = _mm_unpackhi_epi32(four, four);
-        _mm_stream_si128(reinterpret_cast<__m128i*>(top + 2 * x), low);
-        _mm_stream_si128(reinterpret_cast<__m128i*>(top + 2 * x + 4), high);
-        _mm_stream_si128(reinterpret_cast<__m128i*>(bottom + 2 * x), low);
-        _mm_stream_si128(reinterpret_cast<__m128i*>(bottom + 2 * x + 4), high);
-    }
-    return true;
-#else
-    (void)wide, (void)width, (void)top, (void)bottom;
-    return false;
-#endif
 }
 
 void FrameScaler::ScaleWhole(const PixelBuffer& frame, const Pixels32& target,
