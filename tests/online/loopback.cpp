@@ -14,6 +14,8 @@
 #include <cstdlib>
 #include <stdexcept>
 
+#include "support/test_support.h"
+
 namespace vrumbal::test {
 namespace {
 
@@ -135,7 +137,7 @@ ScoreServerProcess::ScoreServerProcess(const std::string& db, const std::filesys
             execv(binary.c_str(), argv.data());
             _exit(127);
         }
-        const auto end = std::chrono::steady_clock::now() + kStartWait;
+        const auto end = std::chrono::steady_clock::now() + Patience(kStartWait);
         while (std::chrono::steady_clock::now() < end && Alive()) {
             if (WaitForPort(port_, std::chrono::milliseconds(100))) return;
         }
@@ -195,14 +197,14 @@ OneShotServer::OneShotServer(Handler handler) {
     socket_ = ListenAnywhere(&port_);
     thread_ = std::thread([this, handler = std::move(handler)] {
         // Bounded waits: a test whose client never comes still ends.
-        for (int i = 0; i < 200 && !stopping_; ++i) {
+        for (int i = 0; i < 200 * TimeScale() && !stopping_; ++i) {
             if (!Readable(socket_, std::chrono::milliseconds(50))) continue;
             const int connection = accept4(socket_, nullptr, nullptr, SOCK_CLOEXEC);
             if (connection < 0) return;
             std::string head;
             char buffer[1024];
             while (head.find("\r\n\r\n") == std::string::npos && head.size() < 65536 &&
-                   Readable(connection, std::chrono::milliseconds(2000))) {
+                   Readable(connection, Patience(std::chrono::milliseconds(2000)))) {
                 const ssize_t n = recv(connection, buffer, sizeof buffer, 0);
                 if (n <= 0) break;
                 head.append(buffer, static_cast<std::size_t>(n));
