@@ -90,6 +90,17 @@ std::vector<std::uint8_t> PictureLibrary() {
     return f.b;
 }
 
+// A library of one item whose properties item writes, in the collection of component.
+std::vector<std::uint8_t> OneItemLibrary(const std::string& component,
+                                         const std::function<void(Bytes&)>& item) {
+    Bytes f = Header();
+    f.Short(component).Short("L");
+    f.Short("List").U8(0x0E).U8(0x01);
+    item(f);
+    f.U8(0x00).U8(0x00).U8(0x00).U8(0x00);  // ends of the item, collection, root, children
+    return f.b;
+}
+
 TEST(HandWrittenFiles, APictureLibraryOfEveryValueType) {
     PictureLibraryData data;
     ASSERT_EQ(ReadPictureLibrary(PictureLibrary(), data), "");
@@ -149,12 +160,7 @@ TEST(HandWrittenFiles, ASoundLibrary) {
 
 TEST(HandWrittenFiles, TheLoadErrorsNameWhatIsWrong) {
     auto library = [](const std::function<void(Bytes&)>& item) {
-        Bytes f = Header();
-        f.Short("TPictureCollectionComponent").Short("P");
-        f.Short("List").U8(0x0E).U8(0x01);
-        item(f);
-        f.U8(0x00).U8(0x00).U8(0x00).U8(0x00);
-        return f.b;
+        return OneItemLibrary("TPictureCollectionComponent", item);
     };
     std::vector<std::uint8_t> badSignature = PictureLibrary();
     badSignature[13 + 3] = '1';  // "TPF1" after the 13 bytes of the resource header
@@ -219,42 +225,39 @@ TEST(HandWrittenFiles, EveryPropertyRefusesTheValueTypesItDoesNotTake) {
     // Properties that read an integer, a string, a boolean, a colour and a data block.
     const char* properties[] = {"PatternWidth", "Name", "Transparent", "TransparentColor",
                                 "Picture.Data"};
+    auto withValue = [](const char* property, const Refused& r) {
+        return [property, &r](Bytes& f) {
+            f.Short(property);
+            r.value(f);
+        };
+    };
     for (const Refused& r : refused) {
         for (const char* property : properties) {
-            Bytes f = Header();
-            f.Short("TPictureCollectionComponent").Short("P");
-            f.Short("List").U8(0x0E).U8(0x01);
-            f.Short(property);
-            r.value(f);
-            f.U8(0x00).U8(0x00).U8(0x00).U8(0x00);
             PictureLibraryData data;
-            EXPECT_EQ(ReadPictureLibrary(f.b, data), "Invalid property value")
+            EXPECT_EQ(
+                ReadPictureLibrary(
+                    OneItemLibrary("TPictureCollectionComponent", withValue(property, r)), data),
+                "Invalid property value")
                 << r.type << " for " << property;
         }
-    }
-    // The same in a sound library.
-    for (const Refused& r : refused) {
+        // The same in a sound library.
         for (const char* property : {"Looped", "MaxPlayingCount", "Name", "Wave.WAVE"}) {
-            Bytes f = Header();
-            f.Short("TWaveCollectionComponent").Short("S");
-            f.Short("List").U8(0x0E).U8(0x01);
-            f.Short(property);
-            r.value(f);
-            f.U8(0x00).U8(0x00).U8(0x00).U8(0x00);
             WaveLibraryData data;
-            EXPECT_EQ(ReadWaveLibrary(f.b, data), "Invalid property value")
+            EXPECT_EQ(ReadWaveLibrary(
+                          OneItemLibrary("TWaveCollectionComponent", withValue(property, r)), data),
+                      "Invalid property value")
                 << r.type << " for " << property;
         }
     }
     // Nil is what a picture holds when it has none: taken, and the picture stays empty.
-    Bytes f = Header();
-    f.Short("TPictureCollectionComponent").Short("P");
-    f.Short("List").U8(0x0E).U8(0x01);
-    f.Short("Name").U8(0x06).Short("Empty");
-    f.Short("Picture").U8(0x0D);
-    f.U8(0x00).U8(0x00).U8(0x00).U8(0x00);
     PictureLibraryData data;
-    ASSERT_EQ(ReadPictureLibrary(f.b, data), "");
+    ASSERT_EQ(ReadPictureLibrary(OneItemLibrary("TPictureCollectionComponent",
+                                                [](Bytes& f) {
+                                                    f.Short("Name").U8(0x06).Short("Empty");
+                                                    f.Short("Picture").U8(0x0D);
+                                                }),
+                                 data),
+              "");
     ASSERT_EQ(data.items.size(), 1u);
     EXPECT_EQ(data.items[0].name, "Empty");
     EXPECT_TRUE(data.items[0].picture.Empty());
