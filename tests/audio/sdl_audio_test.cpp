@@ -7,8 +7,8 @@
 #include <thread>
 #include <vector>
 
-#include "support/test_support.h"
 #include "platform/audio.h"
+#include "support/test_support.h"
 
 namespace vrumbal {
 namespace {

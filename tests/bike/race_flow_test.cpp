@@ -2,8 +2,8 @@
 // ride at any frame rate, and the play tool riding.
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <chrono>
+#include <cmath>
 #include <fstream>
 #include <string>
 #include <vector>

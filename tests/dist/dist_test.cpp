@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
-
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -170,12 +169,14 @@ TEST(Package, IsLintianCleanAndTheUnpackedGameRunsAndSavesInTheDataHome) {
     const fs::path dataHome = dir.Path() / "home";
     // The signal goes once the game has taken the termination signals for its orderly end
     // (SIGTERM blocked, to be read between frames), not after a guessed while.
-    const std::string patience = std::to_string(test::Patience(std::chrono::milliseconds(10000)).count() / 100);
+    const std::string patience =
+        std::to_string(test::Patience(std::chrono::milliseconds(10000)).count() / 100);
     const std::string command =
         "cd / && (SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy XDG_DATA_HOME=" + Quote(dataHome) +
         " " + Quote(root / "usr/bin/vrumbal") +
         " & pid=$!; n=0; until [ $(( 0x$(awk '/^SigBlk/ {print $2}' /proc/$pid/status"
-        " 2>/dev/null || echo 0) & 0x4000 )) -ne 0 ] || [ $n -ge " + patience +
+        " 2>/dev/null || echo 0) & 0x4000 )) -ne 0 ] || [ $n -ge " +
+        patience +
         " ]; do sleep 0.1; n=$((n+1)); done; kill -TERM $pid;"
         " (sleep 10; kill -KILL $pid) >/dev/null 2>&1 & w=$!; wait $pid; s=$?;"
         " kill $w 2>/dev/null; exit $s) 2>&1";

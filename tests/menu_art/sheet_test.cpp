@@ -32,11 +32,11 @@ TEST_F(Sheet, DrawsEveryBuiltLibraryItemsPixelsInPlace) {
     TempDir out;
     struct Case {
         const char* library;
-        int list;        // which built library
-        int item;        // the item looked at
-        int left;        // where its first pattern starts
-        int scale;       // how many times it is blown up
-        int minHeight;   // the sheet's height at least: the tallest item and its label
+        int list;       // which built library
+        int item;       // the item looked at
+        int left;       // where its first pattern starts
+        int scale;      // how many times it is blown up
+        int minHeight;  // the sheet's height at least: the tallest item and its label
     };
     for (const Case& c : {Case{"Res1.dxg", 1, 1, 69, 1, 600}, Case{"Res3.dxg", 3, 0, 11, 3, 46}}) {
         SCOPED_TRACE(c.library);

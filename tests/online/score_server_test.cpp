@@ -420,8 +420,7 @@ TEST(SubmitScoreTest, UnreachableSilentOrTricklingServersEndWithinTheTimeOuts) {
     for (const auto& [what, host] : cases) {
         const auto start = Clock::now();
         EXPECT_FALSE(SubmitScore({"Ann", 1, "_"}, At(host, Quick()))) << what;
-        EXPECT_LT(Clock::now() - start, Quick().total + test::Patience(milliseconds(1000)))
-            << what;
+        EXPECT_LT(Clock::now() - start, Quick().total + test::Patience(milliseconds(1000))) << what;
     }
 }
 

@@ -52,7 +52,7 @@ protected:
     std::vector<std::uint16_t> frame_;
 };
 
-// The frame's pixel (x, y) as the window shows it at its own size: each channel widened
+// A frame pixel as the window shows it at its own size: each channel widened
 // from its 5 or 6 bits with the high bits repeated below, so white stays white.
 std::uint32_t Shown(std::uint16_t p) {
     const unsigned r = p >> 11, g = (p >> 5) & 0x3F, b = p & 0x1F;
@@ -95,7 +95,7 @@ TEST_F(SdlDisplayTest, OpensInBothModesAndShowsTheFrame) {
     EXPECT_FALSE(display->IsOpen());
     std::vector<std::uint16_t> white(800 * 600, 0xFFFF);
     display->Present(PixelBuffer{white.data(), 800, 600, 800}, true);
-    EXPECT_EQ(Mismatches(*ReadSdlDisplayWindow(*display), frame_, 0, 0, 1), 0);
+    EXPECT_EQ(Mismatches(ReadSdlDisplayWindow(*display).value(), frame_, 0, 0, 1), 0);
 
     // Full screen fills the 4:3 desktop, the frame smoothly scaled by 1.28: each pixel is
     // near its source's colour. The window's place is kept for the way back, as the game does.
@@ -131,7 +131,7 @@ TEST_F(SdlDisplayTest, OpensInBothModesAndShowsTheFrame) {
     EXPECT_EQ(Mismatches(*shown, frame_, 0, 0, 1), 0);
     // A frame without pixels is skipped; a smaller one is shown whole, scaled to the window.
     display->Present(PixelBuffer{}, false);
-    EXPECT_EQ(Mismatches(*ReadSdlDisplayWindow(*display), frame_, 0, 0, 1), 0);
+    EXPECT_EQ(Mismatches(ReadSdlDisplayWindow(*display).value(), frame_, 0, 0, 1), 0);
     std::vector<std::uint16_t> small(100 * 50, 0xFFFF);
     display->Present(PixelBuffer{small.data(), 100, 50, 100}, false);
     shown = ReadSdlDisplayWindow(*display);

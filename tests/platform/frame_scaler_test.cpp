@@ -31,8 +31,8 @@ TEST(FrameScaler, WholeMultiplesRepeatEveryPixelAndConvertExactly) {
     const struct {
         int frameW, frameH, multiple, left, top, bars, pitchExtra;
     } cases[] = {
-        {4, 3, 1, 1, 1, 1, 0}, {4, 3, 2, 1, 1, 1, 0}, {4, 3, 3, 1, 1, 1, 0},
-        {8, 3, 2, 0, 0, 0, 0}, {8, 3, 2, 4, 2, 4, 8}, {8, 3, 2, 2, 1, 2, 4},
+        {4, 3, 1, 1, 1, 1, 0}, {4, 3, 2, 1, 1, 1, 0},  {4, 3, 3, 1, 1, 1, 0},
+        {8, 3, 2, 0, 0, 0, 0}, {8, 3, 2, 4, 2, 4, 8},  {8, 3, 2, 2, 1, 2, 4},
         {6, 2, 2, 0, 0, 0, 4}, {12, 5, 2, 3, 0, 3, 3}, {8, 4, 1, 4, 1, 4, 8},
     };
     for (const auto& c : cases) {

@@ -182,13 +182,14 @@ TEST(PlayToolTest, TerminationSignalsEndALongRunInOrder) {
         // The signal comes once the run is under way; killed outright should it be ignored.
         const std::string polls =
             std::to_string(test::Patience(std::chrono::seconds(20)).count() / 50);
-        const std::string grace = std::to_string(test::Patience(std::chrono::seconds(10)).count() / 1000);
+        const std::string grace =
+            std::to_string(test::Patience(std::chrono::seconds(10)).count() / 1000);
         const std::string command =
             "cd " + Quote(dir.Path()) + " && (" + VRUMBAL_TOOL_PATH +
             " play --data . --frames 1000000000 --trace trace.jsonl 2>&1 & pid=$!; n=0;" +
             " while [ ! -s trace.jsonl ] && [ $n -lt " + polls +
-            " ]; do sleep 0.05; n=$((n+1)); done;" + " kill -" + signal + " $pid; (sleep " +
-            grace + "; kill -KILL $pid) >/dev/null 2>&1 & w=$!;" +
+            " ]; do sleep 0.05; n=$((n+1)); done;" + " kill -" + signal + " $pid; (sleep " + grace +
+            "; kill -KILL $pid) >/dev/null 2>&1 & w=$!;" +
             " wait $pid; s=$?; kill $w 2>/dev/null; exit $s)";
         std::string output;
         EXPECT_EQ(test::RunCommand(command, &output), 0) << output;

@@ -44,8 +44,8 @@ TEST(SelectionStepperTest, CountdownTakesAStepOnlyWhileItStaysAtOrAboveTheFloor)
         bool taken;  // the step was taken
         int after;   // the value afterwards
     } cases[] = {
-        {30, 15, 0, true, 15}, {15, 15, 0, true, 0},     {0, 15, 0, false, 0},
-        {20, 15, 0, true, 5},  {5, 15, 0, false, 5},     {101, 11, 90, true, 90},
+        {30, 15, 0, true, 15},     {15, 15, 0, true, 0},     {0, 15, 0, false, 0},
+        {20, 15, 0, true, 5},      {5, 15, 0, false, 5},     {101, 11, 90, true, 90},
         {100, 11, 90, false, 100}, {-5, 11, -20, true, -16}, {7, 0, 7, true, 7},
     };
     for (const auto& c : cases) {
