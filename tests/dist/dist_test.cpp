@@ -61,14 +61,17 @@ std::set<std::string> GameFiles() {
     return files;
 }
 
+// Installs one component of the build under prefix; the exit status, its messages in output.
+int Install(const std::string& component, const fs::path& prefix, std::string& output) {
+    return test::RunCommand("cmake --install " + Quote(kBuild) + " --component " + component +
+                                " --prefix " + Quote(prefix) + " 2>&1",
+                            &output);
+}
+
 TEST(Install, LaysOutTheGameItsDataAndItsDesktopFiles) {
     test::TempDir dir;
     std::string output;
-    ASSERT_EQ(test::RunCommand("cmake --install " + Quote(kBuild) + " --component game --prefix " +
-                                   Quote(dir.Path()) + " 2>&1",
-                               &output),
-              0)
-        << output;
+    ASSERT_EQ(Install("game", dir.Path(), output), 0) << output;
     EXPECT_EQ(FilesBelow(dir.Path()), GameFiles());
     // Neither the developer's tool nor the score server is the player's.
     EXPECT_FALSE(fs::exists(dir.Path() / "bin" / "vrumbal-tool"));
@@ -94,11 +97,7 @@ TEST(Install, LaysOutTheGameItsDataAndItsDesktopFiles) {
 TEST(Install, TheServerComponentHoldsTheServerAndAHardenedUnit) {
     test::TempDir dir;
     std::string output;
-    ASSERT_EQ(test::RunCommand("cmake --install " + Quote(kBuild) + " --component server --prefix " +
-                                   Quote(dir.Path()) + " 2>&1",
-                               &output),
-              0)
-        << output;
+    ASSERT_EQ(Install("server", dir.Path(), output), 0) << output;
     EXPECT_EQ(FilesBelow(dir.Path()),
               (std::set<std::string>{"bin/vrumbal-scores", "lib/systemd/system/vrumbal-scores.service"}));
     std::ifstream in(dir.Path() / "lib/systemd/system/vrumbal-scores.service");

@@ -37,6 +37,17 @@ protected:
 
     PixelBuffer Frame() { return PixelBuffer{frame_.data(), 800, 600, 800}; }
 
+    // A display whose window is width x height whatever the screen, opened as a window.
+    std::unique_ptr<Display> OpenSized(int width, int height) {
+        SdlDisplayOptions options;
+        options.neverWait = true;
+        options.forcedWindow = PixelRect{0, 0, width, height};
+        auto display = CreateSdlDisplay(options);
+        std::string error;
+        EXPECT_TRUE(display->Open(false, error)) << error;
+        return display;
+    }
+
     std::unique_ptr<Display> Make(bool neverWait) {
         SdlDisplayOptions options;
         options.neverWait = neverWait;
@@ -144,12 +155,8 @@ TEST_F(SdlDisplayTest, OpensInBothModesAndShowsTheFrame) {
 // A window of twice the frame's size, as on a 2560 x 1600 screen: every pixel of the frame
 // is a sharp 2 x 2 block, nothing blended.
 TEST_F(SdlDisplayTest, ADoubledWindowShowsEveryPixelAsASharpBlock) {
-    SdlDisplayOptions options;
-    options.neverWait = true;
-    options.forcedWindow = PixelRect{0, 0, 1600, 1200};
-    auto display = CreateSdlDisplay(options);
-    std::string error;
-    ASSERT_TRUE(display->Open(false, error)) << error;
+    auto display = OpenSized(1600, 1200);
+    ASSERT_TRUE(display->IsOpen());
     // Every pixel unlike its neighbours, so a block taken from the wrong one shows.
     std::vector<std::uint16_t> busy(800 * 600);
     for (std::size_t i = 0; i < busy.size(); ++i) {
@@ -290,12 +297,8 @@ TEST_F(SdlDisplayTest, PointerPositionsArriveInFrameCoordinatesInFullScreen) {
 // A window resized by the player: the frame is centred between bars, the pointer reaches it
 // in frame coordinates, and presses on the bars reach nothing.
 TEST_F(SdlDisplayTest, AWideWindowLetterboxesTheFrameAndMapsThePointer) {
-    SdlDisplayOptions options;
-    options.neverWait = true;
-    options.forcedWindow = PixelRect{0, 0, 1200, 600};
-    auto display = CreateSdlDisplay(options);
-    std::string error;
-    ASSERT_TRUE(display->Open(false, error)) << error;
+    auto display = OpenSized(1200, 600);
+    ASSERT_TRUE(display->IsOpen());
     display->Present(Frame(), false);
     // The frame at its own size in the middle, black bars of 200 pixels either side.
     const auto shown = ReadSdlDisplayWindow(*display);
