@@ -6,6 +6,7 @@ set -euo pipefail
 packages=(
     cmake make g++ pkg-config          # toolchain
     libsdl2-dev                        # window, events, audio output
+    libx11-dev                         # the window's real size where SDL's is stale
     libsdl2-ttf-dev                    # text drawing
     libxmp-dev                         # tracker music player
     libfontconfig-dev                  # finding font faces by name
@@ -20,6 +21,7 @@ packages=(
     googletest libgtest-dev libgmock-dev  # unit tests
     libbenchmark-dev                   # benchmarks
     desktop-file-utils appstream       # validators of the desktop entry and the metainfo
+    xvfb                               # a bare X server for the display's tests
     dpkg-dev lintian                   # the Debian package: its dependencies and its checks
 )
 # `install-deps.sh --fuzz` adds what `make fuzz` needs: clang and its libFuzzer runtime.

@@ -1,5 +1,7 @@
 // The game's entry point: find the data and the save folder, create the main form and run it.
 // Everything else lives in the libraries.
+#include <cstdio>
+
 #include "platform/window_fit.h"
 #include "save/save_paths.h"
 #include "shell/game_folders.h"
@@ -19,6 +21,12 @@ int main() {
     config.dataRoot = folders.dataRoot;
     config.saveFolder = folders.saveFolder;
     config.rememberWindow = true;
-    TMForm form(CreateDesktopPlatform(display), config);
+    PlatformBundle platform = CreateDesktopPlatform(display);
+    if (const auto why = platform.display->Unavailable()) {
+        // Before any file is read or written: a start without a screen changes nothing.
+        std::fprintf(stderr, "vrumbal: %s\n", why->c_str());
+        return 1;
+    }
+    TMForm form(std::move(platform), config);
     return RunGame(form);
 }

@@ -1,4 +1,5 @@
 #pragma once
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -6,6 +7,20 @@ namespace vrumbal::tool {
 
 // The arguments of one sub-command, without the program and sub-command names.
 using Args = std::vector<std::string>;
+
+// Arguments a command cannot take (an unknown option, a missing value): the tool says why and
+// prints the command's usage.
+struct UsageError : std::runtime_error {
+    using std::runtime_error::runtime_error;
+};
+
+// For commands that take only file names: an argument that starts with '-' is an option they
+// do not know.
+inline void RefuseOptions(const Args& args) {
+    for (const std::string& a : args) {
+        if (a.size() > 1 && a[0] == '-') throw UsageError("unknown option " + a);
+    }
+}
 
 // lib-list FILE: one line per item of a picture or sound library.
 int LibList(const Args& args);

@@ -272,7 +272,8 @@ private:
 }  // namespace
 
 int LibList(const Args& args) {
-    if (args.size() != 1) return Fail("usage: vrumbal-tool lib-list FILE");
+    RefuseOptions(args);
+    if (args.size() != 1) throw UsageError("needs one file");
     const std::string& path = args[0];
     std::vector<std::uint8_t> bytes;
     const std::string error = ReadFileBytes(path, bytes);
@@ -287,7 +288,8 @@ int LibList(const Args& args) {
 }
 
 int LibExtract(const Args& args) {
-    if (args.size() != 2) return Fail("usage: vrumbal-tool lib-extract FILE DIR");
+    RefuseOptions(args);
+    if (args.size() != 2) throw UsageError("needs a file and a folder");
     const std::string& path = args[0];
     const std::filesystem::path dir = args[1];
     std::vector<std::uint8_t> bytes;
@@ -324,7 +326,8 @@ int LibExtract(const Args& args) {
 }
 
 int LibBuild(const Args& args) {
-    if (args.size() != 2) return Fail("usage: vrumbal-tool lib-build MANIFEST OUT");
+    RefuseOptions(args);
+    if (args.size() != 2) throw UsageError("needs a manifest and an output file");
     ManifestBuilder builder{std::filesystem::path(args[0])};
     const std::string error = builder.Read();
     if (!error.empty()) return Fail(error);

@@ -32,7 +32,7 @@ int Play(const Args& args) {
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
         auto value = [&]() -> const std::string& {
-            if (i + 1 >= args.size()) throw std::runtime_error(a + " needs a value");
+            if (i + 1 >= args.size()) throw UsageError(a + " needs a value");
             return args[++i];
         };
         if (a == "--data") {
@@ -64,7 +64,7 @@ int Play(const Args& args) {
         } else if (a == "--bike") {
             options.bike = static_cast<int>(ParseNumber(a, value(), 1, 5));
         } else {
-            throw std::runtime_error("unknown option " + a);
+            throw UsageError("unknown option " + a);
         }
     }
     std::string error;

@@ -226,7 +226,8 @@ int Fail(const std::string& message) {
 }  // namespace
 
 int Sheet(const Args& args) {
-    if (args.size() != 2) return Fail("usage: vrumbal-tool sheet LIB OUT.png");
+    RefuseOptions(args);
+    if (args.size() != 2) throw UsageError("needs a library and an output picture");
     std::vector<std::uint8_t> bytes;
     std::string error = ReadFileBytes(args[0], bytes);
     if (!error.empty()) return Fail(error);

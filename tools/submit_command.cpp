@@ -35,7 +35,10 @@ int Submit(const Args& args) {
     std::optional<std::int32_t> score;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
-        if (i + 1 >= args.size()) throw std::runtime_error(a + " needs a value");
+        if (a != "--host" && a != "--name" && a != "--score" && a != "--country") {
+            throw UsageError("unknown option " + a);
+        }
+        if (i + 1 >= args.size()) throw UsageError(a + " needs a value");
         const std::string& value = args[++i];
         if (a == "--host") {
             server.host = value;
@@ -43,13 +46,11 @@ int Submit(const Args& args) {
             name = Utf8ToCp1251(value);
         } else if (a == "--score") {
             score = ParseScore(value);
-        } else if (a == "--country") {
-            record.country = Utf8ToCp1251(value);
         } else {
-            throw std::runtime_error("unknown option " + a);
+            record.country = Utf8ToCp1251(value);
         }
     }
-    if (!name || !score) throw std::runtime_error("--name and --score are needed");
+    if (!name || !score) throw UsageError("--name and --score are needed");
     record.name = *name;
     record.score = *score;
     if (!SubmitScore(record, server)) {

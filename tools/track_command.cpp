@@ -67,7 +67,7 @@ TrackOptions ParseOptions(const Args& args) {
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
         auto value = [&]() -> const std::string& {
-            if (i + 1 >= args.size()) throw std::runtime_error(a + " needs a value");
+            if (i + 1 >= args.size()) throw UsageError(a + " needs a value");
             return args[++i];
         };
         if (a == "--level") {
@@ -83,11 +83,11 @@ TrackOptions ParseOptions(const Args& args) {
         } else if (a == "--data") {
             options.dataRoot = value();
         } else {
-            throw std::runtime_error("unknown option " + a);
+            throw UsageError("unknown option " + a);
         }
     }
-    if (options.level == 0) throw std::runtime_error("--level is required");
-    if (!options.seed) throw std::runtime_error("--seed is required");
+    if (options.level == 0) throw UsageError("--level is required");
+    if (!options.seed) throw UsageError("--seed is required");
     return options;
 }
 

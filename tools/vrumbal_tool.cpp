@@ -9,46 +9,91 @@
 
 namespace {
 
-void Usage() {
-    std::fputs(
-        "usage: vrumbal-tool COMMAND [ARGS]\n"
-        "  lib-list FILE             list the items of a picture (.dxg) or sound (.dxw) library\n"
-        "  lib-extract FILE DIR      write each picture as DIR/I.png, each sound as DIR/I.wav\n"
-        "  lib-build MANIFEST OUT    build a library from a manifest (see below)\n"
-        "  sheet LIB OUT.png         draw a contact sheet of a picture library\n"
-        "  play [--data DIR] [--fps F] [--refresh R] [--frames N] [--seed S] [--script FILE]\n"
-        "       [--shots DIR] [--trace FILE] [--start-race] [--level L] [--bike B]\n"
-        "                            run the game headless with a simulated clock\n"
-        "  track --level L --seed S [--dump FILE] [--png FILE] [--scale K] [--data DIR]\n"
-        "                            generate a level's track; dump its bytes, draw it at 1/K\n"
-        "  submit [--host HOST:PORT] --name NAME --score N [--country C]\n"
-        "                            send a result to the world table (texts in UTF-8)\n\n",
-        stderr);
-    std::fputs(vrumbal::tool::kManifestHelp, stderr);
+using vrumbal::tool::Args;
+
+// One verb of the tool: its name, its usage and what runs it.
+struct Verb {
+    const char* name;              // as typed after the tool's name
+    const char* usage;             // its arguments and what it does, for --help
+    int (*run)(const Args& args);  // runs it; throws UsageError on arguments it cannot take
+};
+
+constexpr Verb kVerbs[] = {
+    {"lib-list", "lib-list FILE\n    list the items of a picture (.dxg) or sound (.dxw) library\n",
+     vrumbal::tool::LibList},
+    {"lib-extract",
+     "lib-extract FILE DIR\n    write each picture as DIR/I.png, each sound as DIR/I.wav\n",
+     vrumbal::tool::LibExtract},
+    {"lib-build", "lib-build MANIFEST OUT\n    build a library from a manifest (below)\n",
+     vrumbal::tool::LibBuild},
+    {"sheet", "sheet LIB OUT.png\n    draw a contact sheet of a picture library\n",
+     vrumbal::tool::Sheet},
+    {"play",
+     "play [--data DIR] [--fps F] [--refresh R] [--frames N] [--seed S] [--script FILE]\n"
+     "     [--shots DIR] [--trace FILE] [--start-race] [--level L] [--bike B]\n"
+     "    run the game headless with a simulated clock of F frames a second (85); the\n"
+     "    script holds one event a line, FRAME EVENT (see the README)\n",
+     vrumbal::tool::Play},
+    {"track",
+     "track --level L --seed S [--dump FILE] [--png FILE] [--scale K] [--data DIR]\n"
+     "    generate a level's track; dump its bytes, draw it at 1/K\n",
+     vrumbal::tool::Track},
+    {"submit",
+     "submit [--host HOST:PORT] --name NAME --score N [--country C]\n"
+     "    send a result to the world table (texts in UTF-8)\n",
+     vrumbal::tool::Submit},
+};
+
+void PrintVerbUsage(const Verb& verb, std::FILE* out) {
+    std::fprintf(out, "usage: vrumbal-tool %s", verb.usage);
+    if (std::strcmp(verb.name, "lib-build") == 0) {
+        std::fputs("\n", out);
+        std::fputs(vrumbal::tool::kManifestHelp, out);
+    }
+}
+
+void Usage(std::FILE* out) {
+    std::fputs("usage: vrumbal-tool COMMAND [ARGS]   (COMMAND --help: that command's usage)\n",
+               out);
+    for (const Verb& verb : kVerbs) std::fprintf(out, "  %s", verb.usage);
+    std::fputs("\n", out);
+    std::fputs(vrumbal::tool::kManifestHelp, out);
+}
+
+bool AsksForHelp(const Args& args) {
+    for (const std::string& a : args) {
+        if (a == "--help" || a == "-h") return true;
+    }
+    return false;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
     if (argc < 2 || std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0) {
-        Usage();
+        Usage(argc < 2 ? stderr : stdout);
         return argc < 2 ? 2 : 0;
     }
     const std::string command = argv[1];
-    const vrumbal::tool::Args args(argv + 2, argv + argc);
-    try {
-        if (command == "lib-list") return vrumbal::tool::LibList(args);
-        if (command == "lib-extract") return vrumbal::tool::LibExtract(args);
-        if (command == "lib-build") return vrumbal::tool::LibBuild(args);
-        if (command == "play") return vrumbal::tool::Play(args);
-        if (command == "sheet") return vrumbal::tool::Sheet(args);
-        if (command == "track") return vrumbal::tool::Track(args);
-        if (command == "submit") return vrumbal::tool::Submit(args);
-    } catch (const std::exception& e) {
-        std::fprintf(stderr, "vrumbal-tool %s: %s\n", command.c_str(), e.what());
-        return 1;
+    const Args args(argv + 2, argv + argc);
+    for (const Verb& verb : kVerbs) {
+        if (command != verb.name) continue;
+        if (AsksForHelp(args)) {
+            PrintVerbUsage(verb, stdout);
+            return 0;
+        }
+        try {
+            return verb.run(args);
+        } catch (const vrumbal::tool::UsageError& e) {
+            std::fprintf(stderr, "vrumbal-tool %s: %s\n", verb.name, e.what());
+            PrintVerbUsage(verb, stderr);
+            return 1;
+        } catch (const std::exception& e) {
+            std::fprintf(stderr, "vrumbal-tool %s: %s\n", verb.name, e.what());
+            return 1;
+        }
     }
     std::fprintf(stderr, "vrumbal-tool: unknown command '%s'\n", command.c_str());
-    Usage();
+    Usage(stderr);
     return 2;
 }

@@ -12,10 +12,17 @@
 namespace vrumbal {
 
 // The game's window and the screen it is shown on. The game draws into its own 800 x 600
-// RGB565 back surface; the display only shows whole frames of it.
+// RGB565 back surface; the display only shows whole frames of it, fitted into whatever size
+// the window really has (a window manager may refuse, delay or change a full-screen or size
+// request, so the size asked for proves nothing).
 class Display {
 public:
+    // A display for frames of the given size.
+    explicit Display(int frameWidth = 800, int frameHeight = 600)
+        : frameWidth_(frameWidth), frameHeight_(frameHeight) {}
     virtual ~Display() = default;
+    Display(const Display&) = delete;
+    Display& operator=(const Display&) = delete;
     // Shows the window (first call creates it) in the given mode. Returns false and sets
     // error when the mode cannot be had.
     virtual bool Open(bool fullScreen, std::string& error) = 0;
@@ -23,9 +30,13 @@ public:
     virtual void Close() = 0;
     // True between a successful Open and Close.
     virtual bool IsOpen() const = 0;
-    // Presents one whole frame. With waitVBlank the call returns at the start of the next
-    // refresh (vsync where the driver has it, else by sleeping until the next refresh tick).
-    virtual void Present(const PixelBuffer& frame, bool waitVBlank) = 0;
+    // Presents one whole frame, as large as fits the window's drawable as it is now, between
+    // black bars. With waitVBlank the call returns at the start of the next refresh (vsync
+    // where the driver has it, else by sleeping until the next refresh tick).
+    void Present(const PixelBuffer& frame, bool waitVBlank);
+    // Where the last frame went in the window's drawable, and the drawable's size then.
+    const FrameFit& LastFit() const { return fit_; }
+    PixelSize LastOutput() const { return output_; }
     // The display's refresh rate in Hz as the system reports it (0 when it does not know).
     virtual int RefreshRate() const = 0;
     // Moves every pending window event, translated, to the end of out.
@@ -46,6 +57,23 @@ public:
     // The window's place and size on the screen as a window (while full screen: where it
     // will come back to); nothing before the window exists.
     virtual std::optional<PixelRect> WindowPlacement() const = 0;
+    // Why no window can be shown at all (there is no screen to show it on), or nothing.
+    virtual std::optional<std::string> Unavailable() const { return std::nullopt; }
+
+protected:
+    // The size in pixels of what the window's drawable shows now, as the window system reports
+    // it (never the size last asked for); empty when nothing can be shown.
+    virtual PixelSize OutputSize() = 0;
+    // Shows frame at fit.area of an output of the given size, black around it.
+    virtual void PresentFitted(const PixelBuffer& frame, const FrameFit& fit, PixelSize output,
+                               bool waitVBlank) = 0;
+
+    int frameWidth_;   // the frame's width
+    int frameHeight_;  // and height
+
+private:
+    FrameFit fit_;      // where the last frame went
+    PixelSize output_;  // the drawable's size then
 };
 
 // Options for the SDL display.
@@ -73,5 +101,9 @@ struct WindowPixels {
 // What the SDL display's window shows since its last present, bars included: for checks and
 // captures of the window. Nothing when it has no window or draws it through a GPU.
 std::optional<WindowPixels> ReadSdlDisplayWindow(const Display& display);
+
+// What the window system itself shows in the SDL display's window (under X11): what a player
+// sees, whatever SDL believes. Nothing elsewhere.
+std::optional<WindowPixels> ReadShownWindow(const Display& display);
 
 }  // namespace vrumbal

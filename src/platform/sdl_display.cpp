@@ -11,6 +11,7 @@
 #include "platform/display.h"
 #include "platform/event_translator.h"
 #include "platform/frame_scaler.h"
+#include "platform/native_window.h"
 #include "platform/png_file.h"
 #include "platform/refresh_rate.h"
 #include "platform/sdl_event_feed.h"
@@ -39,6 +40,47 @@ constexpr int kMinimumDivisor = 2;
 bool IsHeadlessDriver(const char* name) {
     return name != nullptr &&
            (std::strcmp(name, "dummy") == 0 || std::strcmp(name, "offscreen") == 0);
+}
+
+// The variable that names a display of a window system, or "not set".
+std::string Variable(const char* name) {
+    const char* value = std::getenv(name);
+    if (value == nullptr || *value == '\0') return std::string(name) + " (not set)";
+    return std::string(name) + "=" + value;
+}
+
+bool IsSet(const char* name) {
+    const char* value = std::getenv(name);
+    return value != nullptr && *value != '\0';
+}
+
+// Starts SDL's video on a driver that has a screen. Left to itself SDL falls back to one with
+// none (offscreen), and the game would run where nobody can see it; a driver named in
+// SDL_VIDEODRIVER (the dummy or offscreen one of the tests and tools) is taken as asked.
+// Window systems whose variable is unset are not tried: they cannot answer, and their
+// libraries would print complaints of their own. Sets why when there is no screen.
+bool StartVideo(std::string& why) {
+    if (IsSet("SDL_VIDEODRIVER") || SDL_GetHint(SDL_HINT_VIDEODRIVER) != nullptr) {
+        if (SDL_InitSubSystem(SDL_INIT_VIDEO) == 0) return true;
+        why = std::string("Video cannot be initialised: ") + SDL_GetError();
+        return false;
+    }
+    std::string reasons;
+    for (int i = 0; i < SDL_GetNumVideoDrivers(); ++i) {
+        const std::string name = SDL_GetVideoDriver(i);
+        if (IsHeadlessDriver(name.c_str()) || name == "evdev") continue;
+        if ((name == "x11" && !IsSet("DISPLAY")) ||
+            (name == "wayland" && !IsSet("WAYLAND_DISPLAY"))) {
+            continue;
+        }
+        SDL_SetHint(SDL_HINT_VIDEODRIVER, name.c_str());
+        if (SDL_InitSubSystem(SDL_INIT_VIDEO) == 0) return true;
+        reasons += "; " + name + ": " + SDL_GetError();
+    }
+    SDL_SetHint(SDL_HINT_VIDEODRIVER, nullptr);
+    why = "No display to show the game on: looked for " + Variable("DISPLAY") + " and " +
+          Variable("WAYLAND_DISPLAY") + reasons;
+    return false;
 }
 
 // Index of SDL's own pixel-copying render driver, or -1 (any driver) when it is missing.
@@ -74,7 +116,9 @@ bool RendersThroughSoftwareGl(SDL_Renderer* renderer) {
 class SdlDisplay final : public Display {
 public:
     explicit SdlDisplay(const SdlDisplayOptions& options)
-        : options_(options), translator_(options.width, options.height) {
+        : Display(options.width, options.height),
+          options_(options),
+          translator_(options.width, options.height) {
         // The game asks before it closes; SDL must not turn the close button into a quit.
         SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
         // The window's class names the desktop entry, so the desktop shows the game's icon
@@ -85,8 +129,7 @@ public:
         }
         // The termination signals are the game's own (an orderly exit); SDL must not take them.
         SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
-        videoReady_ = SDL_InitSubSystem(SDL_INIT_VIDEO) == 0;
-        if (!videoReady_) initError_ = SDL_GetError();
+        videoReady_ = StartVideo(initError_);
     }
 
     ~SdlDisplay() override {
@@ -102,7 +145,7 @@ public:
 
     bool Open(bool fullScreen, std::string& error) override {
         if (!videoReady_) {
-            error = "Video cannot be initialised: " + initError_;
+            error = initError_;
             return false;
         }
         Close();
@@ -129,6 +172,7 @@ public:
         SDL_StartTextInput();
         refreshPeriod_ = std::chrono::nanoseconds(1'000'000'000 / UsableRefreshRate(RefreshRate()));
         tickAnchor_.reset();
+        outputStale_ = true;
         open_ = true;
         return true;
     }
@@ -141,39 +185,63 @@ public:
 
     bool IsOpen() const override { return open_; }
 
-    void Present(const PixelBuffer& frame, bool waitVBlank) override {
-        if (!open_ || frame.pixels == nullptr) return;
-        const int width = std::min(frame.width, options_.width);
-        const int height = std::min(frame.height, options_.height);
+    // Where the frame may be drawn: the window's drawable as the window system reports it,
+    // cut to the pixels SDL keeps for it (SDL keeps the size it asked for; a refused full
+    // screen leaves the window smaller than that). Read again whenever it may have changed.
+    PixelSize OutputSize() override {
+        if (!outputStale_) return output_;
+        outputStale_ = false;
+        PixelSize kept;  // the pixels SDL draws into
+        if (useSoftware_) {
+            SDL_Surface* surface = SDL_GetWindowSurface(window_.get());
+            if (surface != nullptr) kept = {surface->w, surface->h};
+        } else if (SDL_GetRendererOutputSize(renderer_.get(), &kept.width, &kept.height) != 0) {
+            kept = {};
+        }
+        int pointsW = 0, pointsH = 0;
+        SDL_GetWindowSize(window_.get(), &pointsW, &pointsH);
+        rendererOutput_ = kept;
+        output_ = kept;
+        points_ = {pointsW, pointsH};
+        if (const auto real = NativeWindowGeometry(window_.get())) {
+            // The window system's pixels are SDL's points there (X11 does no scaling).
+            output_ = {std::min(kept.width, real->width), std::min(kept.height, real->height)};
+            points_ = output_;
+        }
+        return output_;
+    }
+
+    void PresentFitted(const PixelBuffer& frame, const FrameFit& fit, PixelSize output,
+                       bool waitVBlank) override {
+        const int width = std::min(frame.width, frameWidth_);
+        const int height = std::min(frame.height, frameHeight_);
         if (width <= 0 || height <= 0 || frame.pitch < width) return;
         if (useSoftware_) {
-            PresentOnWindowPixels({frame.pixels, width, height, frame.pitch}, waitVBlank);
+            PresentOnWindowPixels({frame.pixels, width, height, frame.pitch}, fit, output,
+                                  waitVBlank);
             return;
         }
         const SDL_Rect area{0, 0, width, height};
         SDL_UpdateTexture(texture_.get(), &area, frame.pixels,
                           frame.pitch * static_cast<int>(sizeof(std::uint16_t)));
-        int outW = 0, outH = 0;
-        if (SDL_GetRendererOutputSize(renderer_.get(), &outW, &outH) != 0) {
-            outW = options_.width;
-            outH = options_.height;
-        }
-        fit_ = FitFrame(outW, outH, options_.width, options_.height);
         // Whole multiples keep every pixel sharp; between them a smooth filter keeps the
         // pictures even, where the nearest pixel would make some rows and columns thicker.
-        const SDL_ScaleMode mode = fit_.wholeMultiple ? SDL_ScaleModeNearest : SDL_ScaleModeLinear;
+        const SDL_ScaleMode mode = fit.wholeMultiple ? SDL_ScaleModeNearest : SDL_ScaleModeLinear;
         if (mode != scaleMode_ && SDL_SetTextureScaleMode(texture_.get(), mode) == 0) {
             scaleMode_ = mode;
         }
         // The letterbox bars; a frame that fills the output has none, and clearing what the
-        // copy overwrites would cost the software renderer a whole extra pass.
-        const PixelRect& a = fit_.area;
-        if (a.x != 0 || a.y != 0 || a.width != outW || a.height != outH ||
-            width != options_.width || height != options_.height) {
+        // copy overwrites would cost a whole extra pass.
+        const PixelRect& a = fit.area;
+        if (a.x != 0 || a.y != 0 || a.width != output.width || a.height != output.height ||
+            output != rendererOutput_ || width != frameWidth_ || height != frameHeight_) {
             SDL_SetRenderDrawColor(renderer_.get(), 0, 0, 0, 255);
             SDL_RenderClear(renderer_.get());
         }
-        const SDL_Rect target{a.x, a.y, a.width, a.height};
+        // OpenGL counts rows from the bottom of the drawable: where SDL believes it taller
+        // than it is, the rows it shows are the lowest of SDL's, so the frame goes there.
+        const int below = glRenderer_ ? rendererOutput_.height - output.height : 0;
+        const SDL_Rect target{a.x, a.y + below, a.width, a.height};
         SDL_RenderCopy(renderer_.get(), texture_.get(), nullptr, &target);
         const bool wait = waitVBlank && !options_.neverWait;
         if (hasVsync_) {
@@ -189,16 +257,22 @@ public:
 
     // Without a GPU the frame is scaled straight into the window's own pixels by our own
     // scaler: one pass over them, where a renderer would convert, then stretch, then copy.
-    void PresentOnWindowPixels(const PixelBuffer& frame, bool waitVBlank) {
+    // Only the output's part of SDL's pixels is written and sent: the window shows no more.
+    void PresentOnWindowPixels(const PixelBuffer& frame, const FrameFit& fit, PixelSize output,
+                               bool waitVBlank) {
         SDL_Surface* surface = SDL_GetWindowSurface(window_.get());
         if (surface == nullptr) return;
-        fit_ = FitFrame(surface->w, surface->h, options_.width, options_.height);
+        if (surface->w < output.width || surface->h < output.height) {
+            // SDL made its pixels anew since the size was read: read it again next frame.
+            outputStale_ = true;
+            return;
+        }
         const Uint32 format = surface->format->format;
         if (SDL_MUSTLOCK(surface) && SDL_LockSurface(surface) != 0) return;
         if (format == SDL_PIXELFORMAT_RGB888 || format == SDL_PIXELFORMAT_ARGB8888) {
-            const Pixels32 target{static_cast<std::uint32_t*>(surface->pixels), surface->w,
-                                  surface->h, surface->pitch / 4};
-            scaler_.Scale(frame, target, fit_.area, true);
+            const Pixels32 target{static_cast<std::uint32_t*>(surface->pixels), output.width,
+                                  output.height, surface->pitch / 4};
+            scaler_.Scale(frame, target, fit.area, true);
         } else {
             // A screen of another pixel layout: SDL converts and stretches, slowly but right.
             if (SDL_MUSTLOCK(surface)) SDL_UnlockSurface(surface);
@@ -207,13 +281,14 @@ public:
                 SDL_PIXELFORMAT_RGB565);
             if (source == nullptr) return;
             SDL_FillRect(surface, nullptr, SDL_MapRGB(surface->format, 0, 0, 0));
-            SDL_Rect target{fit_.area.x, fit_.area.y, fit_.area.width, fit_.area.height};
+            SDL_Rect target{fit.area.x, fit.area.y, fit.area.width, fit.area.height};
             SDL_BlitScaled(source, nullptr, surface, &target);
             SDL_FreeSurface(source);
         }
         if (SDL_MUSTLOCK(surface)) SDL_UnlockSurface(surface);
         if (waitVBlank && !options_.neverWait) SleepUntilNextTick();
-        SDL_UpdateWindowSurface(window_.get());
+        const SDL_Rect shown{0, 0, output.width, output.height};
+        SDL_UpdateWindowSurfaceRects(window_.get(), &shown, 1);
     }
 
     int RefreshRate() const override {
@@ -279,6 +354,11 @@ public:
         }
     }
 
+    std::optional<std::string> Unavailable() const override {
+        if (videoReady_) return std::nullopt;
+        return initError_;
+    }
+
     std::optional<PixelRect> WindowPlacement() const override {
         if (!window_) return std::nullopt;
         if (IsFullScreen()) return saved_ ? saved_ : windowedPlace_;
@@ -286,6 +366,9 @@ public:
         if ((flags & (SDL_WINDOW_MINIMIZED | SDL_WINDOW_MAXIMIZED)) != 0) return windowedPlace_;
         return CurrentPlace();
     }
+
+    // SDL's window, for asking the window system about it.
+    SDL_Window* Window() const { return window_.get(); }
 
     // The window's id for the event feed.
     std::uint32_t WindowId() const { return window_ ? SDL_GetWindowID(window_.get()) : 0; }
@@ -313,7 +396,9 @@ private:
         return window_ && (SDL_GetWindowFlags(window_.get()) & SDL_WINDOW_FULLSCREEN) != 0;
     }
 
+    // Where the window is and how large, as the window system has it where it can be asked.
     PixelRect CurrentPlace() const {
+        if (const auto real = NativeWindowGeometry(window_.get())) return *real;
         PixelRect place;
         SDL_GetWindowPosition(window_.get(), &place.x, &place.y);
         SDL_GetWindowSize(window_.get(), &place.width, &place.height);
@@ -416,6 +501,8 @@ private:
         }
         // SDL's software renderer reports vsync that only a GPU-drawn window could give.
         SDL_RendererInfo info;
+        glRenderer_ = SDL_GetRendererInfo(renderer_.get(), &info) == 0 &&
+                      std::strncmp(info.name, "opengl", 6) == 0;
         hasVsync_ = SDL_GetRendererInfo(renderer_.get(), &info) == 0 &&
                     (info.flags & SDL_RENDERER_PRESENTVSYNC) != 0 &&
                     (info.flags & SDL_RENDERER_SOFTWARE) == 0;
@@ -486,6 +573,7 @@ private:
                 }
                 break;
             case SDL_WINDOWEVENT:
+                if (ChangesOutput(event.window.event)) outputStale_ = true;
                 if (event.window.event == SDL_WINDOWEVENT_SIZE_CHANGED ||
                     event.window.event == SDL_WINDOWEVENT_MOVED) {
                     RememberWindowedPlace();
@@ -497,6 +585,22 @@ private:
                 break;
             default:
                 break;
+        }
+    }
+
+    // Window events after which the drawable may have another size than before.
+    static bool ChangesOutput(Uint8 what) {
+        switch (what) {
+            case SDL_WINDOWEVENT_SHOWN:
+            case SDL_WINDOWEVENT_EXPOSED:
+            case SDL_WINDOWEVENT_RESIZED:
+            case SDL_WINDOWEVENT_SIZE_CHANGED:
+            case SDL_WINDOWEVENT_MAXIMIZED:
+            case SDL_WINDOWEVENT_RESTORED:
+            case SDL_WINDOWEVENT_DISPLAY_CHANGED:
+                return true;
+            default:
+                return false;
         }
     }
 
@@ -523,21 +627,17 @@ private:
     }
 
     // The frame pixel under a pointer position in window coordinates (which are points, not
-    // pixels, on a high-density screen).
-    std::optional<std::pair<int, int>> ToFrame(int x, int y) const {
+    // pixels, on a high-density screen), as the frame is shown in the drawable now.
+    std::optional<std::pair<int, int>> ToFrame(int x, int y) {
         if (!window_ || !open_) return std::make_pair(x, y);
-        int windowW = 0, windowH = 0, outW = 0, outH = 0;
-        SDL_GetWindowSize(window_.get(), &windowW, &windowH);
-        if (renderer_) {
-            if (SDL_GetRendererOutputSize(renderer_.get(), &outW, &outH) != 0) outW = outH = 0;
-        } else {
-            SDL_GetWindowSizeInPixels(window_.get(), &outW, &outH);
+        const PixelSize output = OutputSize();
+        if (output.width <= 0 || output.height <= 0 || points_.width <= 0 || points_.height <= 0) {
+            return std::make_pair(x, y);
         }
-        if (outW <= 0 || outH <= 0 || windowW <= 0 || windowH <= 0) return std::make_pair(x, y);
-        const int px = static_cast<int>(static_cast<long long>(x) * outW / windowW);
-        const int py = static_cast<int>(static_cast<long long>(y) * outH / windowH);
-        return OutputToFrame(FitFrame(outW, outH, options_.width, options_.height), px, py,
-                             options_.width, options_.height);
+        const int px = static_cast<int>(static_cast<long long>(x) * output.width / points_.width);
+        const int py = static_cast<int>(static_cast<long long>(y) * output.height / points_.height);
+        return OutputToFrame(FitFrame(output.width, output.height, frameWidth_, frameHeight_), px,
+                             py, frameWidth_, frameHeight_);
     }
 
     // Keeps the window's own place while it is one, for the file and the way back.
@@ -571,7 +671,11 @@ private:
     std::chrono::steady_clock::time_point vsyncProbeStart_;  // when the first of them went
     std::chrono::nanoseconds refreshPeriod_{16'666'667};     // one refresh
     std::optional<std::chrono::steady_clock::time_point> tickAnchor_;  // start of the tick grid
-    FrameFit fit_;                                    // where the last frame went
+    bool outputStale_ = true;   // the drawable may have changed size since it was read
+    PixelSize output_;          // the drawable's size, where frames are shown
+    PixelSize points_;          // the same in pointer coordinates
+    PixelSize rendererOutput_;  // the pixels SDL keeps for the window (its belief)
+    bool glRenderer_ = false;   // the renderer draws through OpenGL (rows counted upward)
     FrameScaler scaler_;                              // puts frames on the window's own pixels
     SDL_ScaleMode scaleMode_ = SDL_ScaleModeNearest;  // the frame texture's filter now
     std::optional<PixelRect> windowedPlace_;          // the window's last place as a window
@@ -588,6 +692,14 @@ std::unique_ptr<Display> CreateSdlDisplay(const SdlDisplayOptions& options) {
 std::optional<WindowPixels> ReadSdlDisplayWindow(const Display& display) {
     const auto* sdl = dynamic_cast<const SdlDisplay*>(&display);
     return sdl != nullptr ? sdl->ReadWindow() : std::nullopt;
+}
+
+std::optional<WindowPixels> ReadShownWindow(const Display& display) {
+    const auto* sdl = dynamic_cast<const SdlDisplay*>(&display);
+    if (sdl == nullptr) return std::nullopt;
+    WindowPixels out;
+    if (!NativeWindowPixels(sdl->Window(), out.width, out.height, out.pixels)) return std::nullopt;
+    return out;
 }
 
 std::uint32_t SdlDisplayWindowId(const Display& display) {

@@ -14,6 +14,13 @@ struct PixelRect {
     bool operator==(const PixelRect&) const = default;
 };
 
+// A size in pixels.
+struct PixelSize {
+    int width = 0;   // pixels across
+    int height = 0;  // pixels down
+    bool operator==(const PixelSize&) const = default;
+};
+
 // Where the window opens: at its remembered place when the whole of it still lies on one of
 // the displays' usable areas, else at the largest whole multiple of the frame that fits the
 // first area (at least one), centred on it. With no area known: the frame's size at (0, 0).

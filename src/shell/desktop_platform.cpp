@@ -7,6 +7,8 @@ PlatformBundle CreateDesktopPlatform(const SdlDisplayOptions& display) {
     // Before SDL starts any thread of its own.
     p.signals = CreateTerminationSignals();
     p.display = CreateSdlDisplay(display);
+    // Without a screen the game ends at once: nothing else is started.
+    if (p.display->Unavailable()) return p;
     p.pads = CreateSdlGamepads();
     p.audio = CreateSdlAudio();
     p.text = CreateTtfTextRenderer();

@@ -25,7 +25,8 @@ struct PlatformBundle {
     std::unique_ptr<SystemShell> shell;    // the desktop around the game (required)
 };
 
-// The platform of the real game: SDL display and sound, TrueType text, the real clock.
+// The platform of the real game: SDL display and sound, TrueType text, the real clock. When
+// the display is unavailable (no screen), the bundle holds the signals and the display only.
 PlatformBundle CreateDesktopPlatform(const SdlDisplayOptions& display = {});
 
 }  // namespace vrumbal

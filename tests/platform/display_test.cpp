@@ -1,7 +1,10 @@
 #include "platform/display.h"
 
 #include <gtest/gtest.h>
+#include <signal.h>
 #include <stdlib.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <chrono>
 #include <cstdlib>
@@ -357,6 +360,84 @@ TEST_F(SdlDisplayTest, PlacementComesBackAfterFullScreenOnceThenTheWindowIsCentr
     EXPECT_EQ(SdlWindowPosition(window), std::make_pair(50, 60));
     display->RestorePlacement();
     EXPECT_EQ(SdlWindowPosition(window), centred);
+}
+
+// A bare X server of 1366 x 768 with no window manager, as a kiosk or a plain X session has:
+// nothing grants a full-screen request, so the window keeps its size and place, while SDL
+// believes it got the whole screen.
+class BareXServer : public SdlDisplayTest {
+protected:
+    static void SetUpTestSuite() {
+        int ready[2];
+        ASSERT_EQ(pipe(ready), 0);
+        server_ = fork();
+        ASSERT_GE(server_, 0);
+        if (server_ == 0) {
+            close(ready[0]);
+            const std::string fd = std::to_string(ready[1]);
+            execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1366x768x24",
+                   "-nolisten", "tcp", static_cast<char*>(nullptr));
+            _exit(127);
+        }
+        close(ready[1]);
+        // The server writes its display number once it takes connections.
+        std::string number;
+        char c = 0;
+        while (read(ready[0], &c, 1) == 1 && c != '\n') number += c;
+        close(ready[0]);
+        ASSERT_FALSE(number.empty()) << "Xvfb did not start";
+        setenv("DISPLAY", (":" + number).c_str(), 1);
+        setenv("SDL_VIDEODRIVER", "x11", 1);
+    }
+    static void TearDownTestSuite() {
+        if (server_ > 0) {
+            kill(server_, SIGTERM);
+            waitpid(server_, nullptr, 0);
+        }
+    }
+    // Presents the frame once the window system has had its say.
+    void Show(Display& display) {
+        Drain(display);
+        display.Present(Frame(), false);
+    }
+
+    static pid_t server_;  // the X server
+};
+pid_t BareXServer::server_ = 0;
+
+TEST_F(BareXServer, RefusedFullScreenShowsTheWholeFrameAndTheWindowKeepsItsPlace) {
+    SdlDisplayOptions options;
+    options.neverWait = true;
+    auto display = CreateSdlDisplay(options);
+    ASSERT_FALSE(display->Unavailable().has_value()) << *display->Unavailable();
+    std::string error;
+    ASSERT_TRUE(display->Open(false, error)) << error;
+    const PixelRect centred{283, 84, 800, 600};
+    EXPECT_EQ(display->WindowPlacement(), centred);
+    Show(*display);
+    auto shown = ReadShownWindow(*display);
+    ASSERT_TRUE(shown.has_value());
+    EXPECT_EQ(Mismatches(*shown, frame_, 0, 0, 1), 0);
+
+    // Full screen asked for and not granted: the frame stays whole in the window it has.
+    display->SavePlacement();
+    ASSERT_TRUE(display->Open(true, error)) << error;
+    Show(*display);
+    shown = ReadShownWindow(*display);
+    ASSERT_TRUE(shown.has_value());
+    ASSERT_EQ(std::make_pair(shown->width, shown->height), std::make_pair(800, 600));
+    EXPECT_EQ(Mismatches(*shown, frame_, 0, 0, 1), 0);
+    EXPECT_EQ(display->LastFit().area, (PixelRect{0, 0, 800, 600}));
+    EXPECT_EQ(display->WindowPlacement(), centred);
+
+    // Back to the window: the same place, the same picture, and that place is what is kept.
+    display->RestorePlacement();
+    ASSERT_TRUE(display->Open(false, error)) << error;
+    Show(*display);
+    shown = ReadShownWindow(*display);
+    ASSERT_TRUE(shown.has_value());
+    EXPECT_EQ(Mismatches(*shown, frame_, 0, 0, 1), 0);
+    EXPECT_EQ(display->WindowPlacement(), centred);
 }
 
 }  // namespace

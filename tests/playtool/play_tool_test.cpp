@@ -280,5 +280,22 @@ TEST(PlayToolTest, BadArgumentsAndStartUpFailuresFail) {
     }
 }
 
+// Every verb's --help is its usage on standard output; an option it does not know is refused
+// with the usage on standard error.
+TEST(PlayToolTest, EveryVerbTellsItsUsage) {
+    const std::string tool = VRUMBAL_TOOL_PATH;
+    for (const std::string verb :
+         {"lib-list", "lib-extract", "lib-build", "sheet", "play", "track", "submit"}) {
+        std::string out;
+        EXPECT_EQ(test::RunCommand(tool + " " + verb + " --help 2>/dev/null", &out), 0) << verb;
+        EXPECT_EQ(out.rfind("usage: vrumbal-tool " + verb + " ", 0), 0u) << verb << ": " << out;
+        std::string err;
+        EXPECT_EQ(test::RunCommand(tool + " " + verb + " --wat 2>&1 >/dev/null", &err), 1) << verb;
+        EXPECT_NE(err.find("unknown option --wat\nusage: vrumbal-tool " + verb + " "),
+                  std::string::npos)
+            << verb << ": " << err;
+    }
+}
+
 }  // namespace
 }  // namespace vrumbal

@@ -3,6 +3,7 @@
 // full screen at start-up does not lock the player out.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -132,6 +133,29 @@ TEST_F(OrderlyEndTest, AFailedStartWritesNothing) {
     ASSERT_EQ(log_.errors.size(), 1u);
     EXPECT_NE(log_.errors[0].find("Res2.dxg"), std::string::npos) << log_.errors[0];
     EXPECT_FALSE(fs::exists(dir_.Path() / "Data" / "Save"));
+}
+
+// Started with no screen at all (from a text console, over ssh): the game says so on one line
+// and ends at once, before reading or writing a save file. (A headless driver asked for by name
+// is still taken: the other tests that start the game run on SDL's dummy one.)
+TEST(StartWithoutAScreen, EndsAtOnceWithOneLineAndWritesNothing) {
+    test::TempDir dir;
+    test::LinkBuiltData(dir.Path());
+    fs::copy_file(VRUMBAL_GAME_PATH, dir.Path() / "vrumbal");
+    std::string err;
+    const int status = test::RunCommand(
+        "cd " + dir.Path().string() +
+            " && env -u DISPLAY -u WAYLAND_DISPLAY -u SDL_VIDEODRIVER timeout 20 ./vrumbal "
+            "2>&1 >/dev/null",
+        &err);
+    EXPECT_EQ(status, 1);
+    EXPECT_EQ(err.rfind("vrumbal: No display to show the game on: looked for DISPLAY (not set) "
+                        "and WAYLAND_DISPLAY (not set)",
+                        0),
+              0u)
+        << err;
+    EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1) << err;
+    EXPECT_FALSE(fs::exists(dir.Path() / "Data" / "Save"));
 }
 
 TEST_F(OrderlyEndTest, FullScreenRefusedAtStartUpGoesOnInTheWindowAndIsNotTriedAgain) {

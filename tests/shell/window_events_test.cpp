@@ -160,6 +160,41 @@ TEST_F(WindowEvents, AltEnterSwitchesTheDisplayModeAndPausesARace) {
     EXPECT_TRUE(log_.display.empty());
 }
 
+// Full screen as the window system answers it: granted, refused (the window keeps its size),
+// smaller or larger than the screen, or granted only a few frames later. Every frame is fitted
+// whole into the size the display reports, and FullScreen keeps the player's choice.
+TEST_F(WindowEvents, EveryFrameFitsTheSizeTheWindowReallyHas) {
+    GameState& s = form_->State();
+    const Display& display = *form_->Platform().display;
+    const struct {
+        const char* what;
+        PixelSize answer;
+        PixelSize later;  // the size from the third present on; none when 0 x 0
+        PixelRect area;   // where the frame then goes
+    } cases[] = {
+        {"granted", {1920, 1080}, {}, {240, 0, 1440, 1080}},
+        {"refused", {800, 600}, {}, {0, 0, 800, 600}},
+        {"smaller", {640, 400}, {}, {53, 0, 533, 400}},
+        {"larger and not 4:3", {1366, 768}, {}, {171, 0, 1024, 768}},
+        {"granted later", {800, 600}, {1920, 1200}, {160, 0, 1600, 1200}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        log_.fullScreenSize = c.answer;
+        log_.sizeAtPresent.clear();
+        if (c.later.width > 0) log_.sizeAtPresent[log_.presents + 3] = c.later;
+        Key(kEnter, kAlt);
+        ASSERT_EQ(s.FullScreen, 1);
+        Frames(3);
+        EXPECT_EQ(display.LastOutput(), c.later.width > 0 ? c.later : c.answer);
+        EXPECT_EQ(display.LastFit().area, c.area);
+        // Back to the window, which has the frame's own size again.
+        Key(kEnter, kAlt);
+        ASSERT_EQ(s.FullScreen, 0);
+        EXPECT_EQ(display.LastFit().area, (PixelRect{0, 0, 800, 600}));
+    }
+}
+
 TEST_F(WindowEvents, MinimisingPausesARaceButNotAMenuAndRestoringMakesTheSurfaceAgain) {
     GameState& s = form_->State();
     Event(Type::Minimize);

@@ -87,6 +87,7 @@ public:
             error = "Display mode cannot be changed (800x600 16bit)";
             return false;
         }
+        size_ = fullScreen ? log_.fullScreenSize : log_.windowSize;
         open_ = true;
         return true;
     }
@@ -95,7 +96,12 @@ public:
         open_ = false;
     }
     bool IsOpen() const override { return open_; }
-    void Present(const PixelBuffer&, bool) override {
+    PixelSize OutputSize() override {
+        const auto later = log_.sizeAtPresent.find(log_.presents + 1);
+        if (later != log_.sizeAtPresent.end()) size_ = later->second;
+        return size_;
+    }
+    void PresentFitted(const PixelBuffer&, const FrameFit&, PixelSize, bool) override {
         ++log_.presents;
         if (log_.presents == log_.endAtPresent) log_.endRequested = true;
         if (log_.presents == log_.throwAtPresent) throw std::runtime_error("the display broke");
@@ -119,6 +125,7 @@ public:
 private:
     PlatformLog& log_;
     bool open_ = false;
+    PixelSize size_;  // the drawable now
 };
 
 class RecordingSignals final : public SessionSignals {

@@ -10,6 +10,7 @@
 
 #include "engine/library_data.h"
 #include "platform/events.h"
+#include "platform/window_fit.h"
 #include "shell/platform_bundle.h"
 
 namespace vrumbal::test {
@@ -48,6 +49,9 @@ struct PlatformLog {
     int endAtPresent = 0;              // from that present on an end is requested (0: never)
     bool endRequested = false;         // what the recording signals answer
     std::optional<PixelRect> window;   // the window's place, as the display reports it
+    PixelSize windowSize{800, 600};    // the drawable a window request gets
+    PixelSize fullScreenSize{800, 600};      // and a full-screen one (granted or not)
+    std::map<int, PixelSize> sizeAtPresent;  // from that present on, the drawable has this size
 };
 
 // Whether a buffer's IsPlaying tells its own state or that of its sound's buffers as a whole.
