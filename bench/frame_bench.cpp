@@ -13,7 +13,7 @@
 #include "platform/display.h"
 #include "platform/system_shell.h"
 #include "platform/text.h"
-#include "shell/game_state.h"
+#include "game/game_state.h"
 #include "shell/main_form.h"
 
 #ifndef VRUMBAL_BUILD_DATA

@@ -2,8 +2,8 @@
 #include <benchmark/benchmark.h>
 
 #include "engine/random.h"
-#include "race/level_tables.h"
-#include "race/race_state.h"
+#include "game/level_tables.h"
+#include "game/race_state.h"
 #include "race/track_generator.h"
 
 namespace {

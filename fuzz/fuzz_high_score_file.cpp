@@ -6,7 +6,7 @@
 #include <string>
 
 #include "save/high_score_file.h"
-#include "shell/game_state.h"
+#include "game/game_state.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string bytes(reinterpret_cast<const char*>(data), size);

@@ -15,7 +15,7 @@
 // ones, a price paid for keeping impossible scores out of the table.
 #include "score_bound.h"
 
-#include "race/level_tables.h"
+#include "game/level_tables.h"
 
 namespace vrumbal::scores {
 

@@ -2,6 +2,7 @@
 // Everything else lives in the libraries.
 #include <cstdio>
 
+#include "game/build_info.h"
 #include "platform/window_fit.h"
 #include "save/save_paths.h"
 #include "shell/game_folders.h"
@@ -12,7 +13,7 @@ int main() {
     using namespace vrumbal;
     const GameFolders folders = FindGameFolders(ThisProcessSearch());
     SdlDisplayOptions display;
-    display.windowClass = VRUMBAL_APP_ID;
+    display.windowClass = kAppId;
     display.iconPath = folders.iconFile.string();
     if (const auto text = ReadSaveFile(WindowFilePath(folders.saveFolder))) {
         display.rememberedWindow = ParseWindowFile(*text);

@@ -13,8 +13,8 @@
 #include "engine/library_reader.h"
 #include "engine/random.h"
 #include "platform/png_file.h"
-#include "race/level_tables.h"
-#include "race/race_state.h"
+#include "game/level_tables.h"
+#include "game/race_state.h"
 #include "race/track_generator.h"
 
 namespace vrumbal::tool {

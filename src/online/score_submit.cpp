@@ -2,11 +2,8 @@
 
 #include <exception>
 
+#include "game/build_info.h"
 #include "online/score_protocol.h"
-
-#ifndef VRUMBAL_SCORE_HOST
-#define VRUMBAL_SCORE_HOST "127.0.0.1:8085"
-#endif
 
 namespace vrumbal {
 namespace {
@@ -28,7 +25,7 @@ const std::vector<HttpHeader>& SubmitHeaders() {
 }  // namespace
 
 std::string ScoreServer::ScoreHost() {
-    return VRUMBAL_SCORE_HOST;
+    return kScoreHost;
 }
 
 std::string SubmitTarget(const std::string& encoded) {

@@ -2,10 +2,10 @@
 
 #include "engine/dx_draw.h"
 #include "engine/sprite.h"
-#include "race/font_slots.h"
+#include "game/game_host.h"
+#include "game/race_state.h"
 #include "race/race_screen.h"
-#include "race/race_state.h"
-#include "shell/main_form.h"
+#include "ui/font_slots.h"
 
 namespace vrumbal {
 namespace {
@@ -69,9 +69,8 @@ void DrawHud(TCanvas& canvas, const RaceState& race, double bikeSpeed) {
                       kPlaceY, false, true);
 }
 
-void DrawHud(TMForm& form) {
-    const TPlayer* bike = form.RaceFlow().Bike();
-    DrawHud(form.MDXDraw.Canvas(), form.Race(), bike != nullptr ? bike->Speed : 0.0);
+void DrawHud(GameHost& host, const TPlayer* bike) {
+    DrawHud(host.Surface().Canvas(), host.Race(), bike != nullptr ? bike->Speed : 0.0);
 }
 
 }  // namespace vrumbal

@@ -4,7 +4,8 @@
 namespace vrumbal {
 
 class TCanvas;
-class TMForm;
+class GameHost;
+class TPlayer;
 struct RaceState;
 
 // The level line of the top-right panel, code page 1251: "УРОВЕНЬ 5 / 10".
@@ -21,6 +22,6 @@ std::string HudPlaceText(int place, int racerCount);
 // Draws the head-up display (level, clock, score, lives, speed, place) onto the panels.
 void DrawHud(TCanvas& canvas, const RaceState& race, double bikeSpeed);
 // Draws the head-up display of the form's race; the speed is 0 while no bike exists.
-void DrawHud(TMForm& form);
+void DrawHud(GameHost& host, const TPlayer* bike);
 
 }  // namespace vrumbal

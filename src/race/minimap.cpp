@@ -4,7 +4,7 @@
 #include "engine/picture_collection.h"
 #include "engine/sprite.h"
 #include "race/player.h"
-#include "race/race_state.h"
+#include "game/race_state.h"
 
 namespace vrumbal {
 namespace {

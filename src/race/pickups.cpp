@@ -4,11 +4,14 @@
 
 #include "engine/dx_draw.h"
 #include "engine/picture_collection.h"
+#include "engine/random.h"
+#include "engine/sprite_context.h"
 #include "engine/sprite_engine.h"
-#include "race/level_tables.h"
+#include "game/game_host.h"
+#include "game/game_state.h"
+#include "game/level_tables.h"
+#include "game/race_state.h"
 #include "race/player.h"
-#include "race/race_state.h"
-#include "shell/main_form.h"
 
 namespace vrumbal {
 namespace {
@@ -16,8 +19,6 @@ namespace {
 constexpr int kFirstPicture = 11;  // kind 1; kinds 2..5 follow
 constexpr int kLifeKind = 5;
 constexpr int kFrames = 5;  // animation patterns of a pickup picture
-constexpr int kSoundPoints = 14;
-constexpr int kSoundLife = 15;
 // A straight road row starts with this tile at its left edge.
 constexpr int kStraightLeftEdge = 10;
 // Offset of a pickup's top-left point into its tile.
@@ -25,8 +26,8 @@ constexpr int kInset = 19;
 
 }  // namespace
 
-TBonus::TBonus(TSprite* parent, TMForm& form, TSprite* road)
-    : TMyImageSprite(parent, form.Sprites(), 2), form_(form), road_(road) {
+TBonus::TBonus(TSprite* parent, GameHost& host, TSprite* road)
+    : TMyImageSprite(parent, host.Sprites(), 2), host_(host), road_(road) {
     const TPictureCollection* list = Context().imageList2;
     if (list != nullptr && kFirstPicture < list->Count()) SetImageByIndex(kFirstPicture);
     X = 0;
@@ -35,8 +36,8 @@ TBonus::TBonus(TSprite* parent, TMForm& form, TSprite* road)
     PlacePickups();
 }
 
-TBonus* TBonus::Create(TMForm& form, TSprite* road) {
-    return TSprite::Create<TBonus>(*form.Sprites().engine, form, road);
+TBonus* TBonus::Create(GameHost& host, TSprite* road) {
+    return TSprite::Create<TBonus>(*host.Sprites().engine, host, road);
 }
 
 int TBonus::PictureOf(int kind) {
@@ -61,7 +62,7 @@ int TBonus::PointsOf(int kind) {
 }
 
 int TBonus::SlotsInUse() const {
-    return std::clamp(form_.Race().BonusCount, 0, kSlots);
+    return std::clamp(host_.Race().BonusCount, 0, kSlots);
 }
 
 double TBonus::RoadX() const {
@@ -73,12 +74,12 @@ double TBonus::RoadY() const {
 
 int TBonus::ScreenX(int s) const {
     const auto i = static_cast<std::size_t>(s);
-    return RoundHalfEven(72.0 * (PickupColumn[i] - form_.Race().ViewColumn) + RoadX()) + kInset;
+    return RoundHalfEven(72.0 * (PickupColumn[i] - host_.Race().ViewColumn) + RoadX()) + kInset;
 }
 
 int TBonus::ScreenY(int s) const {
     const auto i = static_cast<std::size_t>(s);
-    return RoundHalfEven(72.0 * (PickupRow[i] - form_.Race().ViewRow) + RoadY()) + kInset;
+    return RoundHalfEven(72.0 * (PickupRow[i] - host_.Race().ViewRow) + RoadY()) + kInset;
 }
 
 int TBonus::PresentCount() const {
@@ -87,8 +88,8 @@ int TBonus::PresentCount() const {
 
 void TBonus::PlacePickups() {
     Present.fill(false);
-    const RaceState& race = form_.Race();
-    Random& rng = form_.Rng;
+    const RaceState& race = host_.Race();
+    Random& rng = host_.Randomness();
     const int lo = 1549 - race.TrackRows;
     const int hi = 1495;
     int lives = 0;
@@ -124,15 +125,15 @@ void TBonus::Collect(int s, TPlayer& bike) {
     bike.AddScore(PointsOf(kind));
     if (kind == kLifeKind) {
         bike.AddLife(1);
-        form_.PlaySound(kSoundLife);
+        host_.PlaySound(kSoundLife);
     } else {
-        form_.PlaySound(kSoundPoints);
+        host_.PlaySound(kSoundPoints);
     }
 }
 
 void TBonus::MoveStep(int moveCount) {
     TMyImageSprite::MoveStep(moveCount);
-    const double sf = form_.State().SpeedFactor;
+    const double sf = host_.State().SpeedFactor;
     for (int s = 1; s <= SlotsInUse(); ++s) {
         const auto i = static_cast<std::size_t>(s);
         if (!Present[i]) continue;
@@ -157,7 +158,7 @@ void TBonus::DrawSelf() {
     TDXDraw* target = Target();
     TPictureCollection* list = Context().imageList2;
     if (target == nullptr || list == nullptr) return;
-    const RaceState& race = form_.Race();
+    const RaceState& race = host_.Race();
     for (int s = 1; s <= SlotsInUse(); ++s) {
         const auto i = static_cast<std::size_t>(s);
         if (!Present[i]) continue;

@@ -6,7 +6,7 @@
 
 namespace vrumbal {
 
-class TMForm;
+class GameHost;
 class TPlayer;
 
 // The pickups of a level: points and at most one extra life lying on the straight stretches
@@ -21,9 +21,9 @@ public:
 
     // The pickups' sprite at depth 5 under parent; the road gives the scroll offset (may be
     // null). Places the pickups on the current track.
-    TBonus(TSprite* parent, TMForm& form, TSprite* road);
+    TBonus(TSprite* parent, GameHost& host, TSprite* road);
     // A new pickups' sprite under the form's sprite engine.
-    static TBonus* Create(TMForm& form, TSprite* road);
+    static TBonus* Create(GameHost& host, TSprite* road);
 
     // Empties every slot and lays BonusCount pickups on straight rows of the new track.
     void PlacePickups();
@@ -60,7 +60,7 @@ private:
     double RoadX() const;
     double RoadY() const;
 
-    TMForm& form_;   // shared state, random numbers, sounds
+    GameHost& host_;   // shared state, random numbers, sounds
     TSprite* road_;  // scroll offset (not owned)
 };
 

@@ -4,11 +4,14 @@
 #include <cmath>
 #include <numbers>
 
+#include "engine/sprite_engine.h"
 #include "engine/dx_draw.h"
 #include "engine/picture_collection.h"
+#include "engine/sprite_context.h"
+#include "game/game_host.h"
+#include "game/game_state.h"
+#include "game/race_state.h"
 #include "race/minimap.h"
-#include "race/race_state.h"
-#include "shell/main_form.h"
 
 namespace vrumbal {
 namespace {
@@ -25,23 +28,17 @@ constexpr BikeModel kBikeModels[5] = {
 constexpr int kRidingSize[5][2] = {{63, 68}, {60, 67}, {68, 69}, {60, 62}, {56, 68}};
 constexpr int kWreckSize[5][2] = {{64, 152}, {72, 158}, {88, 204}, {86, 154}, {68, 184}};
 
-// Sounds of the bike, by their number in the sound library.
-constexpr int kSoundIdle = 4;
-constexpr int kSoundShift = 5;
-constexpr int kSoundCoast = 6;
-constexpr int kSoundSkid = 7;
-constexpr int kSoundHorn = 8;
-constexpr int kSoundTop = 13;
-constexpr int kSoundPush = 17;
-constexpr int kSoundGearChange = 19;
-constexpr int kSoundCrash = 20;
-constexpr int kEngineSounds[] = {4, 9, 10, 11, 12, 5, 6, 13, 7};
-constexpr int kOtherBikeSounds[] = {8, 14, 15, 16, 17};
+// The engine's sounds, and the others the bike starts, stopped together.
+constexpr SoundId kEngineSounds[] = {kSoundEngineIdle,  kSoundEngineGear1, kSoundEngineGear2,
+                                     kSoundEngineGear3, kSoundEngineGear4, kSoundGearShift,
+                                     kSoundEngineCoast, kSoundEngineTop,   kSoundSkid};
+constexpr SoundId kOtherBikeSounds[] = {kSoundHorn, kSoundPoints, kSoundLife, kSoundBoost,
+                                        kSoundBump};
 
 // Picture numbers of list 2 the bike draws besides its own.
-constexpr int kSkidMarkPicture = 10;
-constexpr int kLeftPanelPicture = 2;
-constexpr int kRightPanelPicture = 3;
+constexpr int kSkidMarkPicture = race_picture::kSkidMark;
+constexpr int kLeftPanelPicture = race_picture::kLeftPanel;
+constexpr int kRightPanelPicture = race_picture::kRightPanel;
 
 // Upright lean position: the lean pictures run from here down to 0 at the deepest lean.
 constexpr double kUprightFrame = 5.5;
@@ -51,16 +48,22 @@ struct GearBand {
     double low;   // exclusive
     double high;  // inclusive
     EngineSoundState kind;
-    int sound;
+    SoundId sound;
     bool firstShift;  // the first gear change: a click and a tyre mark
 };
 constexpr GearBand kGearBands[] = {
-    {0, 65, EngineSoundState::Gear, 9, false},     {65, 67, EngineSoundState::Shift, 5, true},
-    {67, 90, EngineSoundState::Gear, 10, false},   {95, 97, EngineSoundState::Shift, 5, false},
-    {97, 115, EngineSoundState::Gear, 11, false},  {115, 116, EngineSoundState::Shift, 5, false},
-    {116, 130, EngineSoundState::Gear, 12, false}, {130, 131, EngineSoundState::Shift, 5, false},
-    {131, 142, EngineSoundState::Gear, 12, false}, {142, 143, EngineSoundState::Shift, 5, false},
-    {143, 157, EngineSoundState::Gear, 12, false}, {157, 180, EngineSoundState::Top, 13, false},
+    {0, 65, EngineSoundState::Gear, kSoundEngineGear1, false},
+    {65, 67, EngineSoundState::Shift, kSoundGearShift, true},
+    {67, 90, EngineSoundState::Gear, kSoundEngineGear2, false},
+    {95, 97, EngineSoundState::Shift, kSoundGearShift, false},
+    {97, 115, EngineSoundState::Gear, kSoundEngineGear3, false},
+    {115, 116, EngineSoundState::Shift, kSoundGearShift, false},
+    {116, 130, EngineSoundState::Gear, kSoundEngineGear4, false},
+    {130, 131, EngineSoundState::Shift, kSoundGearShift, false},
+    {131, 142, EngineSoundState::Gear, kSoundEngineGear4, false},
+    {142, 143, EngineSoundState::Shift, kSoundGearShift, false},
+    {143, 157, EngineSoundState::Gear, kSoundEngineGear4, false},
+    {157, 180, EngineSoundState::Top, kSoundEngineTop, false},
 };
 
 
@@ -74,9 +77,9 @@ const BikeModel& BikeModelOf(int model) {
     return kBikeModels[std::clamp(model, 1, 5) - 1];
 }
 
-TPlayer::TPlayer(TSprite* parent, TMForm& form, BikeRace* race, int x, int y)
-    : TMyImageSprite(parent, form.Sprites(), 2), form_(form), race_(race) {
-    model_ = std::clamp(form.State().SelectedBike, 1, 5);
+TPlayer::TPlayer(TSprite* parent, GameHost& host, BikeRace* race, int x, int y)
+    : TMyImageSprite(parent, host.Sprites(), 2), host_(host), race_(race) {
+    model_ = std::clamp(host.State().SelectedBike, 1, 5);
     const BikeModel& m = BikeModelOf(model_);
     ShowPicture(m.uprightPicture);
     X = x;
@@ -94,8 +97,8 @@ TPlayer::TPlayer(TSprite* parent, TMForm& form, BikeRace* race, int x, int y)
     UpdateCorners();
 }
 
-TPlayer* TPlayer::Create(TMForm& form, BikeRace* race, int x, int y) {
-    return TSprite::Create<TPlayer>(*form.Sprites().engine, form, race, x, y);
+TPlayer* TPlayer::Create(GameHost& host, BikeRace* race, int x, int y) {
+    return TSprite::Create<TPlayer>(*host.Sprites().engine, host, race, x, y);
 }
 
 // ---- derived rates ----
@@ -131,10 +134,10 @@ double TPlayer::SteerRate() const {
 // ---- helpers ----
 
 double TPlayer::SF() const {
-    return form_.State().SpeedFactor;
+    return host_.State().SpeedFactor;
 }
 int TPlayer::FrameMsNow() const {
-    return form_.State().FrameMs;
+    return host_.State().FrameMs;
 }
 double TPlayer::RoadX() const {
     return road_ != nullptr ? road_->X : 0.0;
@@ -170,11 +173,11 @@ int TPlayer::MarksInUse() const {
 // ---- score and lives ----
 
 void TPlayer::AddScore(int n) {
-    form_.Race().Score += n;
+    host_.Race().Score += n;
 }
 
 void TPlayer::AddLife(int flag) {
-    RaceState& race = form_.Race();
+    RaceState& race = host_.Race();
     if (flag == 1 && race.Lives < 3) ++race.Lives;
 }
 
@@ -182,7 +185,7 @@ void TPlayer::TakeHit() {
     --HitsLeft;
     if (HitsLeft <= 0) {
         HitsLeft = 3;
-        --form_.Race().Lives;
+        --host_.Race().Lives;
         Crash();
     }
 }
@@ -201,7 +204,7 @@ void TPlayer::Crash() {
     Crashed = true;
     EngineSound = EngineSoundState::None;
     HornOn = false;
-    form_.PlaySound(kSoundCrash);
+    host_.PlaySound(kSoundCrash);
     ShowAnimation(BikeModelOf(model_).crashPicture, 8);
     StopBikeSounds(false);
     CrashTimer = 3000;
@@ -209,20 +212,20 @@ void TPlayer::Crash() {
 
 // ---- sounds ----
 
-void TPlayer::SetEngineSound(int n) {
+void TPlayer::SetEngineSound(SoundId n) {
     StopBikeSounds(false);
-    form_.PlaySound(n);
+    host_.PlaySound(n);
     switch (n) {
-        case kSoundTop:
+        case kSoundEngineTop:
             EngineSound = EngineSoundState::Top;
             break;
-        case kSoundIdle:
+        case kSoundEngineIdle:
             EngineSound = EngineSoundState::Idle;
             break;
-        case kSoundShift:
+        case kSoundGearShift:
             EngineSound = EngineSoundState::Shift;
             break;
-        case kSoundCoast:
+        case kSoundEngineCoast:
             EngineSound = EngineSoundState::Coast;
             break;
         case kSoundSkid:
@@ -235,36 +238,36 @@ void TPlayer::SetEngineSound(int n) {
 }
 
 void TPlayer::StopBikeSounds(bool all) {
-    for (int n : kEngineSounds) form_.StopSound(n);
+    for (SoundId n : kEngineSounds) host_.StopSound(n);
     if (!all) return;
-    for (int n : kOtherBikeSounds) form_.StopSound(n);
+    for (SoundId n : kOtherBikeSounds) host_.StopSound(n);
 }
 
 void TPlayer::RestartEngineSound(bool withHorn) {
     switch (EngineSound) {
         case EngineSoundState::Top:
-            form_.PlaySound(kSoundTop);
+            host_.PlaySound(kSoundEngineTop);
             break;
         case EngineSoundState::Idle:
-            form_.PlaySound(kSoundIdle);
+            host_.PlaySound(kSoundEngineIdle);
             break;
         // Which gear ran is not kept: the highest gear's sound stands for all.
         case EngineSoundState::Gear:
-            form_.PlaySound(12);
+            host_.PlaySound(kSoundEngineGear4);
             break;
         case EngineSoundState::Shift:
-            form_.PlaySound(kSoundShift);
+            host_.PlaySound(kSoundGearShift);
             break;
         case EngineSoundState::Coast:
-            form_.PlaySound(kSoundCoast);
+            host_.PlaySound(kSoundEngineCoast);
             break;
         case EngineSoundState::Skid:
-            form_.PlaySound(kSoundSkid);
+            host_.PlaySound(kSoundSkid);
             break;
         case EngineSoundState::None:
             break;
     }
-    if (withHorn && HornOn) form_.PlaySound(kSoundHorn);
+    if (withHorn && HornOn) host_.PlaySound(kSoundHorn);
 }
 
 void TPlayer::ScaleSpeed(bool playSound, double factor) {
@@ -272,7 +275,7 @@ void TPlayer::ScaleSpeed(bool playSound, double factor) {
     GroundSpeed *= factor;
     StopBikeSounds(false);
     RestartEngineSound(false);
-    if (playSound) form_.PlaySound(kSoundPush);
+    if (playSound) host_.PlaySound(kSoundBump);
 }
 
 void TPlayer::ShiftSpeed(bool playSound, double delta) {
@@ -285,13 +288,13 @@ void TPlayer::ShiftSpeed(bool playSound, double delta) {
     GroundSpeed = TopSpeedFactor() * Speed / 8;
     StopBikeSounds(false);
     RestartEngineSound(false);
-    if (playSound) form_.PlaySound(kSoundPush);
+    if (playSound) host_.PlaySound(kSoundBump);
 }
 
 void TPlayer::UpdateEngineSound() {
     GearShiftMark = false;
     if (!OnRoad) {
-        if (EngineSound != EngineSoundState::Idle) SetEngineSound(kSoundIdle);
+        if (EngineSound != EngineSoundState::Idle) SetEngineSound(kSoundEngineIdle);
         return;
     }
     const double v = Speed;
@@ -302,22 +305,22 @@ void TPlayer::UpdateEngineSound() {
             if (EngineSound == band.kind) continue;
             SetEngineSound(band.sound);
             if (band.firstShift) {
-                form_.PlaySound(kSoundGearChange);
+                host_.PlaySound(kSoundGearBlip);
                 GearShiftMark = true;
             }
         }
     }
     if ((!Throttle && !HandBrake) || (Throttle && Brake)) {
         if (v > 40) {
-            if (EngineSound != EngineSoundState::Coast) SetEngineSound(kSoundCoast);
+            if (EngineSound != EngineSoundState::Coast) SetEngineSound(kSoundEngineCoast);
         } else if (EngineSound != EngineSoundState::Idle) {
-            SetEngineSound(kSoundIdle);
+            SetEngineSound(kSoundEngineIdle);
         }
     }
     if (HandBrake && EngineSound != EngineSoundState::Skid && v != 0) {
         SetEngineSound(kSoundSkid);
     } else if (EngineSound == EngineSoundState::Skid && v == 0) {
-        SetEngineSound(kSoundIdle);
+        SetEngineSound(kSoundEngineIdle);
     }
 }
 
@@ -338,7 +341,7 @@ void TPlayer::AddSkidMark(double x, double y) {
 }
 
 void TPlayer::ScrollSkidMarks() {
-    const RaceState& race = form_.Race();
+    const RaceState& race = host_.Race();
     const double dx = race.BikeVelX * 0.5 * SF();
     const double dy = race.BikeVelY * 0.5 * SF();
     // Free slots stay at 0, so the spacing of the next mark never measures from a ghost.
@@ -379,11 +382,11 @@ bool TPlayer::IsRoadAt(int worldX, int worldY) const {
     const int row = worldY / kTileSize;
     if (col == 0 || row == 0) return false;
     // Off the map TileAt answers -1, which is no road tile.
-    return IsRoadTile(form_.Race().TileAt(row - 1, col - 1));
+    return IsRoadTile(host_.Race().TileAt(row - 1, col - 1));
 }
 
 bool TPlayer::AllCornersOnRoad() const {
-    const RaceState& race = form_.Race();
+    const RaceState& race = host_.Race();
     const int roadX = RoundHalfEven(RoadX());
     const int roadY = RoundHalfEven(RoadY());
     for (const QuadPoint& c : Corners) {
@@ -395,7 +398,7 @@ bool TPlayer::AllCornersOnRoad() const {
 }
 
 int TPlayer::RoadBendAt(int row) const {
-    const RaceState& race = form_.Race();
+    const RaceState& race = host_.Race();
     int bend = 0;
     for (int c = 0; c < kMapColumns; ++c) {
         switch (race.TileAt(row, c)) {
@@ -418,7 +421,7 @@ int TPlayer::RoadBendAt(int row) const {
 }
 
 void TPlayer::FindRespawn() {
-    RaceState& race = form_.Race();
+    RaceState& race = host_.Race();
     // At the bottom end of the map the bike already stands on the start: the view stays.
     if (race.ViewRow >= 1490) return;
     // The search ends with the map: below its last row there is nothing to stand on.
@@ -460,7 +463,7 @@ void TPlayer::ResetBike() {
 }
 
 void TPlayer::StartLevelRun(bool next) {
-    const int level = form_.Race().Level;
+    const int level = host_.Race().Level;
     if (race_ != nullptr) race_->StartLevel(next ? level + 1 : level);
     TimeUp = false;
     RunOutStarted = false;
@@ -474,9 +477,9 @@ void TPlayer::StartLevelRun(bool next) {
     if (race_ != nullptr) race_->PlacePickups();
     Finished = false;
     if (race_ != nullptr) race_->PlaceRivals();
-    form_.OpenDialog(6);
+    host_.OpenDialog(kDialogLevelStart);
     ResetBike();
-    SetEngineSound(kSoundIdle);
+    SetEngineSound(kSoundEngineIdle);
 }
 
 // ---- lean ----
@@ -511,7 +514,7 @@ void TPlayer::LeanOut(double rate) {
 }
 
 void TPlayer::LeanControl() {
-    const GameState& s = form_.State();
+    const GameState& s = host_.State();
     if (Finished) {
         LeanOut(0.2);
         if (FramePos == kUprightFrame) SetUpright();
@@ -546,10 +549,10 @@ void TPlayer::LeanControl() {
 void TPlayer::Controls() {
     if (!Horn) {
         HornOn = false;
-        form_.StopSound(kSoundHorn);
+        host_.StopSound(kSoundHorn);
     } else if (!HornOn) {
         HornOn = true;
-        form_.PlaySound(kSoundHorn);
+        host_.PlaySound(kSoundHorn);
     }
     if (!HandBrake) {
         // A standing bike does not steer, a reversing one steers the other way.
@@ -612,13 +615,13 @@ void TPlayer::FallCheck() {
 // ---- the race around the bike ----
 
 void TPlayer::FinishTest() {
-    const RaceState& race = form_.Race();
+    const RaceState& race = host_.Race();
     const double lineY = (1550.0 - race.TrackRows - race.ViewRow) * kTileSize + RoadY();
     if (lineY > Y) Finished = true;
 }
 
 void TPlayer::UpdatePlace() {
-    RaceState& race = form_.Race();
+    RaceState& race = host_.Race();
     std::array<double, 5> ys{};
     int count = 0;
     for (int r = 1; r <= 5; ++r) {
@@ -664,7 +667,7 @@ void TPlayer::BoostCountdown() {
 
 void TPlayer::RivalContacts() {
     if (rivals_ == nullptr) return;
-    const RaceState& race = form_.Race();
+    const RaceState& race = host_.Race();
     const double offX = RoadX() - 72.0 * race.ViewColumn;
     const double offY = RoadY() - 72.0 * race.ViewRow;
     for (int r = 1; r <= 5; ++r) {
@@ -707,7 +710,7 @@ void TPlayer::RivalContacts() {
 }
 
 void TPlayer::CrashBranch() {
-    RaceState& race = form_.Race();
+    RaceState& race = host_.Race();
     const BikeModel& m = BikeModelOf(model_);
     const double lastFrame = m.crashFrames - 1;
     // The crash plays once and holds its last picture.
@@ -740,14 +743,14 @@ void TPlayer::CrashBranch() {
 }
 
 void TPlayer::RunOutBranch() {
-    RaceState& race = form_.Race();
+    RaceState& race = host_.Race();
     ScrollSkidMarks();
     if (!RunOutStarted) {
         RunOutStarted = true;
         EngineSound = EngineSoundState::None;
         HornOn = false;
         StopBikeSounds(true);
-        SetEngineSound(kSoundIdle);
+        SetEngineSound(kSoundEngineIdle);
     }
     if (Speed > 0) {
         Speed -= 0.8 * SF();
@@ -812,7 +815,7 @@ void TPlayer::MoveStep(int moveCount) {
     FallCheck();
     SpeedUpdate();
     // The bike cannot reverse past the start at the bottom of the map.
-    RaceState& race = form_.Race();
+    RaceState& race = host_.Race();
     if (race.ViewRow == 1490 && Speed < 0) {
         Speed = 0;
         GroundSpeed = 0;
@@ -831,7 +834,7 @@ void TPlayer::DrawRivals(TDXDraw& target) const {
     if (rivals_ == nullptr) return;
     TPictureCollection* list = Context().imageList2;
     if (list == nullptr) return;
-    const RaceState& race = form_.Race();
+    const RaceState& race = host_.Race();
     const double offX = RoadX() - 72.0 * race.ViewColumn;
     const double offY = RoadY() - 72.0 * race.ViewRow;
     // Wrecks first, so that riding bikes pass over them.
@@ -884,7 +887,7 @@ void TPlayer::DrawSelf() {
     DrawRivals(*target);
     DrawPicture(*target, kLeftPanelPicture, 0, 0);
     DrawPicture(*target, kRightPanelPicture, 626, 0);
-    vrumbal::DrawMinimap(*target, Context().imageList3, form_.Race(), RoadY(), rivals_);
+    vrumbal::DrawMinimap(*target, Context().imageList3, host_.Race(), RoadY(), rivals_);
 }
 
 }  // namespace vrumbal

@@ -4,12 +4,13 @@
 #include <functional>
 
 #include "engine/my_image_sprite.h"
+#include "game/content_ids.h"
 #include "race/contact_targets.h"
 #include "race/quad.h"
 
 namespace vrumbal {
 
-class TMForm;
+class GameHost;
 struct GameState;
 struct RaceState;
 
@@ -111,9 +112,9 @@ public:
     static constexpr int kScreenY = 400;
 
     // A bike of model SelectedBike with its top-left corner at (x, y), depth 12.
-    TPlayer(TSprite* parent, TMForm& form, BikeRace* race, int x, int y);
+    TPlayer(TSprite* parent, GameHost& host, BikeRace* race, int x, int y);
     // A new bike under the form's sprite engine.
-    static TPlayer* Create(TMForm& form, BikeRace* race, int x, int y);
+    static TPlayer* Create(GameHost& host, BikeRace* race, int x, int y);
 
     // The road sprite whose scroll offset places the world on the screen (not owned).
     void SetRoad(TSprite* road) { road_ = road; }
@@ -149,7 +150,7 @@ public:
 
     // Sounds.
     // Switches the engine to sound n and records its state.
-    void SetEngineSound(int n);
+    void SetEngineSound(SoundId n);
     // Stops the engine sounds; with all also the horn, pickups and push sounds.
     void StopBikeSounds(bool all);
     // Starts the current engine sound again, with withHorn also the horn while it is held.
@@ -275,7 +276,7 @@ private:
     double SF() const;
     int FrameMsNow() const;
 
-    TMForm& form_;                                  // sounds, dialogs, shared state
+    GameHost& host_;                                  // sounds, dialogs, shared state
     BikeRace* race_;                                // the race ridden in (not owned)
     TSprite* road_ = nullptr;                       // the road sprite (not owned)
     BikeRivals* rivals_ = nullptr;                  // the rival riders (not owned)

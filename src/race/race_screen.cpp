@@ -4,21 +4,26 @@
 #include <cmath>
 #include <numbers>
 
+#include "engine/input_states.h"
 #include "engine/my_image_sprite.h"
 #include "engine/picture_collection.h"
+#include "engine/random.h"
+#include "engine/sprite_context.h"
+#include "engine/sprite_engine.h"
+#include "game/game_host.h"
+#include "game/game_state.h"
+#include "game/level_tables.h"
+#include "game/race_state.h"
 #include "race/hud.h"
-#include "race/level_tables.h"
 #include "race/pickups.h"
 #include "race/rivals.h"
 #include "race/scroll_background.h"
 #include "race/track_generator.h"
-#include "shell/main_form.h"
 
 namespace vrumbal {
 namespace {
 
 constexpr double kTurn = 2 * std::numbers::pi / 256;  // radians per heading unit
-constexpr int kSoundTick = 18;
 
 // The speedometer needle: picture 4 of list 2 turning about a point near its right end.
 constexpr int kNeedlePicture = 4;
@@ -26,12 +31,12 @@ constexpr int kNeedleRestAngle = 28;
 
 }  // namespace
 
-RaceScreen::RaceScreen(TMForm& form) : form_(form) {
+RaceScreen::RaceScreen(GameHost& host) : host_(host) {
     // The pickups lie on the track of the level just generated; the rivals steer round the
     // bike, so they come after it.
-    Hooks.createPickups = [this] { pickups_ = TBonus::Create(form_, road_); };
+    Hooks.createPickups = [this] { pickups_ = TBonus::Create(host_, road_); };
     Hooks.createRivals = [this] {
-        rivals_ = TCar::Create(form_, road_, bike_);
+        rivals_ = TCar::Create(host_, road_, bike_);
         if (bike_ != nullptr) bike_->SetRivals(rivals_);
         if (road_ != nullptr) road_->SetRivalTarget(rivals_);
     };
@@ -57,51 +62,51 @@ int RaceScreen::NeedleAngleFor(double speed, bool shifting) {
 }
 
 void RaceScreen::StartRace(int level) {
-    GameState& s = form_.State();
+    GameState& s = host_.State();
     if (Running()) StopRaceSprites();
     s.ScreenKind = kScreenRace;
-    form_.StartScreenMusic();
+    host_.StartScreenMusic();
     // The pointer has nothing to point at over the road; the questions show it again.
-    form_.HideSystemCursor();
+    host_.HideSystemCursor();
     s.MenuFirst = 1;
     s.MenuLast = 0;
     s.MenuSelection = 0;
 
-    road_ = TScrollBackground::Create(form_.Sprites(), form_.Race(), s, 2, 1, 13, 10);
+    road_ = TScrollBackground::Create(host_.Sprites(), host_.Race(), s, 2, 1, 13, 10);
     StartLevel(level);
     if (Hooks.createPickups) Hooks.createPickups();
-    const TPictureCollection* list2 = form_.Sprites().imageList2;
+    const TPictureCollection* list2 = host_.Sprites().imageList2;
     if (list2 != nullptr && kNeedlePicture < list2->Count()) {
-        needle_ = TPointer::Create(form_.Sprites(), 2, kNeedlePicture, 0.7, 0.5, -10, 510);
+        needle_ = TPointer::Create(host_.Sprites(), 2, kNeedlePicture, 0.7, 0.5, -10, 510);
         needle_->NeedleAngle = kNeedleRestAngle;
     }
-    bike_ = TPlayer::Create(form_, this, TPlayer::kScreenX, TPlayer::kScreenY);
+    bike_ = TPlayer::Create(host_, this, TPlayer::kScreenX, TPlayer::kScreenY);
     bike_->SetRoad(road_);
     road_->SetBikeTarget(bike_);
     if (Hooks.createRivals) Hooks.createRivals();
-    DrawHud(form_);
-    RaceState& race = form_.Race();
+    DrawHud(host_, bike_);
+    RaceState& race = host_.Race();
     race.Lives = 3;
     race.Score = 0;
-    form_.OpenDialog(6);
+    host_.OpenDialog(kDialogLevelStart);
 }
 
 void RaceScreen::StartLevel(int level) {
-    RaceState& race = form_.Race();
+    RaceState& race = host_.Race();
     race.Level = level;
     race.RacerCount = 0;
     race.Place = 0;
     race.TrackRows = TrackRowsForLevel(level);
     race.TimeLeftMs = TimeLimitSeconds(level) * 1000;
     race.BonusCount = BonusCountForLevel(level);
-    GenerateTrack(race, form_.Rng, road_);
+    GenerateTrack(race, host_.Randomness(), road_);
     clockRan_ = false;
 }
 
 void RaceScreen::RaceFrame(int lagCount) {
-    form_.MDXSpriteEngine.Move(lagCount);
+    host_.SpriteEngine().Move(lagCount);
     if (!Running()) return;
-    const TDXInput& input = form_.MDXInput;
+    const TDXInput& input = host_.Input();
     bike_->SteerLeft = input.State(kStateLeft);
     bike_->SteerRight = input.State(kStateRight);
     bike_->Throttle = input.State(kStateUp);
@@ -113,26 +118,26 @@ void RaceScreen::RaceFrame(int lagCount) {
             NeedleAngleFor(bike_->Speed, bike_->EngineSound == EngineSoundState::Shift);
     }
     RunClock();
-    RaceState& race = form_.Race();
+    RaceState& race = host_.Race();
     DrawTrackWindow(race, *road_);
     const double heading = bike_->Heading * kTurn;
     race.BikeVelX = -std::sin(heading) * bike_->GroundSpeed;
     race.BikeVelY = std::cos(heading) * bike_->GroundSpeed;
-    DrawHud(form_);
-    const GameState& s = form_.State();
+    DrawHud(host_, bike_);
+    const GameState& s = host_.State();
     // Opening does nothing while a dialog is open, so Escape wins over P in the same frame.
-    if (s.EdgeEscape) form_.OpenDialog(2);
-    if (s.EdgePause) form_.OpenDialog(5);
+    if (s.EdgeEscape) host_.OpenDialog(kDialogExit);
+    if (s.EdgePause) host_.OpenDialog(kDialogPause);
 }
 
 void RaceScreen::RunClock() {
-    RaceState& race = form_.Race();
-    const int frameMs = form_.State().FrameMs;
+    RaceState& race = host_.Race();
+    const int frameMs = host_.State().FrameMs;
     int& left = race.TimeLeftMs;
     // A tick for each whole second the clock passed in its last step; a stopped clock sitting
     // just below a whole second must not tick again every frame.
     if (clockRan_ && left <= kTickWindowMs && (left + frameMs) / 1000 > left / 1000) {
-        form_.PlaySound(kSoundTick);
+        host_.PlaySound(kSoundClockTick);
     }
     clockRan_ = false;
     if (!bike_->TimeUp && !bike_->Finished && left - frameMs >= 0) {
@@ -143,7 +148,7 @@ void RaceScreen::RunClock() {
 }
 
 void RaceScreen::StopRaceSprites() {
-    form_.State().ScreenKind = kScreenNone;
+    host_.State().ScreenKind = kScreenNone;
     if (road_ != nullptr) {
         road_->SetBikeTarget(nullptr);
         road_->KillOnce();
@@ -152,33 +157,33 @@ void RaceScreen::StopRaceSprites() {
     if (Hooks.killSprites) Hooks.killSprites();
     if (needle_ != nullptr) needle_->KillOnce();
     if (bike_ != nullptr) bike_->KillOnce();
-    form_.MDXSpriteEngine.FreeKilled();
+    host_.SpriteEngine().FreeKilled();
     road_ = nullptr;
     needle_ = nullptr;
     bike_ = nullptr;
 }
 
 void RaceScreen::LevelWon() {
-    RaceState& race = form_.Race();
+    RaceState& race = host_.Race();
     race.TallyTimeLeft = race.TimeLeftMs;
     race.TimePoints = 0;
     race.PlaceBonus = PlaceBonus(race.Place);
     race.TallyStepTimer = 0;
     race.TallyLines = 0;
-    form_.OpenDialog(11);
+    host_.OpenDialog(kDialogTally);
 }
 
 void RaceScreen::LevelTimedOut() {
-    RaceState& race = form_.Race();
+    RaceState& race = host_.Race();
     if (race.Lives > 0) {
         --race.Lives;
         if (bike_ != nullptr) bike_->HitsLeft = 3;
     }
-    form_.OpenDialog(race.Lives < 1 ? 7 : 3);
+    host_.OpenDialog(race.Lives < 1 ? kDialogGameOver : kDialogTimeUp);
 }
 
 void RaceScreen::LivesGone() {
-    form_.OpenDialog(7);
+    host_.OpenDialog(kDialogGameOver);
 }
 
 void RaceScreen::PlacePickups() {

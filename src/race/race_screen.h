@@ -2,11 +2,11 @@
 #include <functional>
 
 #include "race/player.h"
-#include "shell/screen.h"
+#include "game/screen.h"
 
 namespace vrumbal {
 
-class TMForm;
+class GameHost;
 class TPointer;
 class TScrollBackground;
 class TBonus;
@@ -32,7 +32,7 @@ public:
 
     // A race screen of the form; nothing exists until StartRace. Fills the hooks of the
     // pickups and the rivals.
-    explicit RaceScreen(TMForm& form);
+    explicit RaceScreen(GameHost& host);
 
     // Starts a game at the given level: road, needle and bike, three lives, no score, the
     // level-start notice.
@@ -77,7 +77,7 @@ public:
 private:
     void RunClock();
 
-    TMForm& form_;                       // the form whose state the race runs on
+    GameHost& host_;                       // the form whose state the race runs on
     TScrollBackground* road_ = nullptr;  // owned by the sprite engine
     TPointer* needle_ = nullptr;         // owned by the sprite engine
     TPlayer* bike_ = nullptr;            // owned by the sprite engine

@@ -4,9 +4,13 @@
 #include <cmath>
 #include <numbers>
 
+#include "engine/sprite_engine.h"
 #include "engine/picture_collection.h"
-#include "race/race_state.h"
-#include "shell/main_form.h"
+#include "engine/random.h"
+#include "engine/sprite_context.h"
+#include "game/game_host.h"
+#include "game/game_state.h"
+#include "game/race_state.h"
 
 namespace vrumbal {
 namespace {
@@ -18,7 +22,6 @@ constexpr RivalModel kRivalModels[5] = {
     {60, 62, 86, 154, 35, 11}, {56, 68, 68, 184, 35, 12},
 };
 
-constexpr int kSoundCrash = 20;
 
 // Heading of a diagonal section: the road shifts one tile across per tile up.
 constexpr double kDiagonal = 18.89;
@@ -65,8 +68,8 @@ const RivalModel& RivalModelOf(int model) {
     return kRivalModels[std::clamp(model, 1, 5) - 1];
 }
 
-TCar::TCar(TSprite* parent, TMForm& form, TSprite* road, const TPlayer* bike)
-    : TMyImageSprite(parent, form.Sprites(), 2), form_(form), road_(road), bike_(bike) {
+TCar::TCar(TSprite* parent, GameHost& host, TSprite* road, const TPlayer* bike)
+    : TMyImageSprite(parent, host.Sprites(), 2), host_(host), road_(road), bike_(bike) {
     const TPictureCollection* list = Context().imageList2;
     if (list != nullptr && list->Count() > 0) SetImageByIndex(0);
     X = 0;
@@ -75,17 +78,17 @@ TCar::TCar(TSprite* parent, TMForm& form, TSprite* road, const TPlayer* bike)
     Reset();
 }
 
-TCar* TCar::Create(TMForm& form, TSprite* road, const TPlayer* bike) {
-    return TSprite::Create<TCar>(*form.Sprites().engine, form, road, bike);
+TCar* TCar::Create(GameHost& host, TSprite* road, const TPlayer* bike) {
+    return TSprite::Create<TCar>(*host.Sprites().engine, host, road, bike);
 }
 
 // ---- helpers ----
 
 double TCar::SF() const {
-    return form_.State().SpeedFactor;
+    return host_.State().SpeedFactor;
 }
 int TCar::FrameMsNow() const {
-    return form_.State().FrameMs;
+    return host_.State().FrameMs;
 }
 double TCar::RoadX() const {
     return road_ != nullptr ? road_->X : 0.0;
@@ -94,13 +97,13 @@ double TCar::RoadY() const {
     return road_ != nullptr ? road_->Y : 0.0;
 }
 int TCar::RandomBelow(int n) {
-    return form_.Rng.Next(n);
+    return host_.Randomness().Next(n);
 }
 
 // ---- life of a rider ----
 
 void TCar::Reset() {
-    const RaceState& race = form_.Race();
+    const RaceState& race = host_.Race();
     for (int r = 1; r <= kRiders; ++r) {
         const std::size_t i = Slot(r);
         Active[i] = false;
@@ -147,13 +150,13 @@ void TCar::Crash(int r) {
     RiderPicture[i] = BikeModelOf(Model[i]).crashPicture;
     RiderFrame[i] = 0;
     RespawnTimer[i] = 1000;
-    form_.PlaySound(kSoundCrash);
+    host_.PlaySound(kSoundCrash);
 }
 
 void TCar::Respawn(int r) {
     if (!ValidRider(r)) return;
     const std::size_t i = Slot(r);
-    const RaceState& race = form_.Race();
+    const RaceState& race = host_.Race();
     Crashed[i] = false;
     HitCount[i] = 0;
     RiderPicture[i] = BikeModelOf(Model[i]).uprightPicture;
@@ -192,7 +195,7 @@ void TCar::UpdateGeometry(int r) {
     CentreX[i] = PosX[i] + m.boxWidth / 2.0;
     CentreY[i] = PosY[i] + m.boxHeight / 2.0;
     // The corners shrink with the player's own bike, so contacts feel the same from both sides.
-    const double radius = m.cornerRadius * BikeModelOf(form_.State().SelectedBike).cornerFactor;
+    const double radius = m.cornerRadius * BikeModelOf(host_.State().SelectedBike).cornerFactor;
     const double a = m.cornerAngle;
     const double h = Heading[i];
     const double cx = CentreX[i];
@@ -238,7 +241,7 @@ void TCar::RandomLaneAndPace(int r) {
 
 void TCar::Avoid(int r) {
     const std::size_t i = Slot(r);
-    const RaceState& race = form_.Race();
+    const RaceState& race = host_.Race();
     bool ahead = false;
     bool left = false;
     bool right = false;
@@ -303,7 +306,7 @@ void TCar::Avoid(int r) {
 
 void TCar::StepRider(int r) {
     const std::size_t i = Slot(r);
-    RaceState& race = form_.Race();
+    RaceState& race = host_.Race();
     const double sf = SF();
     const int frameMs = FrameMsNow();
     const BikeModel& bike = BikeModelOf(Model[i]);
@@ -392,7 +395,7 @@ void TCar::StepRider(int r) {
         // The wreck's frames are limited by the player's model as well as the rider's own, so
         // the frame never points past the rider's crash picture.
         const double lastFrame =
-            std::min(BikeModelOf(form_.State().SelectedBike).crashFrames, bike.crashFrames) - 1;
+            std::min(BikeModelOf(host_.State().SelectedBike).crashFrames, bike.crashFrames) - 1;
         RiderFrame[i] = std::min(RiderFrame[i] + 2 * sf / std::max(1, frameMs), lastFrame);
         Decel[i] = 0.8;
         if (Speed[i] <= 10) RiderFrame[i] = bike.crashFrames - 1;

@@ -9,7 +9,7 @@
 
 namespace vrumbal {
 
-class TMForm;
+class GameHost;
 
 // What a rider's bike model adds to the bike tables: the boxes it is drawn in and the
 // geometry of its contact corners.
@@ -41,9 +41,9 @@ public:
 
     // The riders' sprite at depth 9 under parent; the road gives the scroll offset, the bike
     // is the one to steer around (either may be null). Runs Reset.
-    TCar(TSprite* parent, TMForm& form, TSprite* road, const TPlayer* bike);
+    TCar(TSprite* parent, GameHost& host, TSprite* road, const TPlayer* bike);
     // A new riders' sprite under the form's sprite engine.
-    static TCar* Create(TMForm& form, TSprite* road, const TPlayer* bike);
+    static TCar* Create(GameHost& host, TSprite* road, const TPlayer* bike);
 
     // Clears all riders and puts those of the current level on the start, then runs one step
     // so that their centres and corners are valid at once.
@@ -127,7 +127,7 @@ private:
     double RoadX() const;
     double RoadY() const;
 
-    TMForm& form_;         // shared state, random numbers, sounds
+    GameHost& host_;         // shared state, random numbers, sounds
     TSprite* road_;        // scroll offset (not owned)
     const TPlayer* bike_;  // the player's bike (not owned)
 };

@@ -4,8 +4,8 @@
 #include "engine/background_sprite.h"
 #include "engine/sprite_context.h"
 #include "race/contact_targets.h"
-#include "race/race_state.h"
-#include "shell/game_state.h"
+#include "game/race_state.h"
+#include "game/game_state.h"
 
 namespace vrumbal {
 

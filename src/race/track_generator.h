@@ -1,6 +1,6 @@
 #pragma once
 #include "engine/random.h"
-#include "race/race_state.h"
+#include "game/race_state.h"
 
 namespace vrumbal {
 

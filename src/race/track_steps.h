@@ -2,7 +2,7 @@
 #include <cstdint>
 
 #include "engine/random.h"
-#include "race/race_state.h"
+#include "game/race_state.h"
 
 // The stages of a track's generation, in the order GenerateTrack runs them. They are separate
 // so that each stage's promises (scenery only on empty cells, for instance) can be checked.

@@ -2,7 +2,7 @@
 
 #include <array>
 
-#include "save/high_score_table.h"
+#include "game/high_scores.h"
 #include "save/save_file_reader.h"
 #include "save/save_paths.h"
 

@@ -1,6 +1,7 @@
 #include "save/options_file.h"
 
-#include "save/high_score_table.h"
+#include "game/high_scores.h"
+#include "save/high_score_check.h"
 #include "save/save_file_reader.h"
 #include "save/save_paths.h"
 

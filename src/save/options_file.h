@@ -4,7 +4,7 @@
 #include <string>
 
 #include "save/atomic_write.h"
-#include "shell/game_state.h"
+#include "game/game_state.h"
 
 namespace vrumbal {
 

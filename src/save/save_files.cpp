@@ -1,7 +1,8 @@
 #include "save/save_files.h"
 
 #include "save/high_score_file.h"
-#include "save/high_score_table.h"
+#include "game/high_scores.h"
+#include "save/high_score_check.h"
 #include "save/options_file.h"
 #include "save/save_pair.h"
 #include "save/save_paths.h"

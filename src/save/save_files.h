@@ -3,7 +3,7 @@
 
 #include "save/atomic_write.h"
 #include "save/save_file_system.h"
-#include "shell/game_state.h"
+#include "game/game_state.h"
 
 namespace vrumbal {
 

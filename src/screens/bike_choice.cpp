@@ -2,12 +2,15 @@
 
 #include <memory>
 
+#include "engine/dx_draw.h"
 #include "engine/picture_collection.h"
+#include "engine/sprite_context.h"
+#include "game/game_host.h"
+#include "game/game_state.h"
 #include "race/player.h"
 #include "screens/main_menu.h"
-#include "screens/menu_button.h"
-#include "shell/main_form.h"
-#include "shell/menu_model.h"
+#include "ui/menu_button.h"
+#include "ui/menu_model.h"
 
 namespace vrumbal {
 namespace {
@@ -31,10 +34,6 @@ constexpr BikeChoiceButton kButtons[] = {
     {9, 366, 542, 39},   // start the race
     {10, 661, 542, 36},  // back
 };
-constexpr int kEntryPrevious = 7;
-constexpr int kEntryNext = 8;
-constexpr int kEntryStart = 9;
-constexpr int kEntryBack = 10;
 
 int BikePicture(int bike) {
     return kBikePictures[static_cast<std::size_t>(bike - 1)];
@@ -52,13 +51,13 @@ std::array<int, 4> BikeRatingRows(int bike) {
 }
 
 void BikeChoiceScreen::Enter() {
-    GameState& s = form_.State();
-    const SpriteContext& ctx = form_.Sprites();
+    GameState& s = host_.State();
+    const SpriteContext& ctx = host_.Sprites();
     s.ScreenKind = kScreenBikeChoice;
     fadeState_ = 0;
-    s.MenuFirst = kEntryPrevious;
-    s.MenuLast = kEntryBack;
-    s.MenuSelection = kEntryStart;
+    s.MenuFirst = kBikeChoicePrevious;
+    s.MenuLast = kBikeChoiceBack;
+    s.MenuSelection = kBikeChoiceStart;
     s.MenuEntries[16] = MenuEntry{};
     s.MenuEntries[16].sprite = CreatePictureAt(ctx, 1, kTitlePicture, 312, 42, 4);
     s.MenuEntries[17] = MenuEntry{};
@@ -80,13 +79,13 @@ void BikeChoiceScreen::Enter() {
 }
 
 void BikeChoiceScreen::Leave() {
-    GameState& s = form_.State();
+    GameState& s = host_.State();
     for (int e : {7, 8, 9, 10, 17, 16}) {
         MenuEntry& entry = s.MenuEntries[static_cast<std::size_t>(e)];
         if (entry.sprite != nullptr) entry.sprite->KillOnce();
         entry = MenuEntry{};
     }
-    form_.RemoveMenuBackground();
+    host_.RemoveMenuBackground();
     if (picture_ != nullptr) picture_->KillOnce();
     if (pictureNext_ != nullptr) pictureNext_->KillOnce();
     picture_ = nullptr;
@@ -105,31 +104,31 @@ void BikeChoiceScreen::StartChange(int target) {
 }
 
 void BikeChoiceScreen::PreviousBike() {
-    StartChange(WrapBike(form_.State().SelectedBike - 1));
+    StartChange(WrapBike(host_.State().SelectedBike - 1));
 }
 
 void BikeChoiceScreen::NextBike() {
-    StartChange(WrapBike(form_.State().SelectedBike + 1));
+    StartChange(WrapBike(host_.State().SelectedBike + 1));
 }
 
 void BikeChoiceScreen::Activate(int selection) {
     // The arrows, start and back all wait for a running change to end.
     if (fadeState_ != 0) return;
     switch (selection) {
-        case kEntryPrevious:
+        case kBikeChoicePrevious:
             PreviousBike();
             break;
-        case kEntryNext:
+        case kBikeChoiceNext:
             NextBike();
             break;
-        case kEntryStart:
+        case kBikeChoiceStart:
             Leave();
-            form_.EnterMainMenu(false, 1, false);
-            form_.StartRace(1);  // leaves the main menu first
+            host_.EnterMainMenu(false, 1, false);
+            host_.StartRace(1);  // leaves the main menu first
             break;
-        case kEntryBack:
+        case kBikeChoiceBack:
             Leave();
-            form_.EnterMainMenu(false, 1, false);
+            host_.EnterMainMenu(false, 1, false);
             break;
         default:
             break;
@@ -157,72 +156,65 @@ void BikeChoiceScreen::StepPictureChange() {
     if (fadeAlpha_ <= 0) {
         if (picture_ != nullptr) picture_->SetImageByIndex(BikePicture(target_));
         fadeState_ = 0;
-        form_.State().SelectedBike = target_;
+        host_.State().SelectedBike = target_;
     }
 }
 
 void BikeChoiceScreen::DrawBikeRatings() {
-    TPictureCollection* list = form_.Sprites().imageList1;
-    if (!HasPicture(form_.Sprites(), 1, kPipPicture)) return;
+    TPictureCollection* list = host_.Sprites().imageList1;
+    if (!HasPicture(host_.Sprites(), 1, kPipPicture)) return;
     const TPictureCollectionItem& pip = list->Items(kPipPicture);
-    const std::array<int, 4> rows = BikeRatingRows(form_.State().SelectedBike);
+    const std::array<int, 4> rows = BikeRatingRows(host_.State().SelectedBike);
     for (std::size_t r = 0; r < rows.size(); ++r) {
         for (int i = 0; i < rows[r]; ++i) {
-            pip.Draw(form_.MDXDraw, kPipX + kPipPitch * i, kPipRowY[r], 0);
+            pip.Draw(host_.Surface(), kPipX + kPipPitch * i, kPipRowY[r], 0);
         }
     }
 }
 
 void BikeChoiceScreen::Frame(int /*lagCount*/) {
-    GameState& s = form_.State();
+    GameState& s = host_.State();
     UpdateHighlight(s, true);
     if (s.EdgeLeft) {
-        if (s.MenuSelection == kEntryPrevious) {
-            form_.ActivateEntry(kEntryPrevious);
-        } else if (s.MenuSelection == kEntryNext) {
-            s.MenuSelection = kEntryPrevious;
-        } else if (s.MenuSelection == kEntryBack) {
-            s.MenuSelection = kEntryStart;
+        if (s.MenuSelection == kBikeChoicePrevious) {
+            host_.ActivateEntry(kBikeChoicePrevious);
+        } else if (s.MenuSelection == kBikeChoiceNext) {
+            s.MenuSelection = kBikeChoicePrevious;
+        } else if (s.MenuSelection == kBikeChoiceBack) {
+            s.MenuSelection = kBikeChoiceStart;
         }
     }
     if (s.EdgeRight) {
-        if (s.MenuSelection == kEntryNext) {
-            form_.ActivateEntry(kEntryNext);
-        } else if (s.MenuSelection == kEntryPrevious) {
-            s.MenuSelection = kEntryNext;
-        } else if (s.MenuSelection == kEntryStart) {
-            s.MenuSelection = kEntryBack;
+        if (s.MenuSelection == kBikeChoiceNext) {
+            host_.ActivateEntry(kBikeChoiceNext);
+        } else if (s.MenuSelection == kBikeChoicePrevious) {
+            s.MenuSelection = kBikeChoiceNext;
+        } else if (s.MenuSelection == kBikeChoiceStart) {
+            s.MenuSelection = kBikeChoiceBack;
         }
     }
     if (s.EdgeUp) {
-        if (s.MenuSelection == kEntryStart) {
-            s.MenuSelection = kEntryPrevious;
-        } else if (s.MenuSelection == kEntryBack) {
-            s.MenuSelection = kEntryNext;
+        if (s.MenuSelection == kBikeChoiceStart) {
+            s.MenuSelection = kBikeChoicePrevious;
+        } else if (s.MenuSelection == kBikeChoiceBack) {
+            s.MenuSelection = kBikeChoiceNext;
         }
     }
     if (s.EdgeDown) {
-        if (s.MenuSelection == kEntryPrevious) {
-            s.MenuSelection = kEntryStart;
-        } else if (s.MenuSelection == kEntryNext) {
-            s.MenuSelection = kEntryBack;
+        if (s.MenuSelection == kBikeChoicePrevious) {
+            s.MenuSelection = kBikeChoiceStart;
+        } else if (s.MenuSelection == kBikeChoiceNext) {
+            s.MenuSelection = kBikeChoiceBack;
         }
     }
-    SelectFirstOnArrow(s, kEntryPrevious, kEntryBack);
+    SelectFirstOnArrow(s, kBikeChoicePrevious, kBikeChoiceBack);
     if (s.EdgeEscape) {
-        form_.ActivateEntry(kEntryBack);
+        host_.ActivateEntry(kBikeChoiceBack);
         // Left for the menu: the screen's sprites are on their way out.
         if (s.ScreenKind != kScreenBikeChoice) return;
     }
     StepPictureChange();
     DrawBikeRatings();
-}
-
-void TMForm::EnterBikeChoice() {
-    if (dynamic_cast<BikeChoiceScreen*>(screens_[kScreenBikeChoice].get()) == nullptr) {
-        SetScreen(kScreenBikeChoice, std::make_unique<BikeChoiceScreen>(*this));
-    }
-    static_cast<BikeChoiceScreen*>(screens_[kScreenBikeChoice].get())->Enter();
 }
 
 }  // namespace vrumbal

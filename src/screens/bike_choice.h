@@ -1,11 +1,17 @@
 #pragma once
 #include <array>
 
-#include "shell/screen.h"
+#include "game/screen.h"
 
 namespace vrumbal {
 
-class TMForm;
+// Entry numbers of the bike choice screen.
+inline constexpr int kBikeChoicePrevious = 7;
+inline constexpr int kBikeChoiceNext = 8;
+inline constexpr int kBikeChoiceStart = 9;
+inline constexpr int kBikeChoiceBack = 10;
+
+class GameHost;
 class TMenuButton;
 class TMyImageSprite;
 
@@ -28,7 +34,7 @@ std::array<int, 4> BikeRatingRows(int bike);
 class BikeChoiceScreen final : public Screen {
 public:
     // The screen of the form; nothing exists until Enter.
-    explicit BikeChoiceScreen(TMForm& form) : form_(form) {}
+    explicit BikeChoiceScreen(GameHost& host) : host_(host) {}
 
     // Opens the screen on SelectedBike with the start entry selected.
     void Enter();
@@ -58,7 +64,7 @@ private:
     void StartChange(int target);
     void StepPictureChange();
 
-    TMForm& form_;                       // the form whose state the screen runs on
+    GameHost& host_;                       // the form whose state the screen runs on
     int fadeState_ = 0;                  // BikeFadeState
     int target_ = 1;                     // BikeTarget
     int fadeAlpha_ = 255;                // the shown picture's opacity while the pictures change

@@ -2,13 +2,17 @@
 
 #include <memory>
 
+#include "engine/dx_draw.h"
 #include "engine/my_image_sprite.h"
+#include "engine/sprite_context.h"
+#include "engine/sprite_engine.h"
+#include "game/game_host.h"
+#include "game/game_state.h"
 #include "platform/codepage.h"
-#include "race/font_slots.h"
 #include "screens/main_menu.h"
-#include "screens/menu_button.h"
-#include "shell/main_form.h"
-#include "shell/menu_model.h"
+#include "ui/font_slots.h"
+#include "ui/menu_button.h"
+#include "ui/menu_model.h"
 
 namespace vrumbal {
 namespace {
@@ -155,8 +159,8 @@ int HelpBodySize(TCanvas& canvas, const std::vector<HelpLine>& lines) {
 }
 
 void HelpScreen::Enter() {
-    GameState& s = form_.State();
-    const SpriteContext& ctx = form_.Sprites();
+    GameState& s = host_.State();
+    const SpriteContext& ctx = host_.Sprites();
     s.ScreenKind = kScreenHelp;
     s.MenuFirst = kEntryPrevious;
     s.MenuLast = kEntryBack;
@@ -180,9 +184,9 @@ void HelpScreen::Enter() {
 }
 
 void HelpScreen::Leave() {
-    GameState& s = form_.State();
+    GameState& s = host_.State();
     s.ScreenKind = kScreenNone;
-    form_.RemoveMenuBackground();
+    host_.RemoveMenuBackground();
     for (int e : {7, 8, 9, 16, 17}) {
         MenuEntry& entry = s.MenuEntries[static_cast<std::size_t>(e)];
         if (entry.sprite != nullptr) entry.sprite->KillOnce();
@@ -214,7 +218,7 @@ void HelpScreen::Activate(int selection) {
             break;
         case kEntryBack:
             Leave();
-            form_.EnterMainMenu(false, 2, false);
+            host_.EnterMainMenu(false, 2, false);
             break;
         default:
             break;
@@ -227,7 +231,7 @@ void HelpScreen::DrawHelpPage() {
     }
     if (aboutPicture_ != nullptr) aboutPicture_->Visible = page_ == kAboutPage;
 
-    TCanvas& canvas = form_.MDXDraw.Canvas();
+    TCanvas& canvas = host_.Surface().Canvas();
     const std::vector<HelpLine> lines = HelpPageLines(page_);
     // The longest lines are wider than the panel in the face we draw with: the page's body
     // shrinks as a whole so that every line stays inside and the lines still match.
@@ -241,11 +245,11 @@ void HelpScreen::DrawHelpPage() {
 }
 
 void HelpScreen::Frame(int lagCount) {
-    GameState& s = form_.State();
+    GameState& s = host_.State();
     UpdateHighlight(s, true);
     if (s.EdgeLeft) {
         if (s.MenuSelection == kEntryPrevious) {
-            form_.ActivateEntry(kEntryPrevious);
+            host_.ActivateEntry(kEntryPrevious);
         } else if (s.MenuSelection == kEntryNext) {
             s.MenuSelection = kEntryPrevious;
         } else if (s.MenuSelection == kEntryBack) {
@@ -261,19 +265,12 @@ void HelpScreen::Frame(int lagCount) {
     }
     SelectFirstOnArrow(s, kEntryPrevious, kEntryBack);
     if (s.EdgeEscape) {
-        form_.ActivateEntry(kEntryBack);
+        host_.ActivateEntry(kEntryBack);
         // Left for the menu: the screen's sprites are on their way out.
         if (s.ScreenKind != kScreenHelp) return;
     }
     DrawHelpPage();
-    form_.MDXSpriteEngine.Move(lagCount);
-}
-
-void TMForm::EnterHelp() {
-    if (dynamic_cast<HelpScreen*>(screens_[kScreenHelp].get()) == nullptr) {
-        SetScreen(kScreenHelp, std::make_unique<HelpScreen>(*this));
-    }
-    static_cast<HelpScreen*>(screens_[kScreenHelp].get())->Enter();
+    host_.SpriteEngine().Move(lagCount);
 }
 
 }  // namespace vrumbal

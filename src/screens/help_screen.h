@@ -3,12 +3,12 @@
 #include <string>
 #include <vector>
 
-#include "shell/screen.h"
+#include "game/screen.h"
 
 namespace vrumbal {
 
 class TCanvas;
-class TMForm;
+class GameHost;
 class TMyImageSprite;
 
 // Number of help pages; the last is the about page.
@@ -42,7 +42,7 @@ int HelpBodySize(TCanvas& canvas, const std::vector<HelpLine>& lines);
 class HelpScreen final : public Screen {
 public:
     // The screen of the form; nothing exists until Enter.
-    explicit HelpScreen(TMForm& form) : form_(form) {}
+    explicit HelpScreen(GameHost& host) : host_(host) {}
 
     // Opens the screen on page 1 with back selected.
     void Enter();
@@ -67,7 +67,7 @@ public:
     void Activate(int selection) override;
 
 private:
-    TMForm& form_;                                     // the form whose state the screen runs on
+    GameHost& host_;                                     // the form whose state the screen runs on
     int page_ = 1;                                     // HelpPage
     std::array<TMyImageSprite*, 5> bonusIcons_{};      // BonusIcons, owned by the sprite engine
     TMyImageSprite* aboutPicture_ = nullptr;           // owned by the sprite engine

@@ -3,12 +3,16 @@
 #include <cmath>
 #include <string>
 
+#include "engine/dx_draw.h"
+#include "engine/sprite_context.h"
+#include "engine/sprite_engine.h"
+#include "game/game_host.h"
+#include "game/game_state.h"
 #include "online/score_submit.h"
-#include "race/dialogs.h"
-#include "race/font_slots.h"
-#include "screens/menu_button.h"
-#include "shell/main_form.h"
-#include "shell/menu_model.h"
+#include "shell/dialogs.h"
+#include "ui/font_slots.h"
+#include "ui/menu_button.h"
+#include "ui/menu_model.h"
 
 namespace vrumbal {
 namespace {
@@ -31,8 +35,8 @@ int HighScoreRowY(int k) {
 }
 
 void HighScoresScreen::Enter() {
-    GameState& s = form_.State();
-    const SpriteContext& context = form_.Sprites();
+    GameState& s = host_.State();
+    const SpriteContext& context = host_.Sprites();
     s.ScreenKind = kScreenHighScores;
     s.MenuFirst = kHighScoresClear;
     s.MenuLast = kHighScoresBack;
@@ -45,9 +49,9 @@ void HighScoresScreen::Enter() {
 }
 
 void HighScoresScreen::Leave() {
-    GameState& s = form_.State();
+    GameState& s = host_.State();
     s.ScreenKind = kScreenNone;
-    form_.RemoveMenuBackground();
+    host_.RemoveMenuBackground();
     for (int entry :
          {kHighScoresClear, kHighScoresWorld, kHighScoresBack, kTitlePicture, kPanelPicture}) {
         if (s.MenuEntries[entry].sprite) s.MenuEntries[entry].sprite->KillOnce();
@@ -56,22 +60,22 @@ void HighScoresScreen::Leave() {
 }
 
 void HighScoresScreen::Frame(int lagCount) {
-    GameState& s = form_.State();
+    GameState& s = host_.State();
     UpdateHighlight(s, true);
     SelectFirstOnArrow(s, kHighScoresClear, kHighScoresBack);
     if (s.EdgeLeft) BoundedDecrease(s, 1, kHighScoresClear);
     if (s.EdgeRight) BoundedIncrease(s, 1, kHighScoresBack);
     if (s.EdgeEscape) {
-        form_.ActivateEntry(kHighScoresBack);
+        host_.ActivateEntry(kHighScoresBack);
         if (s.ScreenKind != kScreenHighScores) return;
     }
-    form_.MDXSpriteEngine.Move(lagCount);
+    host_.SpriteEngine().Move(lagCount);
     DrawHighScores();
 }
 
 void HighScoresScreen::DrawHighScores() {
-    const GameState& s = form_.State();
-    TCanvas& canvas = form_.MDXDraw.Canvas();
+    const GameState& s = host_.State();
+    TCanvas& canvas = host_.Surface().Canvas();
     for (int k = 1; k <= 10; ++k) {
         const HighScoreEntry& entry = s.HighScores[static_cast<std::size_t>(k)];
         const int y = HighScoreRowY(k);
@@ -84,32 +88,18 @@ void HighScoresScreen::DrawHighScores() {
 void HighScoresScreen::Activate(int selection) {
     switch (selection) {
         case kHighScoresClear:
-            form_.OpenDialog(kDialogClearTable);
+            host_.OpenDialog(kDialogClearTable);
             break;
         case kHighScoresWorld:
-            form_.OpenDocument(WorldTableAddress());
+            host_.OpenDocument(WorldTableAddress());
             break;
         case kHighScoresBack:
             Leave();
-            form_.EnterMainMenu(false, 4, false);
+            host_.EnterMainMenu(false, 4, false);
             break;
         default:
             break;
     }
-}
-
-HighScoresScreen& TMForm::HighScoreScreen() {
-    auto* screen = dynamic_cast<HighScoresScreen*>(screens_[kScreenHighScores].get());
-    if (screen == nullptr) {
-        auto created = std::make_unique<HighScoresScreen>(*this);
-        screen = created.get();
-        screens_[kScreenHighScores] = std::move(created);
-    }
-    return *screen;
-}
-
-void TMForm::EnterHighScores() {
-    HighScoreScreen().Enter();
 }
 
 }  // namespace vrumbal

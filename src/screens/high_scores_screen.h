@@ -1,10 +1,10 @@
 #pragma once
 
-#include "shell/screen.h"
+#include "game/screen.h"
 
 namespace vrumbal {
 
-class TMForm;
+class GameHost;
 
 // Entry numbers of the high-score screen.
 inline constexpr int kHighScoresClear = 7;
@@ -20,7 +20,7 @@ int HighScoreRowY(int k);
 class HighScoresScreen final : public Screen {
 public:
     // The high-score screen of the form; nothing is shown until Enter.
-    explicit HighScoresScreen(TMForm& form) : form_(form) {}
+    explicit HighScoresScreen(GameHost& host) : host_(host) {}
 
     // Shows the screen's buttons, title and panel.
     void Enter();
@@ -35,7 +35,7 @@ public:
     void Activate(int selection) override;
 
 private:
-    TMForm& form_;  // the form whose state the screen runs on
+    GameHost& host_;  // the form whose state the screen runs on
 };
 
 }  // namespace vrumbal

@@ -2,21 +2,21 @@
 
 #include <memory>
 
+#include "engine/sprite_context.h"
+#include "game/game_host.h"
+#include "game/game_state.h"
+#include "game/race_state.h"
 #include "race/scroll_background.h"
 #include "screens/bike_choice.h"
 #include "screens/help_screen.h"
-#include "screens/menu_button.h"
-#include "shell/main_form.h"
-#include "shell/menu_model.h"
+#include "ui/menu_button.h"
+#include "ui/menu_model.h"
 
 namespace vrumbal {
 namespace {
 
 // Pixels a sliding button moves per frame at 85 frames per second, before the factor 0.5.
 constexpr double kIntroStep = 50;
-// The back entries of the options and high-score screens: activating them leaves the screen.
-constexpr int kOptionsBackEntry = 12;
-constexpr int kHighScoresBackEntry = 9;
 
 }  // namespace
 
@@ -33,7 +33,7 @@ bool MainMenuScreen::HasButtons() const {
 }
 
 void MainMenuScreen::KillButtons() {
-    GameState& s = form_.State();
+    GameState& s = host_.State();
     for (std::size_t i = 0; i < buttons_.size(); ++i) {
         TMenuButton*& b = buttons_[i];
         if (b == nullptr) continue;
@@ -50,10 +50,10 @@ void MainMenuScreen::RemoveBackground() {
 }
 
 void MainMenuScreen::Enter(bool intro, int selection, bool fullBuild) {
-    GameState& s = form_.State();
+    GameState& s = host_.State();
     s.ScreenKind = kScreenMainMenu;
-    if (fullBuild) form_.StartScreenMusic();
-    form_.ShowSystemCursor();
+    if (fullBuild) host_.StartScreenMusic();
+    host_.ShowSystemCursor();
     s.MenuFirst = 1;
     s.MenuLast = 6;
     s.MenuSelection = selection;
@@ -61,7 +61,7 @@ void MainMenuScreen::Enter(bool intro, int selection, bool fullBuild) {
 
     // A screen that forgot to remove the background must not leave a second one behind.
     RemoveBackground();
-    background_ = TScrollBackground::Create(form_.Sprites(), form_.Race(), s, 1, 1, 1, 1);
+    background_ = TScrollBackground::Create(host_.Sprites(), host_.Race(), s, 1, 1, 1, 1);
     background_->X = 0;
     background_->Y = 0;
 
@@ -73,7 +73,7 @@ void MainMenuScreen::Enter(bool intro, int selection, bool fullBuild) {
             const MainButtonPlace& p = kMainButtons[i];
             // A library without the button's pictures shows no button there.
             TMenuButton* b = TMenuButton::CreateIfPresent(
-                form_.Sprites(), 1, p.x, p.y, p.normalPicture, p.highlightPicture, 0, 0);
+                host_.Sprites(), 1, p.x, p.y, p.normalPicture, p.highlightPicture, 0, 0);
             if (b != nullptr) b->RaiseOnHighlight = true;
             buttons_[i] = b;
             SetMenuEntry(s, static_cast<int>(i) + 1, b);
@@ -93,11 +93,11 @@ void MainMenuScreen::Enter(bool intro, int selection, bool fullBuild) {
     }
     // Nothing to slide in when the library has no button pictures: the menu takes keys at once.
     if (!HasButtons()) s.MenuIntroActive = 0;
-    if (intro) form_.PlaySound(0);
+    if (intro) host_.PlaySound(kSoundMenuSlide);
 }
 
 void MainMenuScreen::AnimateMenuIntro() {
-    GameState& s = form_.State();
+    GameState& s = host_.State();
     if (!HasButtons()) {
         s.MenuIntroActive = 0;
         return;
@@ -138,7 +138,7 @@ void MainMenuScreen::AnimateMenuIntro() {
 }
 
 void MainMenuScreen::Frame(int /*lagCount*/) {
-    GameState& s = form_.State();
+    GameState& s = host_.State();
     if (s.MenuIntroActive != 0) {
         AnimateMenuIntro();
         return;
@@ -150,33 +150,33 @@ void MainMenuScreen::Frame(int /*lagCount*/) {
     } else {
         SelectFirstOnArrow(s, 1, 6);
     }
-    if (s.EdgeEscape) form_.OpenDialog(1);
+    if (s.EdgeEscape) host_.OpenDialog(kDialogQuit);
 }
 
 void MainMenuScreen::Activate(int selection) {
-    if (form_.State().MenuIntroActive != 0) return;
+    if (host_.State().MenuIntroActive != 0) return;
     PerformEntry(selection);
 }
 
 void MainMenuScreen::PerformEntry(int n) {
     switch (n) {
         case 1:
-            form_.EnterBikeChoice();
+            host_.EnterBikeChoice();
             break;
         case 2:
-            form_.EnterHelp();
+            host_.EnterHelp();
             break;
         case 3:
-            form_.EnterOptions();
+            host_.EnterOptions();
             break;
         case 4:
-            form_.EnterHighScores();
+            host_.EnterHighScores();
             break;
         case 5:
-            form_.OpenDocument(kMoreGamesLink);
+            host_.OpenDocument(kMoreGamesLink);
             break;
         case 6:
-            form_.OpenDialog(1);
+            host_.OpenDialog(kDialogQuit);
             break;
         default:
             break;
@@ -184,69 +184,10 @@ void MainMenuScreen::PerformEntry(int n) {
 }
 
 void MainMenuScreen::Leave() {
-    GameState& s = form_.State();
+    GameState& s = host_.State();
     RemoveBackground();
     KillButtons();
     if (s.ScreenKind == kScreenMainMenu) s.ScreenKind = kScreenNone;
-}
-
-MainMenuScreen& TMForm::MainMenu() {
-    auto* menu = dynamic_cast<MainMenuScreen*>(screens_[kScreenMainMenu].get());
-    if (menu == nullptr) {
-        auto fresh = std::make_unique<MainMenuScreen>(*this);
-        menu = fresh.get();
-        screens_[kScreenMainMenu] = std::move(fresh);
-    }
-    return *menu;
-}
-
-void TMForm::EnterMainMenu(bool intro, int selection, bool fullBuild) {
-    MainMenu().Enter(intro, selection, fullBuild);
-}
-
-void TMForm::RemoveMenuBackground() {
-    MainMenu().RemoveBackground();
-}
-
-void TMForm::LeaveMainMenu() {
-    MainMenu().Leave();
-}
-
-void TMForm::SwitchMainEntry() {
-    GameState& s = state_;
-    if (s.HoveredMainButton == 0 || s.MenuSelection != 0) return;
-    // Only a sub-screen beside the buttons can be left this way; a race or a dialog keeps a
-    // stale hover from an earlier screen.
-    const int kind = s.ScreenKind;
-    if (kind < kScreenBikeChoice || kind > kScreenHelp || s.DialogKind != 0) return;
-    const int own = kind == kScreenBikeChoice   ? 1
-                    : kind == kScreenOptions    ? 3
-                    : kind == kScreenHighScores ? 4
-                                                : 2;
-    const int hovered = s.HoveredMainButton;
-    if (own == hovered) return;
-    switch (own) {
-        case 1:
-            if (auto* bike = dynamic_cast<BikeChoiceScreen*>(screens_[kind].get())) bike->Leave();
-            break;
-        case 2:
-            if (auto* help = dynamic_cast<HelpScreen*>(screens_[kind].get())) help->Leave();
-            break;
-        // The options and high-score screens are left through their back entries, which also
-        // rebuild the menu; the menu entered below then stands in its place.
-        case 3:
-            if (screens_[kind]) screens_[kind]->Activate(kOptionsBackEntry);
-            break;
-        case 4:
-            if (screens_[kind]) screens_[kind]->Activate(kHighScoresBackEntry);
-            break;
-        default:
-            break;
-    }
-    EnterMainMenu(false, 1, false);
-    ShowEntryLook(s, own, false);
-    ShowEntryLook(s, hovered, true);
-    MainMenu().PerformEntry(hovered);
 }
 
 }  // namespace vrumbal

@@ -1,11 +1,11 @@
 #pragma once
 #include <array>
 
-#include "shell/screen.h"
+#include "game/screen.h"
 
 namespace vrumbal {
 
-class TMForm;
+class GameHost;
 class TMenuButton;
 class TScrollBackground;
 
@@ -37,7 +37,7 @@ inline constexpr const char* kMoreGamesLink = "moregames.url";
 class MainMenuScreen final : public Screen {
 public:
     // The menu of the form; nothing exists until Enter.
-    explicit MainMenuScreen(TMForm& form) : form_(form) {}
+    explicit MainMenuScreen(GameHost& host) : host_(host) {}
 
     // Builds the menu: a new background, with fullBuild new buttons and the menu song, with
     // intro the buttons at their slide-in start.
@@ -64,7 +64,7 @@ private:
     bool HasButtons() const;
     void KillButtons();
 
-    TMForm& form_;                             // the form whose state the menu runs on
+    GameHost& host_;                             // the form whose state the menu runs on
     std::array<TMenuButton*, 6> buttons_{};    // entries 1..6, owned by the sprite engine
     TScrollBackground* background_ = nullptr;  // owned by the sprite engine
 };

@@ -2,12 +2,16 @@
 
 #include <exception>
 
+#include "engine/dx_draw.h"
+#include "engine/sprite_context.h"
+#include "engine/sprite_engine.h"
+#include "game/game_host.h"
+#include "game/game_state.h"
 #include "platform/events.h"
-#include "race/font_slots.h"
-#include "screens/menu_button.h"
-#include "screens/menu_cursor.h"
-#include "shell/main_form.h"
-#include "shell/menu_model.h"
+#include "ui/font_slots.h"
+#include "ui/menu_button.h"
+#include "ui/menu_cursor.h"
+#include "ui/menu_model.h"
 
 namespace vrumbal {
 namespace {
@@ -17,8 +21,8 @@ constexpr int kKeyF12 = 0x7B;
 
 // Entries that only show a picture.
 constexpr int kScreenModePicture = 13;
-constexpr int kMusicPicture = 14;
-constexpr int kSoundPicture = 15;
+constexpr int kMusicStatePicture = 14;
+constexpr int kSoundStatePicture = 15;
 constexpr int kTitlePicture = 16;
 constexpr int kPanelPicture = 17;
 
@@ -89,8 +93,8 @@ std::string HotKeyName(std::uint8_t shift, int code) {
 }
 
 void OptionsScreen::Enter() {
-    GameState& s = form_.State();
-    const SpriteContext& context = form_.Sprites();
+    GameState& s = host_.State();
+    const SpriteContext& context = host_.Sprites();
     s.ScreenKind = kScreenOptions;
     s.MenuFirst = kOptionsScreenMode;
     s.MenuLast = kOptionsBack;
@@ -104,9 +108,9 @@ void OptionsScreen::Enter() {
     SetMenuEntry(s, kOptionsBack, TMenuButton::Create(context, 1, 661, 542, 36, 36, 1, 0));
     s.MenuEntries[kScreenModePicture].sprite =
         TMyImageSprite::CreateAt(context, 1, s.FullScreen ? 15 : 14, 456, 192, 4);
-    s.MenuEntries[kMusicPicture].sprite =
+    s.MenuEntries[kMusicStatePicture].sprite =
         TMyImageSprite::CreateAt(context, 1, s.MusicOn ? 16 : 17, 444, 296, 4);
-    s.MenuEntries[kSoundPicture].sprite =
+    s.MenuEntries[kSoundStatePicture].sprite =
         TMyImageSprite::CreateAt(context, 1, s.SoundOn ? 18 : 19, 590, 296, 4);
     shownState_ = {s.FullScreen ? 15 : 14, s.MusicOn ? 16 : 17, s.SoundOn ? 18 : 19};
     s.MenuEntries[kTitlePicture].sprite = TMyImageSprite::CreateAt(context, 1, 26, 406, 42, 3);
@@ -121,18 +125,18 @@ void OptionsScreen::Enter() {
 }
 
 OptionsScreen::Settings OptionsScreen::CurrentSettings() const {
-    const GameState& s = form_.State();
+    const GameState& s = host_.State();
     return {s.FullScreen, s.MusicOn, s.SoundOn, s.HotKeyShift, s.HotKeyCode, s.Country};
 }
 
 void OptionsScreen::Leave() {
-    GameState& s = form_.State();
+    GameState& s = host_.State();
     s.ScreenKind = kScreenNone;
     for (int entry = kOptionsScreenMode; entry <= kPanelPicture; ++entry) {
         if (s.MenuEntries[entry].sprite) s.MenuEntries[entry].sprite->KillOnce();
         s.MenuEntries[entry] = MenuEntry{};
     }
-    form_.RemoveMenuBackground();
+    host_.RemoveMenuBackground();
     for (TMyImageSprite* sprite :
          {countryFrame_, hotKeyFrame_, static_cast<TMyImageSprite*>(cursor_)}) {
         if (sprite) sprite->KillOnce();
@@ -141,17 +145,17 @@ void OptionsScreen::Leave() {
     hotKeyFrame_ = nullptr;
     cursor_ = nullptr;
     // What the player set here is kept at once, not only when the game ends in order.
-    if (CurrentSettings() != entered_) form_.SaveNow();
+    if (CurrentSettings() != entered_) host_.SaveNow();
 }
 
 void OptionsScreen::ToggleCountryEdit() {
-    GameState& s = form_.State();
+    GameState& s = host_.State();
     s.CountryEditing = Flip(s.CountryEditing);
     if (cursor_) cursor_->Blinking = s.CountryEditing == 1;
 }
 
 void OptionsScreen::ToggleHotKeyCapture() {
-    GameState& s = form_.State();
+    GameState& s = host_.State();
     if (s.HotKeyCapture == 0) {
         savedHotKeyShift_ = s.HotKeyShift;
         savedHotKeyCode_ = s.HotKeyCode;
@@ -165,7 +169,7 @@ void OptionsScreen::ToggleHotKeyCapture() {
 }
 
 void OptionsScreen::TypeCountryCharacter(std::uint8_t ch) {
-    GameState& s = form_.State();
+    GameState& s = host_.State();
     if (s.ScreenKind != kScreenOptions || s.CountryEditing != 1) return;
     if (ch == 8) {
         if (!s.Country.empty()) s.Country.pop_back();
@@ -173,7 +177,7 @@ void OptionsScreen::TypeCountryCharacter(std::uint8_t ch) {
     }
     if (!IsNameChar(ch)) return;
     // The width is taken before appending, so the last letter may reach past the limit.
-    if (TextWidthInSlot(form_.MDXDraw.Canvas(), s.Country, kCountryLimitSlot) > kCountryMaxWidth) {
+    if (TextWidthInSlot(host_.Surface().Canvas(), s.Country, kCountryLimitSlot) > kCountryMaxWidth) {
         return;
     }
     if (s.Country.size() >= kCountryMaxLength) return;
@@ -182,13 +186,13 @@ void OptionsScreen::TypeCountryCharacter(std::uint8_t ch) {
 
 void OptionsScreen::EntryHighlighted() {
     // Moving to another entry abandons a capture (the old key comes back) and ends typing.
-    const GameState& s = form_.State();
+    const GameState& s = host_.State();
     if (s.HotKeyCapture == 1) ToggleHotKeyCapture();
     if (s.CountryEditing == 1) ToggleCountryEdit();
 }
 
 void OptionsScreen::MoveSelection() {
-    GameState& s = form_.State();
+    GameState& s = host_.State();
     int& sel = s.MenuSelection;
     SelectFirstOnArrow(s, kOptionsScreenMode, kOptionsBack);
     if (s.CountryEditing == 1) return;
@@ -211,26 +215,26 @@ void OptionsScreen::MoveSelection() {
 }
 
 void OptionsScreen::Frame(int lagCount) {
-    GameState& s = form_.State();
+    GameState& s = host_.State();
     UpdateHighlight(s, true, [this](int) { EntryHighlighted(); });
     const int escapeTarget = s.CountryEditing == 1 ? kOptionsCountry : kOptionsBack;
     MoveSelection();
     if (s.EdgeEscape) {
-        form_.ActivateEntry(escapeTarget);
+        host_.ActivateEntry(escapeTarget);
         // Escape may have left the screen; its sprites are gone then.
         if (s.ScreenKind != kScreenOptions || s.DialogKind != 0) return;
     }
-    form_.MDXSpriteEngine.Move(lagCount);
+    host_.SpriteEngine().Move(lagCount);
     DrawTexts();
     if (cursor_) {
-        const int width = TextWidthInSlot(form_.MDXDraw.Canvas(), s.Country, kValueSlot);
+        const int width = TextWidthInSlot(host_.Surface().Canvas(), s.Country, kValueSlot);
         cursor_->X = width / 2.0 + kCountryCentreX + 2;
     }
 }
 
 void OptionsScreen::DrawTexts() {
-    GameState& s = form_.State();
-    TCanvas& canvas = form_.MDXDraw.Canvas();
+    GameState& s = host_.State();
+    TCanvas& canvas = host_.Surface().Canvas();
     for (const Label& label : kLabels) {
         const int slot = label.entry == s.MenuSelection ? kSelectedLabelSlot : kLabelSlot;
         CentredTextInSlot(canvas, label.text, slot, label.x, label.y, true, true);
@@ -243,12 +247,12 @@ void OptionsScreen::DrawTexts() {
         }
     }
     ShowStatePicture(kScreenModePicture, s.FullScreen ? 15 : 14);
-    ShowStatePicture(kMusicPicture, s.MusicOn ? 16 : 17);
-    ShowStatePicture(kSoundPicture, s.SoundOn ? 18 : 19);
+    ShowStatePicture(kMusicStatePicture, s.MusicOn ? 16 : 17);
+    ShowStatePicture(kSoundStatePicture, s.SoundOn ? 18 : 19);
 }
 
 void OptionsScreen::ShowStatePicture(int entry, int picture) {
-    TMyImageSprite* sprite = form_.State().MenuEntries[entry].sprite;
+    TMyImageSprite* sprite = host_.State().MenuEntries[entry].sprite;
     int& shown = shownState_[static_cast<std::size_t>(entry - kScreenModePicture)];
     // Taking a picture restarts its animation, so only a changed state takes it again.
     if (sprite == nullptr || shown == picture) return;
@@ -257,21 +261,21 @@ void OptionsScreen::ShowStatePicture(int entry, int picture) {
 }
 
 void OptionsScreen::Activate(int selection) {
-    GameState& s = form_.State();
+    GameState& s = host_.State();
     switch (selection) {
         case kOptionsScreenMode:
             s.FullScreen = Flip(s.FullScreen);
             try {
-                form_.ApplyDisplayMode();
+                host_.ApplyDisplayMode();
             } catch (const std::exception& e) {
                 // The surface stays uninitialised and frames are skipped until a switch works.
-                form_.ReportError(e);
+                host_.ReportError(e);
             }
             break;
         case kOptionsMusic:
             s.MusicOn = Flip(s.MusicOn);
-            form_.StopMusic();
-            form_.StartScreenMusic();
+            host_.StopMusic();
+            host_.StartScreenMusic();
             break;
         case kOptionsSound:
             s.SoundOn = Flip(s.SoundOn);
@@ -284,29 +288,11 @@ void OptionsScreen::Activate(int selection) {
             break;
         case kOptionsBack:
             Leave();
-            form_.EnterMainMenu(false, 3, false);
+            host_.EnterMainMenu(false, 3, false);
             break;
         default:
             break;
     }
-}
-
-OptionsScreen& TMForm::Options() {
-    auto* screen = dynamic_cast<OptionsScreen*>(screens_[kScreenOptions].get());
-    if (screen == nullptr) {
-        auto created = std::make_unique<OptionsScreen>(*this);
-        screen = created.get();
-        screens_[kScreenOptions] = std::move(created);
-    }
-    return *screen;
-}
-
-void TMForm::EnterOptions() {
-    Options().Enter();
-}
-
-void TMForm::ToggleHotKeyCapture() {
-    Options().ToggleHotKeyCapture();
 }
 
 }  // namespace vrumbal

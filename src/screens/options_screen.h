@@ -3,15 +3,14 @@
 #include <cstdint>
 #include <string>
 
-#include "race/dialogs.h"  // IsNameChar, shared by names and the country
-#include "shell/screen.h"
+#include "game/kinds.h"
+#include "game/screen.h"
 
 namespace vrumbal {
 
-class TMForm;
+class GameHost;
 class TMyCursor;
 class TMyImageSprite;
-
 
 // The boss hot key as the options screen shows it: "ALT+", "CTRL+" or "SHIFT+" for the
 // modifier, "F1".."F12" for the key, "?" where either is still missing.
@@ -25,10 +24,6 @@ inline constexpr int kOptionsCountry = 10;
 inline constexpr int kOptionsHotKey = 11;
 inline constexpr int kOptionsBack = 12;
 
-// The longest country the player may type: characters, and pixels in font slot 4.
-inline constexpr std::size_t kCountryMaxLength = 16;
-inline constexpr int kCountryMaxWidth = 345;
-
 // The options screen beside the main buttons: full screen, music and sound switches, the
 // country typed by the player and the capture of a new boss hot key. It lives as long as the
 // form, because a capture left running outlasts the screen (GameState's HotKeyCapture and
@@ -36,7 +31,7 @@ inline constexpr int kCountryMaxWidth = 345;
 class OptionsScreen final : public Screen {
 public:
     // The options screen of the form; nothing is shown until Enter.
-    explicit OptionsScreen(TMForm& form) : form_(form) {}
+    explicit OptionsScreen(GameHost& host) : host_(host) {}
 
     // Shows the screen: its entries, pictures and the country cursor; no edit, no capture.
     void Enter();
@@ -74,7 +69,7 @@ private:
     };
     Settings CurrentSettings() const;
 
-    TMForm& form_;                       // the form whose state the screen runs on
+    GameHost& host_;                       // the form whose state the screen runs on
     Settings entered_;                   // the settings as the screen was entered
     std::uint8_t savedHotKeyShift_ = 0;  // the hot key as it was when capture began
     std::int32_t savedHotKeyCode_ = 0;

@@ -3,7 +3,7 @@
 
 #include "screens/options_screen.h"
 #include "shell/main_form.h"
-#include "shell/menu_model.h"
+#include "ui/menu_model.h"
 
 namespace vrumbal {
 namespace {
@@ -44,7 +44,7 @@ void TMForm::FormKeyDown(int key, std::uint8_t shift) {
     }
     if ((shift & kAlt) && key == kKeyEnter) {
         s.FullScreen = static_cast<std::uint8_t>(1 - s.FullScreen);
-        if (s.ScreenKind == kScreenRace) OpenDialog(5);
+        if (s.ScreenKind == kScreenRace) OpenDialog(kDialogPause);
         try {
             ApplyDisplayMode();
         } catch (const std::exception& e) {
@@ -80,7 +80,7 @@ void TMForm::BossKeyAction() {
     StopMusic();
     if (s.ScreenKind == kScreenRace) {
         if (s.DialogKind == 6) CloseDialog();
-        OpenDialog(5);
+        OpenDialog(kDialogPause);
     }
     s.MusicRestartPending = 1;
     if (s.FullScreen == 1) {
@@ -100,7 +100,7 @@ void TMForm::MDXDrawMouseMove(int x, int y) {
     s.MouseY = y;
     const bool onMainMenu = s.ScreenKind == kScreenMainMenu;
     // HitTestEntries reports a changed selection; the intro's sliding buttons stay quiet.
-    if (HitTestEntries(s, onMainMenu) && (!onMainMenu || s.MenuIntroActive == 0)) PlaySound(1);
+    if (HitTestEntries(s, onMainMenu) && (!onMainMenu || s.MenuIntroActive == 0)) PlaySound(kSoundSelect);
 }
 
 void TMForm::WindowMinimized() {
@@ -111,7 +111,7 @@ void TMForm::PauseRace() {
     GameState& s = state_;
     if (s.ScreenKind != kScreenRace) return;
     if (s.DialogKind == 6) CloseDialog();
-    OpenDialog(5);
+    OpenDialog(kDialogPause);
 }
 
 void TMForm::WindowRestored() {

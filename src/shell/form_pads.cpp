@@ -2,7 +2,7 @@
 // characters in before a frame reads its input, and the rumble of hits and crashes.
 #include <vector>
 
-#include "race/dialogs.h"
+#include "shell/dialogs.h"
 #include "race/player.h"
 #include "race/race_screen.h"
 #include "shell/main_form.h"

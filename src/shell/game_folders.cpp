@@ -3,6 +3,8 @@
 #include <cstdlib>
 #include <system_error>
 
+#include "game/build_info.h"
+
 namespace vrumbal {
 namespace {
 
@@ -38,7 +40,7 @@ namespace {
 // build tree.
 std::filesystem::path IconFile(const GameFolders& folders) {
     const std::filesystem::path theme =
-        std::filesystem::path("icons/hicolor/64x64/apps") / (std::string(VRUMBAL_APP_ID) + ".png");
+        std::filesystem::path("icons/hicolor/64x64/apps") / (std::string(kAppId) + ".png");
     const std::filesystem::path base = folders.layout == GameLayout::kInstalled
                                            ? folders.dataRoot.parent_path()
                                            : folders.dataRoot;

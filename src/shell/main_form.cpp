@@ -8,10 +8,11 @@
 #include "save/atomic_write.h"
 #include "save/save_files.h"
 #include "save/save_paths.h"
+#include "screens/bike_choice.h"
 #include "screens/main_menu.h"
 #include "shell/frame_rate.h"
 #include "shell/game_folders.h"
-#include "shell/menu_model.h"
+#include "ui/menu_model.h"
 
 namespace vrumbal {
 namespace {
@@ -86,15 +87,15 @@ void TMForm::FormCreate() {
         SaveNow();
     }
     state_.ScreenKind = kScreenNone;
-    EnterMainMenu(true, 1, true);
+    EnterMainMenu(true, kMainPlay, true);
     MDXTimer.Loaded();
 }
 
 bool TMForm::FormCloseQuery() {
     if (state_.ScreenKind == kScreenRace) {
-        OpenDialog(2);
+        OpenDialog(kDialogExit);
     } else if (state_.ScreenKind == kScreenMainMenu) {
-        OpenDialog(1);
+        OpenDialog(kDialogQuit);
     }
     return false;
 }
@@ -176,7 +177,7 @@ void TMForm::MDXTimerTimer(int lagCount) {
     } else {
         RunScreenFrame(lagCount);
     }
-    if (state_.MenuSelection != selectionBefore) PlaySound(1);
+    if (state_.MenuSelection != selectionBefore) PlaySound(kSoundSelect);
     MDXSpriteEngine.FreeKilled();
     RumbleAfterFrame();
     state_.MeasuredFrameRate = MDXTimer.FramesPerSecond();
@@ -210,13 +211,18 @@ void TMForm::UpdateKeyEdges() {
     edge(kStateEscape, s.EdgeEscape, s.LevelEscape);
 }
 
-void TMForm::ActivateEntry(std::optional<int> entry) {
-    if (entry) state_.MenuSelection = *entry;
+void TMForm::ActivateEntry(int entry) {
+    state_.MenuSelection = entry;
+    ActivateEntry();
+}
+
+void TMForm::ActivateEntry() {
     const bool raceRunning = state_.ScreenKind == kScreenRace && state_.DialogKind == 0;
     if (!raceRunning) {
         const bool arrow = state_.ScreenKind == kScreenBikeChoice &&
-                           (state_.MenuSelection == 7 || state_.MenuSelection == 8);
-        PlaySound(arrow ? 3 : 2);
+                           (state_.MenuSelection == kBikeChoicePrevious ||
+                            state_.MenuSelection == kBikeChoiceNext);
+        PlaySound(arrow ? kSoundArrow : kSoundClick);
     }
     if (state_.DialogKind != 0) {
         AnswerDialog(state_.MenuSelection);
@@ -227,17 +233,19 @@ void TMForm::ActivateEntry(std::optional<int> entry) {
     SwitchMainEntry();
 }
 
-void TMForm::PlaySound(int n) {
+void TMForm::PlaySound(SoundId sound) {
     if (!state_.SoundOn) return;
     auto& waves = MDXWaveList.Items();
+    const int n = sound;
     if (n < 0 || n >= waves.Count()) return;  // a library without that sound stays silent
     waves.Items(n).Stop();
     waves.Items(n).Play(false);
 }
 
-void TMForm::StopSound(int n) {
+void TMForm::StopSound(SoundId sound) {
     if (!state_.SoundOn) return;
     auto& waves = MDXWaveList.Items();
+    const int n = sound;
     if (n < 0 || n >= waves.Count()) return;
     waves.Items(n).Stop();
 }
@@ -282,22 +290,6 @@ void TMForm::EnterWindowed() {
     if (platform_.display) platform_.display->RestorePlacement();
     MDXDraw.SetOptions(MDXDraw.Options() & ~doFullScreen);
     MDXDraw.Initialize();
-}
-
-void TMForm::StartRace(int level) {
-    LeaveMainMenu();
-    raceScreen_->StartRace(level);
-}
-
-void TMForm::SetScreen(int kind, std::unique_ptr<Screen> screen) {
-    if (kind < 1 || kind > 6) return;
-    // The race screen is kept at hand for the dialogs; a replacement must be a race screen too.
-    if (kind == kScreenRace) {
-        auto* race = dynamic_cast<RaceScreen*>(screen.get());
-        if (race == nullptr) return;
-        raceScreen_ = race;
-    }
-    screens_[kind] = std::move(screen);
 }
 
 void TMForm::HandleEvent(const WindowEvent& event) {

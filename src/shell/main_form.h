@@ -17,13 +17,14 @@
 #include "engine/sprite_context.h"
 #include "engine/sprite_engine.h"
 #include "engine/wave_collection.h"
-#include "race/dialogs.h"
-#include "race/race_state.h"
+#include "game/game_host.h"
+#include "game/game_state.h"
+#include "game/race_state.h"
+#include "game/screen.h"
+#include "shell/dialogs.h"
 #include "shell/event_keyboard.h"
-#include "shell/game_state.h"
 #include "shell/pad_controls.h"
 #include "shell/platform_bundle.h"
-#include "shell/screen.h"
 
 namespace vrumbal {
 
@@ -42,8 +43,9 @@ struct FormConfig {
 };
 
 // The main form: owns every component of the game and the shared game state, runs start-up,
-// the frame routine, the window's events and the orderly shutdown.
-class TMForm final {
+// the frame routine, the window's events and the orderly shutdown. The screens and the race
+// reach it as their GameHost.
+class TMForm final : public GameHost {
     // Declared first: the components below are built from them.
     PlatformBundle platform_;  // the machine's pieces
     FormConfig config_;        // set-up
@@ -53,7 +55,7 @@ class TMForm final {
 public:
     // A form over the given platform; nothing is loaded until FormCreate.
     TMForm(PlatformBundle platform, FormConfig config);
-    ~TMForm();
+    ~TMForm() override;
     TMForm(const TMForm&) = delete;
     TMForm& operator=(const TMForm&) = delete;
 
@@ -63,13 +65,13 @@ public:
     // The window's close request: asks instead of closing. Returns CanClose (always false).
     bool FormCloseQuery();
     // The orderly shutdown: saves, opens play.url, ends the message loop.
-    void QuitGame();
+    void QuitGame() override;
     // The end of the session from outside (a termination signal, the desktop logging out):
     // saves and ends the message loop, without the question, play.url or the launcher.
     void EndSession();
     // Writes the options and the high-score table now, as one update. A failure is shown to
     // the player the first time only; returns whether the files were written.
-    bool SaveNow();
+    bool SaveNow() override;
     // Keeps the window's place and size in its file beside the saves (when the form is set
     // up to remember it), for the next start.
     void SaveWindowPlacement();
@@ -105,7 +107,7 @@ public:
     // The window came back: the drawing surface is initialised again.
     void WindowRestored();
     // Reports an error that must not end the game (a failed display mode switch).
-    void ReportError(const std::exception& error);
+    void ReportError(const std::exception& error) override;
     // Takes what the game controllers did since the last call (the message loop calls it
     // before the window's events). Pulling out the controller in use pauses a race.
     void PollPads();
@@ -121,14 +123,16 @@ public:
 
     // Samples the input states into the key edge flags.
     void UpdateKeyEdges();
-    // Performs the selected entry (or the given one): the click sound, the dialog's answer or
-    // the screen's action, then the jump to another main button.
-    void ActivateEntry(std::optional<int> entry = std::nullopt);
+    // Performs the selected entry: the click sound, the dialog's answer or the screen's action,
+    // then the jump to another main button.
+    void ActivateEntry();
+    // The same for the given entry, which becomes the selection.
+    void ActivateEntry(int entry) override;
     // Jumps to the main button under the mouse while a sub-screen is open.
     void SwitchMainEntry();
 
     // Opens an overlay dialog unless one is open.
-    void OpenDialog(int kind);
+    void OpenDialog(DialogKindValue kind) override;
     // Closes the open dialog and gives the screen its selection back.
     void CloseDialog();
     // Runs the open dialog for one frame.
@@ -141,56 +145,56 @@ public:
     // The dialogs' own state and steps.
     GameDialogs& Dialogs() { return dialogs_; }
 
-    // Plays sound effect n from its start when sound is on.
-    void PlaySound(int n);
-    // Stops sound effect n when sound is on.
-    void StopSound(int n);
+    // Plays a sound effect from its start when sound is on.
+    void PlaySound(SoundId sound) override;
+    // Stops a sound effect when sound is on.
+    void StopSound(SoundId sound) override;
     // Loads and plays a song when music is on.
     void PlayMusic(const std::string& relativePath);
     // Stops and frees the song.
-    void StopMusic();
+    void StopMusic() override;
     // Plays the race song in a race, the menu song elsewhere.
-    void StartScreenMusic();
+    void StartScreenMusic() override;
 
     // Shows the game full screen or windowed after FullScreen, and reads the refresh rate.
-    void ApplyDisplayMode();
+    void ApplyDisplayMode() override;
     // Releases the surface, remembers the window's place and initialises full screen.
     void EnterFullScreen();
     // Releases the surface, puts the window back and initialises windowed.
     void EnterWindowed();
 
     // Enters the main menu.
-    void EnterMainMenu(bool intro, int selection, bool fullBuild);
+    void EnterMainMenu(bool intro, int selection, bool fullBuild) override;
     // Removes the main menu's background; every screen that leaves the menu calls it.
-    void RemoveMenuBackground();
+    void RemoveMenuBackground() override;
     // Leaves the main menu for a race: its background and six buttons go, ScreenKind 0.
-    void LeaveMainMenu();
+    void LeaveMainMenu() override;
     // The main menu screen (installed on first use).
     MainMenuScreen& MainMenu();
     // Enters the bike choice screen.
-    void EnterBikeChoice();
+    void EnterBikeChoice() override;
     // Enters the options screen.
-    void EnterOptions();
+    void EnterOptions() override;
     // Starts or ends capturing a new boss key on the options screen.
     void ToggleHotKeyCapture();
     // The options screen (installed on first use; it outlives its sprites).
     OptionsScreen& Options();
     // Enters the high-score screen.
-    void EnterHighScores();
+    void EnterHighScores() override;
     // The high-score screen (installed on first use).
     HighScoresScreen& HighScoreScreen();
     // Enters the help screen.
-    void EnterHelp();
+    void EnterHelp() override;
     // Hands a file name or a web address to the desktop to open.
-    void OpenDocument(const std::string& target);
+    void OpenDocument(const std::string& target) override;
     // Shows the system mouse pointer (questions and the name entry over a race).
-    void ShowSystemCursor();
+    void ShowSystemCursor() override;
     // Hides the system mouse pointer (the race).
-    void HideSystemCursor();
+    void HideSystemCursor() override;
     // True while the system mouse pointer is shown (false without a display).
     bool SystemCursorShown() const;
     // Leaves the main menu and starts a race at the given level on SelectedBike.
-    void StartRace(int level = 1);
+    void StartRace(int level = 1) override;
     // Installs the handler of a screen kind (1..6).
     void SetScreen(int kind, std::unique_ptr<Screen> screen);
     // The end of a game: the name entry when the score enters the table, else the main menu
@@ -198,11 +202,16 @@ public:
     void EndGame();
 
     // The shared game state.
-    GameState& State() { return state_; }
+    GameState& State() override { return state_; }
     // The shared values of the race.
-    RaceState& Race() { return race_; }
+    RaceState& Race() override { return race_; }
     // What game sprites need of the form.
-    SpriteContext& Sprites() { return spriteContext_; }
+    SpriteContext& Sprites() override { return spriteContext_; }
+    // The components as the screens and the race reach them.
+    TDXDraw& Surface() override { return MDXDraw; }
+    TDXSpriteEngine& SpriteEngine() override { return MDXSpriteEngine; }
+    const TDXInput& Input() const override { return MDXInput; }
+    Random& Randomness() override { return Rng; }
     // The race screen: the bike, the road and the flow of levels.
     RaceScreen& RaceFlow() { return *raceScreen_; }
     // The full path of a data file given relative to the data folder.
@@ -229,6 +238,9 @@ public:
     Random Rng;
 
 private:
+    // The handler of a screen kind, made on first use.
+    template <typename ScreenType>
+    ScreenType& ScreenOf(int kind);
     void RunScreenFrame(int lagCount);
     // What the controllers' buttons mean now.
     PadContext CurrentPadContext() const;

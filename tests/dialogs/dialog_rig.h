@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "online/score_record.h"
-#include "race/dialogs.h"
+#include "shell/dialogs.h"
 #include "race/race_screen.h"
 #include "shell/main_form.h"
 #include "support/fake_platform.h"

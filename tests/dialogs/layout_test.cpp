@@ -6,7 +6,7 @@
 
 #include "dialog_rig.h"
 #include "engine/my_image_sprite.h"
-#include "screens/menu_cursor.h"
+#include "ui/menu_cursor.h"
 
 namespace vrumbal::test {
 namespace {
@@ -25,7 +25,7 @@ bool Overlaps(const DrawnText& t, const Box& b) {
 
 // Sets up what a dialog shows at its fullest, then opens it over the menu (where nothing else
 // draws text) and runs one frame.
-void ShowAtItsFullest(DialogRig& rig, int kind) {
+void ShowAtItsFullest(DialogRig& rig, DialogKindValue kind) {
     RaceState& race = rig.Race();
     race.Level = 10;
     race.Score = 99999;  // above what ten levels bring
@@ -50,7 +50,7 @@ TEST(Layout, TextsOfPanelDialogsStayInsideThePanelAndOffTheButtons) {
     const Box panel{185, 219, 185 + 406, 219 + 152};
     const Box buttons{249, 306, 377 + 138, 306 + 44};
     const struct {
-        int kind;
+        DialogKindValue kind;
         int texts;  // texts the dialog draws
         bool question;
     } cases[] = {{kDialogQuit, 1, true},       {kDialogExit, 1, true},
@@ -85,7 +85,7 @@ TEST(Layout, NoticesStayBetweenTheHudPanels) {
     fonts.realFonts = true;
     // The road between the left panel (to x 174) and the right one (from x 626).
     const Box screen{174, 0, 626, 600};
-    for (int kind : {kDialogTimeUp, kDialogPause, kDialogLevelStart, kDialogGameOver}) {
+    for (DialogKindValue kind : {kDialogTimeUp, kDialogPause, kDialogLevelStart, kDialogGameOver}) {
         SCOPED_TRACE(kind);
         DialogRig rig(85, fonts);
         ShowAtItsFullest(rig, kind);

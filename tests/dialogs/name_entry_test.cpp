@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "dialog_rig.h"
-#include "screens/menu_cursor.h"
+#include "ui/menu_cursor.h"
 
 namespace vrumbal::test {
 namespace {

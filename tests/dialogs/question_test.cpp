@@ -4,14 +4,14 @@
 
 #include "dialog_rig.h"
 #include "engine/my_image_sprite.h"
-#include "save/high_score_table.h"
-#include "screens/menu_button.h"
+#include "game/high_scores.h"
+#include "ui/menu_button.h"
 
 namespace vrumbal::test {
 namespace {
 
 // Opens a question the way the game reaches it: over the menu, or over a running race.
-void OpenOver(DialogRig& rig, int kind, bool race) {
+void OpenOver(DialogRig& rig, DialogKindValue kind, bool race) {
     if (race) {
         rig.StartRace();
         rig.FramesWhileOpen(kDialogLevelStart);
@@ -23,7 +23,7 @@ void OpenOver(DialogRig& rig, int kind, bool race) {
 
 TEST(Questions, OpenWithPanelButtonsAndTheirDefaultAnswer) {
     const struct {
-        int kind;
+        DialogKindValue kind;
         bool race;
         int selection;       // the highlighted answer at first
         const char* text;    // the first line of the question

@@ -16,7 +16,8 @@ constexpr int kSoundFanfare = 21;
 
 TEST(Notices, CloseWhenTheirTimeCannotBeTakenAgain) {
     const struct {
-        int kind, ms;
+        DialogKindValue kind;
+        int ms;
     } notices[] = {{kDialogLevelStart, 2000}, {kDialogTimeUp, 3000}, {kDialogGameOver, 3000}};
     for (int fps : {85, 60}) {
         for (const auto& n : notices) {
@@ -52,7 +53,7 @@ TEST(Notices, CloseWhenTheirTimeCannotBeTakenAgain) {
 
 TEST(Notices, DrawTheirTextsAndTheRaceDisplayOverTheRace) {
     const struct {
-        int kind;
+        DialogKindValue kind;
         const char* text;
         int x, y;  // centre
         int size;

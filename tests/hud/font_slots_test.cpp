@@ -1,4 +1,4 @@
-#include "race/font_slots.h"
+#include "ui/font_slots.h"
 
 #include <gtest/gtest.h>
 

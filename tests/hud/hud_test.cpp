@@ -6,7 +6,7 @@
 #include "engine/surface.h"
 #include "hud/fake_text.h"
 #include "platform/codepage.h"
-#include "race/race_state.h"
+#include "game/race_state.h"
 
 namespace vrumbal {
 namespace {

@@ -8,7 +8,7 @@
 
 #include "engine/sprite.h"
 #include "race/player.h"
-#include "race/race_state.h"
+#include "game/race_state.h"
 
 namespace vrumbal {
 namespace {

@@ -6,7 +6,7 @@
 
 #include "engine/my_image_sprite.h"
 #include "menus/menu_rig.h"
-#include "race/font_slots.h"
+#include "ui/font_slots.h"
 
 namespace vrumbal::test {
 namespace {

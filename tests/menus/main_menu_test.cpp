@@ -8,7 +8,7 @@
 #include "menus/menu_rig.h"
 #include "race/race_screen.h"
 #include "race/scroll_background.h"
-#include "screens/menu_button.h"
+#include "ui/menu_button.h"
 
 namespace vrumbal::test {
 namespace {

@@ -2,9 +2,9 @@
 #include <gtest/gtest.h>
 
 #include "menus/menu_rig.h"
-#include "screens/menu_button.h"
-#include "screens/menu_cursor.h"
-#include "shell/menu_model.h"
+#include "ui/menu_button.h"
+#include "ui/menu_cursor.h"
+#include "ui/menu_model.h"
 
 namespace vrumbal::test {
 namespace {

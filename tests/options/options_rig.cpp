@@ -2,7 +2,7 @@
 
 #include "engine/library_writer.h"
 #include "engine/my_image_sprite.h"
-#include "race/font_slots.h"
+#include "ui/font_slots.h"
 
 namespace vrumbal::test {
 namespace {

@@ -9,8 +9,8 @@
 
 #include "engine/dx_draw.h"
 #include "options_rig.h"
-#include "race/font_slots.h"
-#include "screens/menu_cursor.h"
+#include "ui/font_slots.h"
+#include "ui/menu_cursor.h"
 
 namespace vrumbal::test {
 namespace {

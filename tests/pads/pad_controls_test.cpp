@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "race/dialogs.h"
+#include "shell/dialogs.h"
 
 namespace vrumbal {
 namespace {

@@ -16,9 +16,9 @@
 
 #include "engine/picture_collection.h"
 #include "engine/random.h"
-#include "race/level_tables.h"
+#include "game/level_tables.h"
 #include "race/quad.h"
-#include "race/race_state.h"
+#include "game/race_state.h"
 #include "race/track_generator.h"
 #include "support/test_support.h"
 

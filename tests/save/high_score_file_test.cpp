@@ -5,7 +5,7 @@
 #include <string>
 
 #include "platform/codepage.h"
-#include "save/high_score_table.h"
+#include "game/high_scores.h"
 
 namespace vrumbal {
 namespace {

@@ -1,4 +1,4 @@
-#include "save/high_score_table.h"
+#include "game/high_scores.h"
 
 #include <gtest/gtest.h>
 
@@ -6,7 +6,9 @@
 #include <string>
 #include <vector>
 
+#include "game/game_state.h"
 #include "platform/codepage.h"
+#include "save/high_score_check.h"
 
 namespace vrumbal {
 namespace {
@@ -127,7 +129,7 @@ TEST(InsertHighScoreTest, NewResultDropsTheLowest) {
     GameState state;
     DefaultHighScores(state);
     state.PlayerName = Utf8ToCp1251("Петя");
-    InsertHighScore(state, 1001);
+    InsertHighScore(state, state.PlayerName, 1001);
     EXPECT_EQ(state.HighScores[9].score, 2000);
     EXPECT_EQ(state.HighScores[10].score, 1001);
     EXPECT_EQ(state.HighScores[10].name, Utf8ToCp1251("Петя"));
@@ -138,7 +140,7 @@ TEST(InsertHighScoreTest, TopResultMovesAllDown) {
     GameState state;
     DefaultHighScores(state);
     state.PlayerName = "Ace";
-    InsertHighScore(state, 50000);
+    InsertHighScore(state, state.PlayerName, 50000);
     EXPECT_EQ(state.HighScores[1].name, "Ace");
     for (int k = 2; k <= 11; ++k) EXPECT_EQ(state.HighScores[k].score, kDefaultScores[k - 2]);
 }
@@ -149,7 +151,7 @@ TEST(InsertHighScoreTest, EqualScoreEndsBelowOlderOnes) {
     state.HighScores[2] = {"second", 500};
     for (int k = 3; k <= 10; ++k) state.HighScores[k] = {"low", 100};
     state.PlayerName = "new";
-    InsertHighScore(state, 500);
+    InsertHighScore(state, state.PlayerName, 500);
     EXPECT_EQ(state.HighScores[1].name, "first");
     EXPECT_EQ(state.HighScores[2].name, "second");
     EXPECT_EQ(state.HighScores[3].name, "new");

@@ -5,7 +5,8 @@
 #include <string>
 
 #include "platform/codepage.h"
-#include "save/high_score_table.h"
+#include "game/high_scores.h"
+#include "save/high_score_check.h"
 
 namespace vrumbal {
 namespace {

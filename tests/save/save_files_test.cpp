@@ -10,7 +10,8 @@
 #include "platform/codepage.h"
 #include "save/atomic_write.h"
 #include "save/high_score_file.h"
-#include "save/high_score_table.h"
+#include "game/high_scores.h"
+#include "save/high_score_check.h"
 #include "save/options_file.h"
 #include "save/save_paths.h"
 #include "support/test_support.h"
@@ -61,9 +62,9 @@ GameState PlayedState() {
     state.HotKeyCode = 0x7B;
     DefaultHighScores(state);
     state.PlayerName = Utf8ToCp1251("Вася Пупкин");
-    InsertHighScore(state, 8500);
+    InsertHighScore(state, state.PlayerName, 8500);
     state.PlayerName = "Bob";
-    InsertHighScore(state, 8500);
+    InsertHighScore(state, state.PlayerName, 8500);
     return state;
 }
 

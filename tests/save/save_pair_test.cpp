@@ -10,7 +10,7 @@
 #include <set>
 
 #include "save/high_score_file.h"
-#include "save/high_score_table.h"
+#include "game/high_scores.h"
 #include "save/options_file.h"
 #include "save/save_files.h"
 #include "save/save_paths.h"
@@ -153,7 +153,7 @@ GameState Generation(const std::string& tag, int best) {
     state.Country = tag;
     DefaultHighScores(state);
     state.PlayerName = tag;
-    InsertHighScore(state, best);
+    InsertHighScore(state, state.PlayerName, best);
     return state;
 }
 

@@ -275,14 +275,14 @@ TEST_F(MainFormTest, SoundOffStartsNothing) {
     form->FormCreate();
     form->State().SoundOn = 0;
     const auto before = log_.plays;
-    form->PlaySound(5);
-    form->PlaySound(1);
-    form->PlaySound(99);  // not in the library: silent, no failure
+    form->PlaySound(kSoundGearShift);
+    form->PlaySound(kSoundSelect);
+    form->PlaySound(static_cast<SoundId>(99));  // not in the library: silent, no failure
     EXPECT_EQ(log_.plays, before);
     form->State().SoundOn = 1;
-    form->PlaySound(99);
-    form->PlaySound(-1);
-    form->PlaySound(5);
+    form->PlaySound(static_cast<SoundId>(99));
+    form->PlaySound(static_cast<SoundId>(-1));
+    form->PlaySound(kSoundGearShift);
     EXPECT_EQ(log_.plays[6], before.count(6) ? before.at(6) + 1 : 1);
 }
 

@@ -1,4 +1,4 @@
-#include "shell/menu_model.h"
+#include "ui/menu_model.h"
 
 #include <gtest/gtest.h>
 

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "race/dialogs.h"
+#include "shell/dialogs.h"
 #include "shell/main_form.h"
 #include "support/fake_platform.h"
 #include "support/test_support.h"

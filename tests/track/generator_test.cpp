@@ -10,8 +10,8 @@
 
 #include "engine/background_sprite.h"
 #include "engine/random.h"
-#include "race/level_tables.h"
-#include "race/race_state.h"
+#include "game/level_tables.h"
+#include "game/race_state.h"
 #include "race/track_generator.h"
 #include "race/track_steps.h"
 

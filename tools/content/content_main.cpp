@@ -10,6 +10,7 @@
 
 #include "content.h"
 #include "engine/library_writer.h"
+#include "game/build_info.h"
 
 namespace {
 
@@ -49,7 +50,7 @@ int main(int argc, char** argv) {
             std::filesystem::create_directories(folder);
             content::Canvas canvas(size, size);
             content::DrawIcon(canvas);
-            const auto path = folder / (std::string(VRUMBAL_APP_ID) + ".png");
+            const auto path = folder / (std::string(kAppId) + ".png");
             if (!canvas.WritePng(path.string()))
                 throw std::runtime_error("cannot write " + path.string());
         }

@@ -2,7 +2,7 @@
 #include <cstdint>
 
 #include "engine/my_image_sprite.h"
-#include "shell/game_state.h"
+#include "game/game_state.h"
 
 namespace vrumbal {
 

@@ -1,4 +1,4 @@
-#include "race/level_tables.h"
+#include "game/level_tables.h"
 
 #include <algorithm>
 #include <array>

@@ -1,4 +1,4 @@
-#include "screens/menu_cursor.h"
+#include "ui/menu_cursor.h"
 
 #include "engine/sprite_engine.h"
 

@@ -1,4 +1,4 @@
-#include "race/dialogs.h"
+#include "shell/dialogs.h"
 
 #include <algorithm>
 #include <string>
@@ -7,15 +7,15 @@
 #include "engine/picture_collection.h"
 #include "online/score_submit.h"
 #include "platform/codepage.h"
-#include "race/font_slots.h"
+#include "ui/font_slots.h"
 #include "race/hud.h"
-#include "race/level_tables.h"
+#include "game/level_tables.h"
 #include "race/race_screen.h"
-#include "save/high_score_table.h"
-#include "screens/menu_button.h"
-#include "screens/menu_cursor.h"
+#include "game/high_scores.h"
+#include "ui/menu_button.h"
+#include "ui/menu_cursor.h"
 #include "shell/main_form.h"
-#include "shell/menu_model.h"
+#include "ui/menu_model.h"
 
 namespace vrumbal {
 namespace {
@@ -42,9 +42,6 @@ constexpr int kTallyHoldMs = 2000;
 constexpr int kTallyLines = 5;
 constexpr int kPointsPerSecond = kPointsPerSecondLeft;
 
-constexpr int kSoundClick = 3;
-constexpr int kSoundTick = 18;
-constexpr int kSoundFanfare = 21;
 
 constexpr std::uint8_t kEnter = 13;
 constexpr std::uint8_t kBackspace = 8;
@@ -65,11 +62,6 @@ bool HasPanel(int kind) {
     }
 }
 
-bool IsQuestion(int kind) {
-    return kind == kDialogQuit || kind == kDialogExit || kind == kDialogClearTable ||
-           kind == kDialogUpload;
-}
-
 // The game's texts are written here in UTF-8 and drawn in code page 1251.
 std::string Text(const char* utf8) {
     return Utf8ToCp1251(utf8);
@@ -88,15 +80,6 @@ void FromLeft(TCanvas& canvas, const std::string& text, int x, int y) {
 
 }  // namespace
 
-bool IsQuestionDialog(int kind) {
-    return IsQuestion(kind);
-}
-
-bool IsNameChar(std::uint8_t c) {
-    return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == ' ' ||
-           c >= 0xC0;
-}
-
 GameDialogs::GameDialogs(TMForm& form)
     : SendScore([](const ScoreRecord& record) { SubmitScore(record); }), form_(form) {}
 
@@ -107,11 +90,11 @@ bool GameDialogs::HasPicture(int index) const {
     return list != nullptr && index >= 0 && index < list->Count();
 }
 
-void GameDialogs::Open(int kind) {
+void GameDialogs::Open(DialogKindValue kind) {
     GameState& s = form_.State();
     if (s.DialogKind != kDialogNone) return;
     if (TPlayer* bike = form_.RaceFlow().Bike()) bike->StopBikeSounds(true);
-    s.DialogKind = static_cast<std::uint8_t>(kind);
+    s.DialogKind = kind;
     s.DialogSavedSelection = s.MenuSelection;
     s.DialogSavedFirst = s.MenuFirst;
     s.DialogSavedLast = s.MenuLast;
@@ -120,7 +103,7 @@ void GameDialogs::Open(int kind) {
             TMyImageSprite::CreateAt(form_.Sprites(), 1, kPanelPicture, kPanelX, kPanelY, kPanelZ);
     }
     if (kind == kDialogNameEntry) form_.ShowSystemCursor();
-    if (IsQuestion(kind)) {
+    if (IsQuestionDialog(kind)) {
         form_.ShowSystemCursor();
         s.MenuFirst = kEntryYes;
         s.MenuLast = kEntryNo;
@@ -174,7 +157,7 @@ void GameDialogs::KillPieces(int kind) {
             state_.NameCursor = nullptr;
         }
     }
-    if (IsQuestion(kind)) {
+    if (IsQuestionDialog(kind)) {
         if (s.ScreenKind == kScreenRace) form_.HideSystemCursor();
         for (TMenuButton** button : {&state_.YesButton, &state_.NoButton}) {
             if (*button != nullptr) (*button)->KillOnce();
@@ -208,10 +191,10 @@ void GameDialogs::Close() {
 void GameDialogs::Run(int lagCount) {
     GameState& s = form_.State();
     const int kind = s.DialogKind;
-    if (IsQuestion(kind)) RunQuestionKeys(lagCount);
+    if (IsQuestionDialog(kind)) RunQuestionKeys(lagCount);
     // A question answered by Y or N has closed (or made way for the next dialog).
     if (s.DialogKind == kind && kind != kDialogNone) RunKind(kind, lagCount);
-    if (s.ScreenKind == kScreenRace) DrawHud(form_);
+    if (s.ScreenKind == kScreenRace) DrawHud(form_, form_.RaceFlow().Bike());
 }
 
 void GameDialogs::RunQuestionKeys(int lagCount) {
@@ -320,7 +303,7 @@ void GameDialogs::RunNameEntry(int lagCount) {
     }
     if (state_.NameEntryKey != kEnter) return;
     state_.NameEntryKey = 0;
-    InsertHighScore(s, form_.Race().Score);
+    InsertHighScore(s, s.PlayerName, form_.Race().Score);
     // A record is kept at once: a game that is cut off from here on still has it.
     form_.SaveNow();
     Close();
@@ -370,7 +353,7 @@ void GameDialogs::RunTally() {
     if (race.TallyStepTimer < 1) {
         race.TallyStepTimer = kTallyLineMs;
         ++race.TallyLines;
-        if (race.TallyLines < kTallyLines) form_.PlaySound(kSoundClick);
+        if (race.TallyLines < kTallyLines) form_.PlaySound(kSoundArrow);
     } else {
         race.TallyStepTimer -= frameMs;
     }
@@ -399,7 +382,7 @@ void GameDialogs::RunTally() {
         // Five points for every whole second the drain passes.
         if ((race.TallyTimeLeft - step) / 1000 < race.TallyTimeLeft / 1000) {
             race.TimePoints += kPointsPerSecond;
-            form_.PlaySound(kSoundTick);
+            form_.PlaySound(kSoundClockTick);
         }
         race.TallyTimeLeft -= step;
         race.TallyHold = kTallyHoldMs;
@@ -415,7 +398,7 @@ void GameDialogs::FinishTally() {
     Close();
     if (race.Level >= kLevelCount) {
         race.TallyTimeLeft = kCongratulationMs;
-        form_.PlaySound(kSoundFanfare);
+        form_.PlaySound(kSoundRaceWon);
         Open(kDialogCongratulation);
         return;
     }
@@ -433,7 +416,7 @@ void GameDialogs::RunCongratulation() {
 void GameDialogs::Answer(int entry) {
     GameState& s = form_.State();
     const int kind = s.DialogKind;
-    if (!IsQuestion(kind)) return;
+    if (!IsQuestionDialog(kind)) return;
     if (entry == kEntryNo) {
         Close();
         // Declining to send still leads on to the table the result went into.
@@ -475,7 +458,7 @@ void GameDialogs::EndOfGame() {
 
 // The form's side of the dialogs.
 
-void TMForm::OpenDialog(int kind) {
+void TMForm::OpenDialog(DialogKindValue kind) {
     dialogs_.Open(kind);
 }
 

@@ -3,7 +3,7 @@
 #include <functional>
 #include <string>
 
-#include "shell/game_state.h"
+#include "game/game_state.h"
 
 namespace vrumbal {
 
@@ -12,30 +12,6 @@ class TMenuButton;
 class TMyCursor;
 class TMyImageSprite;
 struct ScoreRecord;
-
-// Dialog kinds, as DialogKind numbers them.
-enum DialogKindValue : std::uint8_t {
-    kDialogNone = 0,
-    kDialogQuit = 1,        // "quit the game?" over the main menu
-    kDialogExit = 2,        // "back to the menu?" over a race
-    kDialogTimeUp = 3,      // the level's time ran out
-    kDialogClearTable = 4,  // "clear the high-score table?"
-    kDialogPause = 5,
-    kDialogLevelStart = 6,
-    kDialogGameOver = 7,
-    kDialogNameEntry = 8,
-    kDialogUpload = 9,    // "send the result to the world table?"
-    kDialogSending = 10,  // shown while the result is sent
-    kDialogTally = 11,    // the level-end count of bonus points
-    kDialogCongratulation = 12,
-};
-
-// Entry numbers of the Yes and No buttons of the questions.
-inline constexpr int kEntryYes = 11;
-inline constexpr int kEntryNo = 12;
-// Longest name the name entry takes, in characters and in pixels of its font.
-inline constexpr std::size_t kNameMaxLength = 12;
-inline constexpr int kNameMaxWidth = 240;
 
 // What the open dialog keeps between frames.
 struct DialogState {
@@ -50,12 +26,6 @@ struct DialogState {
     MenuEntry CoveredNo;                    // the screen's entry 12 while a question covers it
 };
 
-// True when c may be typed into a name: digits, Latin letters, the space and the Cyrillic
-// letters 0xC0..0xFF of code page 1251 (not Ё and ё, 0xA8 and 0xB8).
-bool IsNameChar(std::uint8_t c);
-// True for the dialogs that ask yes or no.
-bool IsQuestionDialog(int kind);
-
 // The overlay dialogs: questions, notices, the level tally, the name entry and the sending of
 // a result. The frame loop runs the open one instead of the screen below it.
 class GameDialogs final {
@@ -64,7 +34,7 @@ public:
     explicit GameDialogs(TMForm& form);
 
     // Opens a dialog of the given kind unless one is open.
-    void Open(int kind);
+    void Open(DialogKindValue kind);
     // Closes the open dialog and gives the screen its selection back.
     void Close();
     // Runs and draws the open dialog for one frame, then the race display under a race.

@@ -1,22 +1,17 @@
+// The state every part of the game shares: screens and menus, key edges, timing, the options
+// and the high-score table. The main form owns one.
 #pragma once
 #include <array>
 #include <cstdint>
 #include <string>
 
+#include "game/high_scores.h"
+#include "game/kinds.h"
+#include "game/options.h"
+
 namespace vrumbal {
 
 class TMyImageSprite;
-
-// Screens, as ScreenKind numbers them.
-enum ScreenKindValue : std::uint8_t {
-    kScreenNone = 0,  // while switching
-    kScreenMainMenu = 1,
-    kScreenBikeChoice = 2,
-    kScreenOptions = 3,
-    kScreenHighScores = 4,
-    kScreenHelp = 5,
-    kScreenRace = 6,
-};
 
 // One selectable entry of a menu screen or dialog: the sprite and how it looks when
 // highlighted.
@@ -34,18 +29,12 @@ struct MenuEntry {
     bool highlighted = false;          // the highlighted look is shown
 };
 
-// One line of the high-score table.
-struct HighScoreEntry {
-    std::string name;  // player name, code page 1251
-    std::int32_t score = 0;  // points
-};
-
-// The state every part of the game shares: screens and menus, key edges, timing, options,
-// the high-score table. The main form owns one.
-struct GameState {
+// The shared state: the options and the high-score table as the save files keep them, and
+// the screens, menus, keys and timing of the running game.
+struct GameState : Options, HighScoreTable {
     // Screen and menu.
     std::uint8_t ScreenKind = kScreenNone;  // the running screen
-    std::uint8_t DialogKind = 0;            // the open dialog, 0 for none
+    std::uint8_t DialogKind = kDialogNone;  // the open dialog
     std::int32_t MenuSelection = 0;         // highlighted entry; outside the range = none
     std::int32_t MenuFirst = 0;             // first selectable entry
     std::int32_t MenuLast = 0;              // last selectable entry
@@ -74,19 +63,11 @@ struct GameState {
     // The bike chosen on the bike choice screen, 1..5; never saved.
     std::int32_t SelectedBike = 1;
 
-    // Options.
-    std::uint8_t FullScreen = 0;      // full screen instead of a window
-    std::uint8_t MusicOn = 1;         // music plays
-    std::uint8_t SoundOn = 1;         // sound effects play
-    std::string Country;              // the player's country, code page 1251
-    std::uint8_t HotKeyShift = 2;     // boss key modifiers: Shift 1, Alt 2, Ctrl 4
-    std::int32_t HotKeyCode = 0x78;   // boss key (F9)
-    std::uint8_t HotKeyCapture = 0;   // 1 while the options screen captures a new boss key
-    std::uint8_t CountryEditing = 0;  // 1 while the country is being typed
+    // What the options screen and the dialogs are doing with the options.
+    std::uint8_t HotKeyCapture = 0;        // 1 while the options screen captures a boss key
+    std::uint8_t CountryEditing = 0;       // 1 while the country is being typed
     std::uint8_t MusicRestartPending = 0;  // the music comes back when a dialog closes
 
-    // High scores: entries 1..10 are the table, 11 takes a new result before sorting.
-    std::array<HighScoreEntry, 12> HighScores;
     std::string PlayerName;  // the name typed after a game
 };
 

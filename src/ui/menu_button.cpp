@@ -1,4 +1,4 @@
-#include "screens/menu_button.h"
+#include "ui/menu_button.h"
 
 #include "engine/picture_collection.h"
 #include "engine/sprite_engine.h"

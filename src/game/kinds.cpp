@@ -1,0 +1,16 @@
+// The rules that go with the kinds: which characters a name takes, which dialogs ask.
+#include "game/kinds.h"
+
+namespace vrumbal {
+
+bool IsNameChar(std::uint8_t c) {
+    return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == ' ' ||
+           c >= 0xC0;
+}
+
+bool IsQuestionDialog(int kind) {
+    return kind == kDialogQuit || kind == kDialogExit || kind == kDialogClearTable ||
+           kind == kDialogUpload;
+}
+
+}  // namespace vrumbal
