@@ -5,6 +5,7 @@ set -euo pipefail
 
 packages=(
     cmake make g++ pkg-config          # toolchain
+    python3                            # the checks of the tree and the soak's player
     libsdl2-dev                        # window, events, audio output
     libx11-dev                         # the window's real size where SDL's is stale
     libsdl2-ttf-dev                    # text drawing

@@ -1,7 +1,7 @@
 #pragma once
 #include <string>
 
-#include "online/http_client.h"
+#include "platform/http_client.h"
 #include "online/score_record.h"
 
 namespace vrumbal {

@@ -9,7 +9,6 @@
 #include "game/game_host.h"
 #include "game/game_state.h"
 #include "online/score_submit.h"
-#include "shell/dialogs.h"
 #include "ui/font_slots.h"
 #include "ui/menu_button.h"
 #include "ui/menu_model.h"

@@ -9,7 +9,7 @@
 #include <thread>
 #include <vector>
 
-#include "online/http_client.h"
+#include "platform/http_client.h"
 #include "online/loopback.h"
 #include "online/score_protocol.h"
 #include "online/score_record.h"

@@ -1,4 +1,4 @@
-#include "online/http_client.h"
+#include "platform/http_client.h"
 
 #include <httplib.h>
 
