@@ -46,6 +46,8 @@ TEST(Notices, CloseWhenTheirTimeCannotBeTakenAgain) {
                     EXPECT_EQ(rig.Game().ScreenKind, kScreenMainMenu);
                     EXPECT_FALSE(rig.Form().RaceFlow().Running());
                     break;
+                default:
+                    break;
             }
         }
     }
