@@ -1,10 +1,12 @@
 #include "race/hud.h"
 
 #include "engine/dx_draw.h"
+#include "engine/picture_collection.h"
 #include "engine/sprite.h"
+#include "game/content_ids.h"
 #include "game/game_host.h"
 #include "game/race_state.h"
-#include "race/race_screen.h"
+#include "race/player.h"
 #include "ui/font_slots.h"
 
 namespace vrumbal {
@@ -71,6 +73,14 @@ void DrawHud(TCanvas& canvas, const RaceState& race, double bikeSpeed) {
 
 void DrawHud(GameHost& host, const TPlayer* bike) {
     DrawHud(host.Surface().Canvas(), host.Race(), bike != nullptr ? bike->Speed : 0.0);
+}
+
+void DrawSidePanels(TDXDraw& target, TPictureCollection* list) {
+    for (const auto& [picture, x] : {std::pair{race_picture::kLeftPanel, 0},
+                                    std::pair{race_picture::kRightPanel, 626}}) {
+        if (list == nullptr || picture >= list->Count()) continue;
+        list->Items(picture).Draw(target, x, 0, 0);
+    }
 }
 
 }  // namespace vrumbal

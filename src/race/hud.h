@@ -4,6 +4,8 @@
 namespace vrumbal {
 
 class TCanvas;
+class TDXDraw;
+class TPictureCollection;
 class GameHost;
 class TPlayer;
 struct RaceState;
@@ -23,5 +25,9 @@ std::string HudPlaceText(int place, int racerCount);
 void DrawHud(TCanvas& canvas, const RaceState& race, double bikeSpeed);
 // Draws the head-up display of the form's race; the speed is 0 while no bike exists.
 void DrawHud(GameHost& host, const TPlayer* bike);
+
+// Draws the two side panels of the head-up display (pictures of the race list, when it has
+// them) at the screen's edges.
+void DrawSidePanels(TDXDraw& target, TPictureCollection* list);
 
 }  // namespace vrumbal

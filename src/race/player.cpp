@@ -11,7 +11,7 @@
 #include "game/game_host.h"
 #include "game/game_state.h"
 #include "game/race_state.h"
-#include "race/minimap.h"
+#include "race/standings.h"
 
 namespace vrumbal {
 namespace {
@@ -24,48 +24,8 @@ constexpr BikeModel kBikeModels[5] = {
     {8, 11, 8, 9, 9, 35, 5, 36, 37, 28, 0.8},
 };
 
-// Rival riders drawn by the bike: box sizes while riding and while wrecked, by model.
-constexpr int kRidingSize[5][2] = {{63, 68}, {60, 67}, {68, 69}, {60, 62}, {56, 68}};
-constexpr int kWreckSize[5][2] = {{64, 152}, {72, 158}, {88, 204}, {86, 154}, {68, 184}};
-
-// The engine's sounds, and the others the bike starts, stopped together.
-constexpr SoundId kEngineSounds[] = {kSoundEngineIdle,  kSoundEngineGear1, kSoundEngineGear2,
-                                     kSoundEngineGear3, kSoundEngineGear4, kSoundGearShift,
-                                     kSoundEngineCoast, kSoundEngineTop,   kSoundSkid};
-constexpr SoundId kOtherBikeSounds[] = {kSoundHorn, kSoundPoints, kSoundLife, kSoundBoost,
-                                        kSoundBump};
-
-// Picture numbers of list 2 the bike draws besides its own.
-constexpr int kSkidMarkPicture = race_picture::kSkidMark;
-constexpr int kLeftPanelPicture = race_picture::kLeftPanel;
-constexpr int kRightPanelPicture = race_picture::kRightPanel;
-
 // Upright lean position: the lean pictures run from here down to 0 at the deepest lean.
 constexpr double kUprightFrame = 5.5;
-
-// Engine speed bands under throttle, in units of the top-speed factor.
-struct GearBand {
-    double low;   // exclusive
-    double high;  // inclusive
-    EngineSoundState kind;
-    SoundId sound;
-    bool firstShift;  // the first gear change: a click and a tyre mark
-};
-constexpr GearBand kGearBands[] = {
-    {0, 65, EngineSoundState::Gear, kSoundEngineGear1, false},
-    {65, 67, EngineSoundState::Shift, kSoundGearShift, true},
-    {67, 90, EngineSoundState::Gear, kSoundEngineGear2, false},
-    {95, 97, EngineSoundState::Shift, kSoundGearShift, false},
-    {97, 115, EngineSoundState::Gear, kSoundEngineGear3, false},
-    {115, 116, EngineSoundState::Shift, kSoundGearShift, false},
-    {116, 130, EngineSoundState::Gear, kSoundEngineGear4, false},
-    {130, 131, EngineSoundState::Shift, kSoundGearShift, false},
-    {131, 142, EngineSoundState::Gear, kSoundEngineGear4, false},
-    {142, 143, EngineSoundState::Shift, kSoundGearShift, false},
-    {143, 157, EngineSoundState::Gear, kSoundEngineGear4, false},
-    {157, 180, EngineSoundState::Top, kSoundEngineTop, false},
-};
-
 
 double Sign(double v) {
     return v > 0 ? 1.0 : (v < 0 ? -1.0 : 0.0);
@@ -210,65 +170,7 @@ void TPlayer::Crash() {
     CrashTimer = 3000;
 }
 
-// ---- sounds ----
-
-void TPlayer::SetEngineSound(SoundId n) {
-    StopBikeSounds(false);
-    host_.PlaySound(n);
-    switch (n) {
-        case kSoundEngineTop:
-            EngineSound = EngineSoundState::Top;
-            break;
-        case kSoundEngineIdle:
-            EngineSound = EngineSoundState::Idle;
-            break;
-        case kSoundGearShift:
-            EngineSound = EngineSoundState::Shift;
-            break;
-        case kSoundEngineCoast:
-            EngineSound = EngineSoundState::Coast;
-            break;
-        case kSoundSkid:
-            EngineSound = EngineSoundState::Skid;
-            break;
-        default:
-            EngineSound = EngineSoundState::Gear;
-            break;
-    }
-}
-
-void TPlayer::StopBikeSounds(bool all) {
-    for (SoundId n : kEngineSounds) host_.StopSound(n);
-    if (!all) return;
-    for (SoundId n : kOtherBikeSounds) host_.StopSound(n);
-}
-
-void TPlayer::RestartEngineSound(bool withHorn) {
-    switch (EngineSound) {
-        case EngineSoundState::Top:
-            host_.PlaySound(kSoundEngineTop);
-            break;
-        case EngineSoundState::Idle:
-            host_.PlaySound(kSoundEngineIdle);
-            break;
-        // Which gear ran is not kept: the highest gear's sound stands for all.
-        case EngineSoundState::Gear:
-            host_.PlaySound(kSoundEngineGear4);
-            break;
-        case EngineSoundState::Shift:
-            host_.PlaySound(kSoundGearShift);
-            break;
-        case EngineSoundState::Coast:
-            host_.PlaySound(kSoundEngineCoast);
-            break;
-        case EngineSoundState::Skid:
-            host_.PlaySound(kSoundSkid);
-            break;
-        case EngineSoundState::None:
-            break;
-    }
-    if (withHorn && HornOn) host_.PlaySound(kSoundHorn);
-}
+// ---- speed changes with their sounds ----
 
 void TPlayer::ScaleSpeed(bool playSound, double factor) {
     Speed *= factor;
@@ -289,39 +191,6 @@ void TPlayer::ShiftSpeed(bool playSound, double delta) {
     StopBikeSounds(false);
     RestartEngineSound(false);
     if (playSound) host_.PlaySound(kSoundBump);
-}
-
-void TPlayer::UpdateEngineSound() {
-    GearShiftMark = false;
-    if (!OnRoad) {
-        if (EngineSound != EngineSoundState::Idle) SetEngineSound(kSoundEngineIdle);
-        return;
-    }
-    const double v = Speed;
-    const double m = TopSpeedFactor();
-    if (Throttle && !HandBrake && !Brake) {
-        for (const GearBand& band : kGearBands) {
-            if (!(v > band.low * m && v <= band.high * m)) continue;
-            if (EngineSound == band.kind) continue;
-            SetEngineSound(band.sound);
-            if (band.firstShift) {
-                host_.PlaySound(kSoundGearBlip);
-                GearShiftMark = true;
-            }
-        }
-    }
-    if ((!Throttle && !HandBrake) || (Throttle && Brake)) {
-        if (v > 40) {
-            if (EngineSound != EngineSoundState::Coast) SetEngineSound(kSoundEngineCoast);
-        } else if (EngineSound != EngineSoundState::Idle) {
-            SetEngineSound(kSoundEngineIdle);
-        }
-    }
-    if (HandBrake && EngineSound != EngineSoundState::Skid && v != 0) {
-        SetEngineSound(kSoundSkid);
-    } else if (EngineSound == EngineSoundState::Skid && v == 0) {
-        SetEngineSound(kSoundEngineIdle);
-    }
 }
 
 // ---- tyre marks ----
@@ -620,42 +489,6 @@ void TPlayer::FinishTest() {
     if (lineY > Y) Finished = true;
 }
 
-void TPlayer::UpdatePlace() {
-    RaceState& race = host_.Race();
-    std::array<double, 5> ys{};
-    int count = 0;
-    for (int r = 1; r <= 5; ++r) {
-        const RivalInfo info = rivals_ != nullptr ? rivals_->Rider(r) : RivalInfo{};
-        if (info.active) {
-            ys[static_cast<std::size_t>(r - 1)] = info.centreY;
-            ++count;
-        } else {
-            ys[static_cast<std::size_t>(r - 1)] = 108000.0;
-        }
-    }
-    // Four bubble passes; equal values keep their order.
-    for (int pass = 0; pass < 4; ++pass) {
-        for (std::size_t i = 0; i + 1 < ys.size(); ++i) {
-            if (ys[i] > ys[i + 1]) std::swap(ys[i], ys[i + 1]);
-        }
-    }
-    const double b = race.ViewRow * 72.0 + CentreY - RoadY();
-    if (b < ys[0]) {
-        race.Place = 1;
-    } else {
-        for (int k = 1; k <= count - 1; ++k) {
-            if (ys[static_cast<std::size_t>(k - 1)] < b && b < ys[static_cast<std::size_t>(k)]) {
-                race.Place = static_cast<std::uint8_t>(k + 1);
-                break;
-            }
-        }
-        if (count > 0 && b > ys[static_cast<std::size_t>(count - 1)]) {
-            race.Place = static_cast<std::uint8_t>(count + 1);
-        }
-    }
-    race.RacerCount = static_cast<std::uint8_t>(count + 1);
-}
-
 void TPlayer::BoostCountdown() {
     if (!BoostActive) return;
     BoostTime -= FrameMsNow();
@@ -780,6 +613,11 @@ void TPlayer::RunOutBranch() {
     }
 }
 
+void TPlayer::UpdatePlace() {
+    RaceState& race = host_.Race();
+    UpdateStandings(race, rivals_, race.ViewRow * 72.0 + CentreY - RoadY());
+}
+
 void TPlayer::MoveStep(int moveCount) {
     TMyImageSprite::MoveStep(moveCount);
     if (!Crashed) LeanControl();
@@ -820,74 +658,6 @@ void TPlayer::MoveStep(int moveCount) {
         Speed = 0;
         GroundSpeed = 0;
     }
-}
-
-// ---- drawing ----
-
-void TPlayer::DrawPicture(TDXDraw& target, int index, int x, int y) const {
-    TPictureCollection* list = Context().imageList2;
-    if (list == nullptr || index < 0 || index >= list->Count()) return;
-    list->Items(index).Draw(target, x, y, 0);
-}
-
-void TPlayer::DrawRivals(TDXDraw& target) const {
-    if (rivals_ == nullptr) return;
-    TPictureCollection* list = Context().imageList2;
-    if (list == nullptr) return;
-    const RaceState& race = host_.Race();
-    const double offX = RoadX() - 72.0 * race.ViewColumn;
-    const double offY = RoadY() - 72.0 * race.ViewRow;
-    // Wrecks first, so that riding bikes pass over them.
-    for (const bool wrecks : {true, false}) {
-        for (int r = 1; r <= 5; ++r) {
-            const RivalInfo info = rivals_->Rider(r);
-            if (!info.active || !info.onScreen || info.crashed != wrecks) continue;
-            if (info.picture < 0 || info.picture >= list->Count()) continue;
-            const int kind = std::clamp(info.model, 1, 5) - 1;
-            const int* size = wrecks ? kWreckSize[kind] : kRidingSize[kind];
-            const int x = RoundHalfEven(info.centreX + offX);
-            const int y = wrecks ? RoundHalfEven(info.centreY + offY - size[1] / 2.0)
-                                 : RoundHalfEven(info.centreY + offY);
-            const int angle = wrecks ? 0 : TruncToInt(info.heading);
-            list->Items(info.picture)
-                .DrawRotate(target, x, y, size[0], size[1], TruncToInt(info.frame), 0.5, 0.5,
-                            angle);
-        }
-    }
-}
-
-void TPlayer::DrawSelf() {
-    if (!Visible) return;
-    TDXDraw* target = Target();
-    if (target == nullptr) return;
-    TPictureCollection* list = Context().imageList2;
-    if (list != nullptr && kSkidMarkPicture < list->Count()) {
-        const TPictureCollectionItem& mark = list->Items(kSkidMarkPicture);
-        for (int slot = 1; slot <= kMarkSlots; ++slot) {
-            const SkidMark& m = marks_[static_cast<std::size_t>(slot)];
-            if (!m.used || !m.visible) continue;
-            mark.DrawRotate(*target, TruncToInt(m.x), TruncToInt(m.y), 10, 14, 0, 0.5, 0.5,
-                            m.angle);
-        }
-    }
-    X = kScreenX;
-    Y = kScreenY;
-    if (const TPictureCollectionItem* image = Image()) {
-        const int pattern = TruncToInt(FramePos);
-        const int w = image->Width();
-        const int h = image->Height();
-        if (Crashed) {
-            image->DrawRotate(*target, TruncToInt(Width / 2.0 + X), TruncToInt(Y), w, h, pattern,
-                              0.5, 0.5, Heading);
-        } else {
-            image->DrawRotate(*target, TruncToInt(w / 2.0 + X), TruncToInt(h / 2.0 + Y), w, h,
-                              pattern, 0.5, 0.5, Heading);
-        }
-    }
-    DrawRivals(*target);
-    DrawPicture(*target, kLeftPanelPicture, 0, 0);
-    DrawPicture(*target, kRightPanelPicture, 626, 0);
-    vrumbal::DrawMinimap(*target, Context().imageList3, host_.Race(), RoadY(), rivals_);
 }
 
 }  // namespace vrumbal

@@ -269,8 +269,6 @@ private:
     void CrashBranch();
     void RunOutBranch();
     void RearPoints();
-    void DrawRivals(TDXDraw& target) const;
-    void DrawPicture(TDXDraw& target, int index, int x, int y) const;
     double RoadX() const;
     double RoadY() const;
     double SF() const;

@@ -10,6 +10,13 @@
 namespace vrumbal {
 
 class GameHost;
+class TDXDraw;
+class TPictureCollection;
+
+// Draws the riders (pictures of the race list) offset by (offX, offY) from world to screen:
+// wrecks first, so that riding bikes pass over them.
+void DrawRivalRiders(TDXDraw& target, TPictureCollection& list, const BikeRivals& rivals,
+                     double offX, double offY);
 
 // What a rider's bike model adds to the bike tables: the boxes it is drawn in and the
 // geometry of its contact corners.
