@@ -10,7 +10,9 @@ PREFIX ?= /usr/local
 
 .PHONY: play test deps configure build bench clean install package test-asan fuzz fuzz-setup soak load-test
 
-play: build
+# The game and its content only: no test, tool or benchmark is compiled before it starts.
+play: configure
+	cmake --build $(BUILD) --target vrumbal content -j $(JOBS)
 	cd $(BUILD) && ./vrumbal
 
 test: build
