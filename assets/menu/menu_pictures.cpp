@@ -3,10 +3,26 @@
 #include <string>
 
 #include "content.h"
+#include "game/content_ids.h"
 #include "menu_art.h"
 #include "menu_pieces.h"
 
 namespace vrumbal::content {
+
+using namespace menu_picture;
+// The groups the game counts through lie side by side.
+static_assert(kMainButtonsLit == kMainButtons + 6 && kScreenWindow == kMainButtonsLit + 6);
+static_assert(kScreenFull == kScreenWindow + 1 && kMusicOn == kScreenFull + 1 &&
+              kMusicOff == kMusicOn + 1 && kSoundOn == kMusicOff + 1 && kSoundOff == kSoundOn + 1);
+static_assert(kTitleBike == kTitleHelp + 1 && kTitleOptions == kTitleBike + 1 &&
+              kTitleRecords == kTitleOptions + 1 && kBikeShowcase == kTitleRecords + 1);
+static_assert(kNo == kYes + 1 && kBack == kNo + 1 && kBikePrevious == kBack + 1 &&
+              kBikeNext == kBikePrevious + 1 && kStart == kBikeNext + 1 &&
+              kClearTable == kStart + 1 && kWorldTable == kClearTable + 1 &&
+              kPreviousPage == kWorldTable + 1 && kNextPage == kPreviousPage + 1);
+static_assert(kOptionsPanel == kAbout + 1 && kBikePanel == kOptionsPanel + 1 &&
+              kRecordsPanel == kBikePanel + 1 && kRatingPip == kRecordsPanel + 1 &&
+              kCount == kRatingPip + 1);
 
 namespace {
 
@@ -28,18 +44,22 @@ PictureLibraryData BuildMenuPictures() {
     auto& items = library.items;
     const std::uint32_t onPanel = ToHex(kPanelBottom);
 
-    items.push_back(Invisible("hit area"));                                              // 0
-    items.push_back(MakePictureItem("menu background", MenuBackground(), 0, 0, false));  // 1
+    ExpectPlace(library, kHitArea, "hit area");
+    items.push_back(Invisible("hit area"));
+    ExpectPlace(library, kBackground, "menu background");
+    items.push_back(MakePictureItem("menu background", MenuBackground(), 0, 0, false));
     static const char* const kMainNames[] = {"play",    "help",       "options",
                                              "records", "more games", "quit"};
-    for (int lit = 0; lit < 2; ++lit) {  // 2..7 normal, 8..13 highlighted
+    ExpectPlace(library, kMainButtons, "main buttons");
+    for (int lit = 0; lit < 2; ++lit) {
         for (int i = 0; i < 6; ++i) {
             items.push_back(
                 MakePictureItem(std::string("main ") + kMainNames[i] + (lit ? " lit" : ""),
                                 MainButton(i, lit != 0)));
         }
     }
-    // 14..19: the option states. Window or full screen, music on or off, sound on or off.
+    // The option states: window or full screen, music on or off, sound on or off.
+    ExpectPlace(library, kScreenWindow, "option states");
     items.push_back(
         MakePictureItem("screen window", OptionSwitch(236, "В ОКНЕ", "ВЕСЬ ЭКРАН", 0, false)));
     items.push_back(
@@ -48,39 +68,45 @@ PictureLibraryData BuildMenuPictures() {
     items.push_back(MakePictureItem("music off", OptionSwitch(120, "ВКЛ", "ВЫКЛ", 1, true)));
     items.push_back(MakePictureItem("sound on", OptionSwitch(112, "ВКЛ", "ВЫКЛ", 0, false)));
     items.push_back(MakePictureItem("sound off", OptionSwitch(112, "ВКЛ", "ВЫКЛ", 1, true)));
-    // 20, 21: the fields under the country (centred on 580, 417) and hot key (575, 494) texts.
+    // The fields under the country (centred on 580, 417) and hot key (575, 494) texts.
+    ExpectPlace(library, kCountryFrame, "country frame");
     items.push_back(MakePictureItem("country frame", ValueFrame(376, 38)));
     items.push_back(MakePictureItem("hot key frame", ValueFrame(214, 34)));
-    items.push_back(MakePictureItem("text cursor", TextCursor()));  // 22
-    items.push_back(Invisible("unused 23"));                        // 23
-    // 24..27: screen titles, each centred over the panels at x 575.
+    items.push_back(MakePictureItem("text cursor", TextCursor()));
+    items.push_back(Invisible("unused 23"));
+    // Screen titles, each centred over the panels at x 575.
+    ExpectPlace(library, kTitleHelp, "screen titles");
     items.push_back(MakePictureItem("title help", ScreenTitle("ПОМОЩЬ", 439)));
     items.push_back(MakePictureItem("title bike", ScreenTitle("ВЫБОР БАЙКА", 312)));
     items.push_back(MakePictureItem("title options", ScreenTitle("НАСТРОЙКИ", 406)));
     items.push_back(MakePictureItem("title records", ScreenTitle("РЕКОРДЫ", 323)));
-    for (int model = 1; model <= 5; ++model) {  // 28..32
+    ExpectPlace(library, kBikeShowcase, "bike showcase");
+    for (int model = 1; model <= 5; ++model) {
         items.push_back(
             MakePictureItem("bike " + std::to_string(model), BikeShowcase(model), 0, 0, false));
     }
-    items.push_back(MakePictureItem("dialog panel", DialogPanel()));  // 33
-    // 34..43: buttons with two patterns, 0 highlighted and 1 normal. Yes and No stand 128
-    // pixels apart; their plates keep a margin so the pair is centred under the dialog texts.
-    items.push_back(Button("yes", {138, 44, 7, "ДА", "", 0, false, onPanel}));        // 34
-    items.push_back(Button("no", {138, 44, 7, "НЕТ", "", 0, false, onPanel}));        // 35
-    items.push_back(Button("back", {128, 44, 0, "В МЕНЮ", "", 0, false, onPanel}));   // 36
-    items.push_back(MakePictureItem("bike previous", BikeArrowButton(-1), 64, 205));  // 37
-    items.push_back(MakePictureItem("bike next", BikeArrowButton(1), 64, 205));       // 38
-    items.push_back(Button("start", {270, 44, 0, "СТАРТ!", "", 1, true, onPanel}));   // 39
+    ExpectPlace(library, kDialogPanel, "dialog panel");
+    items.push_back(MakePictureItem("dialog panel", DialogPanel()));
+    // Buttons with two patterns, 0 highlighted and 1 normal. Yes and No stand 128 pixels
+    // apart; their plates keep a margin so the pair is centred under the dialog texts.
+    items.push_back(Button("yes", {138, 44, 7, "ДА", "", 0, false, onPanel}));
+    items.push_back(Button("no", {138, 44, 7, "НЕТ", "", 0, false, onPanel}));
+    items.push_back(Button("back", {128, 44, 0, "В МЕНЮ", "", 0, false, onPanel}));
+    items.push_back(MakePictureItem("bike previous", BikeArrowButton(-1), 64, 205));
+    items.push_back(MakePictureItem("bike next", BikeArrowButton(1), 64, 205));
+    items.push_back(Button("start", {270, 44, 0, "СТАРТ!", "", 1, true, onPanel}));
     items.push_back(Button("clear table", {144, 54, 0, "ОЧИСТИТЬ", "ТАБЛИЦУ", 0, false, onPanel}));
     items.push_back(Button("world table", {136, 54, 0, "МИРОВАЯ", "ТАБЛИЦА", 0, false, onPanel}));
     items.push_back(Button("previous page", {140, 44, 0, "НАЗАД", "", -1, false, onPanel}));
     items.push_back(Button("next page", {140, 44, 0, "ДАЛЕЕ", "", 1, false, onPanel}));
     for (int i = 44; i <= 49; ++i) items.push_back(Invisible("unused " + std::to_string(i)));
-    items.push_back(MakePictureItem("about", AboutPicture()));            // 50
-    items.push_back(MakePictureItem("options panel", OptionsPanel()));    // 51
-    items.push_back(MakePictureItem("bike panel", BikeChoicePanel()));    // 52
-    items.push_back(MakePictureItem("records panel", HighScorePanel()));  // 53
-    items.push_back(MakePictureItem("rating pip", RatingPip()));          // 54
+    ExpectPlace(library, kAbout, "about");
+    items.push_back(MakePictureItem("about", AboutPicture()));
+    items.push_back(MakePictureItem("options panel", OptionsPanel()));
+    items.push_back(MakePictureItem("bike panel", BikeChoicePanel()));
+    items.push_back(MakePictureItem("records panel", HighScorePanel()));
+    items.push_back(MakePictureItem("rating pip", RatingPip()));
+    ExpectPlace(library, kCount, "end of the menu pictures");
     return library;
 }
 

@@ -8,6 +8,7 @@
 
 #include "../menu/menu_art.h"
 #include "content.h"
+#include "game/content_ids.h"
 
 namespace vrumbal::content {
 
@@ -246,10 +247,14 @@ PictureLibraryData BuildMinimapPictures() {
     items.push_back(Mark("mark 20", left33, -1));                // code 20
     items.push_back(Mark("mark 30", left27, 1));                 // code 30
     items.push_back(Mark("mark 40", left27, 0));                 // code 40
-    items.push_back(MakePictureItem("rival", RivalDot()));       // 10
-    items.push_back(MakePictureItem("player", PlayerMarker()));  // 11
-    items.push_back(MakePictureItem("panel above", PanelTop()));                  // 12
-    items.push_back(MakePictureItem("panel below", PanelBottom(), 0, 0, false));  // 13
+    ExpectPlace(library, map_picture::kRival, "rival");
+    items.push_back(MakePictureItem("rival", RivalDot()));
+    ExpectPlace(library, map_picture::kBike, "player");
+    items.push_back(MakePictureItem("player", PlayerMarker()));
+    ExpectPlace(library, map_picture::kTopCover, "panel above");
+    items.push_back(MakePictureItem("panel above", PanelTop()));
+    ExpectPlace(library, map_picture::kBottomCover, "panel below");
+    items.push_back(MakePictureItem("panel below", PanelBottom(), 0, 0, false));
     return library;
 }
 

@@ -1,4 +1,5 @@
 // Image list 2: everything the race screen shows (and the bonus icons of the help page).
+#include "game/content_ids.h"
 #include "race_art.h"
 
 namespace vrumbal::content {
@@ -15,10 +16,13 @@ PictureLibraryData BuildRacePictures() {
     };
     auto filler = [&](const std::string& name) { whole(name, Invisible(4, 4)); };
     filler("Nothing");
+    ExpectPlace(library, race_picture::kRoad, "road");
     // The road tiles, ten to a row; the background draws them opaque.
     items.push_back(MakePictureItem("Road", TileSheet(RoadTiles(), 10, 0x4E9436), 72, 72, false));
+    ExpectPlace(library, race_picture::kLeftPanel, "left panel");
     whole("PanelLeft", LeftPanel());
     whole("PanelRight", RightPanel());
+    ExpectPlace(library, race_picture::kNeedle, "needle");
     whole("Needle", Needle());
     std::vector<BikePictures> bikes;
     for (int model = 1; model <= 5; ++model) bikes.push_back(DrawBike(model));
@@ -26,7 +30,9 @@ PictureLibraryData BuildRacePictures() {
         const Picture& p = bikes[model - 1].upright;
         items.push_back(MakePictureItem("Bike" + std::to_string(model), p, p.width, p.height));
     }
+    ExpectPlace(library, race_picture::kSkidMark, "tyre mark");
     whole("TyreMark", TyreMark());
+    ExpectPlace(library, race_picture::kFirstPickup, "pickups");
     for (int kind = 1; kind <= 5; ++kind) {
         items.push_back(
             MakePictureItem("Pickup" + std::to_string(kind), PickupPatterns(kind), 35, 34));

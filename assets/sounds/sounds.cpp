@@ -1,12 +1,19 @@
 // The sound library: the game plays every effect by its position here, so the order is fixed.
 #include <cmath>
 
+#include <stdexcept>
+#include <string>
+
 #include "content.h"
 #include "effect_sounds.h"
+#include "game/content_ids.h"
 #include "engine_sounds.h"
 #include "synth.h"
 
 namespace vrumbal::content {
+
+// The ids run from 0 without a gap, so the library's places are exactly the game's ids.
+static_assert(kSoundMenuSlide == 0 && kSoundRaceWon + 1 == kSoundCount);
 
 namespace {
 
@@ -50,8 +57,12 @@ std::vector<double> Effect(std::vector<double> samples, double peakDb = kEffectP
 
 WaveLibraryData BuildSounds() {
     WaveLibraryData library;
-    auto add = [&](const char* name, const std::vector<double>& samples, bool looped,
+    // Each sound goes to the place the game's id gives it.
+    auto add = [&](SoundId id, const char* name, const std::vector<double>& samples, bool looped,
                    int maxPlaying) {
+        if (library.items.size() != static_cast<std::size_t>(id)) {
+            throw std::logic_error(std::string("the sound ") + name + " is out of its place");
+        }
         library.items.push_back(
             MakeSoundItem(name, synth::ToFloat(samples), kRate, looped, maxPlaying));
     };
@@ -74,32 +85,33 @@ WaveLibraryData BuildSounds() {
     skid.squeal = 1.0;
     skid.seed = 7;
 
-    add("MenuSlide", Effect(MenuSlideSound(kRate)), false, 1);                          // 0
-    add("Select", Effect(SelectionTickSound(kRate), -5.0), false, 2);                   // 1
-    add("Click", Effect(ClickSound(kRate)), false, 2);                                  // 2
-    add("Arrow", Effect(ArrowSound(kRate), -4.0), false, 3);                            // 3
-    add("EngineIdle", Engine(idle, kEnginePeakDb - 1.5), true, 1);                      // 4
-    add("GearShift", Effect(EngineShift(kRate, 66.0, 52.0), kEnginePeakDb), false, 1);  // 5
-    add("EngineCoast", Engine(coast, kEnginePeakDb - 1.0), true, 1);                    // 6
-    add("Skid", Engine(skid, kEnginePeakDb + 1.0), true, 1);                            // 7
+    add(kSoundMenuSlide, "MenuSlide", Effect(MenuSlideSound(kRate)), false, 1);
+    add(kSoundSelect, "Select", Effect(SelectionTickSound(kRate), -5.0), false, 2);
+    add(kSoundClick, "Click", Effect(ClickSound(kRate)), false, 2);
+    add(kSoundArrow, "Arrow", Effect(ArrowSound(kRate), -4.0), false, 3);
+    add(kSoundEngineIdle, "EngineIdle", Engine(idle, kEnginePeakDb - 1.5), true, 1);
+    add(kSoundGearShift, "GearShift", Effect(EngineShift(kRate, 66.0, 52.0), kEnginePeakDb), false, 1);
+    add(kSoundEngineCoast, "EngineCoast", Engine(coast, kEnginePeakDb - 1.0), true, 1);
+    add(kSoundSkid, "Skid", Engine(skid, kEnginePeakDb + 1.0), true, 1);
     {
         auto horn = HornLoop(kRate, kHornLoop);
         synth::NormalizePeak(horn, Db(-6.0));
-        add("Horn", horn, true, 1);  // 8
+        add(kSoundHorn, "Horn", horn, true, 1);
     }
-    add("EngineGear1", Engine(Gear(48, 0.75, 9), kEnginePeakDb), true, 1);   // 9
-    add("EngineGear2", Engine(Gear(60, 0.8, 10), kEnginePeakDb), true, 1);   // 10
-    add("EngineGear3", Engine(Gear(72, 0.85, 11), kEnginePeakDb), true, 1);  // 11
-    add("EngineGear4", Engine(Gear(84, 0.9, 12), kEnginePeakDb), true, 1);   // 12
-    add("EngineTop", Engine(Gear(98, 1.0, 13), kEnginePeakDb), true, 1);     // 13
-    add("Points", Effect(PointsSound(kRate)), false, 3);                     // 14
-    add("Life", Effect(LifeSound(kRate)), false, 1);                         // 15
-    add("Boost", Effect(BoostSound(kRate)), false, 1);                       // 16
-    add("Bump", Effect(BumpSound(kRate)), false, 2);                         // 17
-    add("ClockTick", Effect(ClockTickSound(kRate), -4.0), false, 2);         // 18
-    add("GearBlip", Effect(GearBlipSound(kRate), -6.0), false, 2);           // 19
-    add("Crash", Effect(CrashSound(kRate)), false, 2);                       // 20
-    add("RaceWon", Effect(RaceWonSound(kRate)), false, 1);                   // 21
+    add(kSoundEngineGear1, "EngineGear1", Engine(Gear(48, 0.75, 9), kEnginePeakDb), true, 1);
+    add(kSoundEngineGear2, "EngineGear2", Engine(Gear(60, 0.8, 10), kEnginePeakDb), true, 1);
+    add(kSoundEngineGear3, "EngineGear3", Engine(Gear(72, 0.85, 11), kEnginePeakDb), true, 1);
+    add(kSoundEngineGear4, "EngineGear4", Engine(Gear(84, 0.9, 12), kEnginePeakDb), true, 1);
+    add(kSoundEngineTop, "EngineTop", Engine(Gear(98, 1.0, 13), kEnginePeakDb), true, 1);
+    add(kSoundPoints, "Points", Effect(PointsSound(kRate)), false, 3);
+    add(kSoundLife, "Life", Effect(LifeSound(kRate)), false, 1);
+    add(kSoundBoost, "Boost", Effect(BoostSound(kRate)), false, 1);
+    add(kSoundBump, "Bump", Effect(BumpSound(kRate)), false, 2);
+    add(kSoundClockTick, "ClockTick", Effect(ClockTickSound(kRate), -4.0), false, 2);
+    add(kSoundGearBlip, "GearBlip", Effect(GearBlipSound(kRate), -6.0), false, 2);
+    add(kSoundCrash, "Crash", Effect(CrashSound(kRate)), false, 2);
+    add(kSoundRaceWon, "RaceWon", Effect(RaceWonSound(kRate)), false, 1);
+    if (library.items.size() != kSoundCount) throw std::logic_error("sounds are missing");
     return library;
 }
 

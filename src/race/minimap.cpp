@@ -3,8 +3,9 @@
 #include "engine/dx_draw.h"
 #include "engine/picture_collection.h"
 #include "engine/sprite.h"
-#include "race/player.h"
+#include "game/content_ids.h"
 #include "game/race_state.h"
+#include "race/player.h"
 
 namespace vrumbal {
 namespace {
@@ -24,10 +25,10 @@ constexpr int kReferenceRow = 6;
 // Rows drawn (row 12 is built for the rivals only).
 constexpr int kDrawnRows = 11;
 
-constexpr int kRivalPicture = 10;
-constexpr int kBikePicture = 11;
-constexpr int kTopCoverPicture = 12;
-constexpr int kBottomCoverPicture = 13;
+constexpr int kRivalPicture = map_picture::kRival;
+constexpr int kBikePicture = map_picture::kBike;
+constexpr int kTopCoverPicture = map_picture::kTopCover;
+constexpr int kBottomCoverPicture = map_picture::kBottomCover;
 
 // The rival markers stay inside the panel's map window.
 constexpr int kRivalTop = 0;

@@ -7,6 +7,7 @@
 #include "engine/random.h"
 #include "engine/sprite_context.h"
 #include "engine/sprite_engine.h"
+#include "game/content_ids.h"
 #include "game/game_host.h"
 #include "game/game_state.h"
 #include "game/level_tables.h"
@@ -16,7 +17,7 @@
 namespace vrumbal {
 namespace {
 
-constexpr int kFirstPicture = 11;  // kind 1; kinds 2..5 follow
+constexpr int kFirstPicture = race_picture::kFirstPickup;  // kind 1; kinds 2..5 follow
 constexpr int kLifeKind = 5;
 constexpr int kFrames = 5;  // animation patterns of a pickup picture
 // A straight road row starts with this tile at its left edge.

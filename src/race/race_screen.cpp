@@ -10,6 +10,7 @@
 #include "engine/random.h"
 #include "engine/sprite_context.h"
 #include "engine/sprite_engine.h"
+#include "game/content_ids.h"
 #include "game/game_host.h"
 #include "game/game_state.h"
 #include "game/level_tables.h"
@@ -26,7 +27,7 @@ namespace {
 constexpr double kTurn = 2 * std::numbers::pi / 256;  // radians per heading unit
 
 // The speedometer needle: picture 4 of list 2 turning about a point near its right end.
-constexpr int kNeedlePicture = 4;
+constexpr int kNeedlePicture = race_picture::kNeedle;
 constexpr int kNeedleRestAngle = 28;
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include "engine/dx_draw.h"
 #include "engine/picture_collection.h"
 #include "engine/sprite_context.h"
+#include "game/content_ids.h"
 #include "game/game_host.h"
 #include "game/game_state.h"
 #include "race/player.h"
@@ -16,8 +17,8 @@ namespace vrumbal {
 namespace {
 
 // The screen's pictures and buttons, image list 1.
-constexpr int kTitlePicture = 25;
-constexpr int kPanelPicture = 52;
+constexpr int kTitlePicture = menu_picture::kTitleBike;
+constexpr int kPanelPicture = menu_picture::kBikePanel;
 constexpr int kBikeX = 456;
 constexpr int kBikeY = 180;
 

@@ -1,6 +1,7 @@
 #pragma once
 #include <array>
 
+#include "game/content_ids.h"
 #include "game/screen.h"
 
 namespace vrumbal {
@@ -16,9 +17,11 @@ class TMenuButton;
 class TMyImageSprite;
 
 // Picture of image list 1 showing bike 1..5 (index 0 is bike 1).
-inline constexpr std::array<int, 5> kBikePictures{28, 29, 30, 31, 32};
+inline constexpr std::array<int, 5> kBikePictures{
+    menu_picture::kBikeShowcase, menu_picture::kBikeShowcase + 1, menu_picture::kBikeShowcase + 2,
+    menu_picture::kBikeShowcase + 3, menu_picture::kBikeShowcase + 4};
 // The rating pips: picture, spacing, the left edge of the first pip and the row tops.
-inline constexpr int kPipPicture = 54;
+inline constexpr int kPipPicture = menu_picture::kRatingPip;
 inline constexpr int kPipPitch = 18;
 inline constexpr int kPipX = 546;
 inline constexpr std::array<int, 4> kPipRowY{396, 424, 454, 486};

@@ -6,6 +6,7 @@
 #include "engine/my_image_sprite.h"
 #include "engine/sprite_context.h"
 #include "engine/sprite_engine.h"
+#include "game/content_ids.h"
 #include "game/game_host.h"
 #include "game/game_state.h"
 #include "platform/codepage.h"
@@ -51,7 +52,7 @@ constexpr BonusIconPlace kBonusIcons[] = {
     {41, 398, 230}, {40, 398, 290}, {39, 398, 350}, {38, 398, 410}, {42, 398, 470},
 };
 
-constexpr int kAboutPictureIndex = 50;
+constexpr int kAboutPictureIndex = menu_picture::kAbout;
 
 HelpLine Line(int x, int y, int slot, const char* utf8) {
     return HelpLine{x, y, slot, Utf8ToCp1251(utf8)};

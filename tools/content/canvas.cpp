@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <stdexcept>
+#include <string>
 
 #include "content.h"
 
@@ -111,6 +112,13 @@ PictureItemData MakePictureItem(const std::string& name, Picture picture, int pa
     item.transparentColor = kKeyColor;
     item.systemMemory = true;
     return item;
+}
+
+void ExpectPlace(const PictureLibraryData& library, int id, const char* what) {
+    if (library.items.size() != static_cast<std::size_t>(id)) {
+        throw std::logic_error(std::string("the picture '") + what + "' is not at its place " +
+                               std::to_string(id));
+    }
 }
 
 Picture JoinPatterns(const std::vector<Picture>& patterns) {

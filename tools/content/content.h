@@ -77,6 +77,10 @@ void SelectDisplayFont(cairo_t* cr, bool bold, double pixelSize);
 PictureItemData MakePictureItem(const std::string& name, Picture picture, int patternWidth = 0,
                                 int patternHeight = 0, bool transparent = true);
 
+// Checks that the next item of a library goes to the place the game's id gives it; throws a
+// std::logic_error naming the item otherwise.
+void ExpectPlace(const PictureLibraryData& library, int id, const char* what);
+
 // Lays pictures of equal size side by side into one picture of patterns, left to right.
 Picture JoinPatterns(const std::vector<Picture>& patterns);
 
