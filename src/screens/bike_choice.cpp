@@ -124,12 +124,12 @@ void BikeChoiceScreen::Activate(int selection) {
             break;
         case kBikeChoiceStart:
             Leave();
-            host_.EnterMainMenu(false, 1, false);
+            host_.EnterMainMenu(false, kMainPlay, false);
             host_.StartRace(1);  // leaves the main menu first
             break;
         case kBikeChoiceBack:
             Leave();
-            host_.EnterMainMenu(false, 1, false);
+            host_.EnterMainMenu(false, kMainPlay, false);
             break;
         default:
             break;

@@ -219,7 +219,7 @@ void HelpScreen::Activate(int selection) {
             break;
         case kEntryBack:
             Leave();
-            host_.EnterMainMenu(false, 2, false);
+            host_.EnterMainMenu(false, kMainHelp, false);
             break;
         default:
             break;

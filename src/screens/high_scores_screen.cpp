@@ -94,7 +94,7 @@ void HighScoresScreen::Activate(int selection) {
             break;
         case kHighScoresBack:
             Leave();
-            host_.EnterMainMenu(false, 4, false);
+            host_.EnterMainMenu(false, kMainRecords, false);
             break;
         default:
             break;

@@ -160,22 +160,22 @@ void MainMenuScreen::Activate(int selection) {
 
 void MainMenuScreen::PerformEntry(int n) {
     switch (n) {
-        case 1:
+        case kMainPlay:
             host_.EnterBikeChoice();
             break;
-        case 2:
+        case kMainHelp:
             host_.EnterHelp();
             break;
-        case 3:
+        case kMainOptions:
             host_.EnterOptions();
             break;
-        case 4:
+        case kMainRecords:
             host_.EnterHighScores();
             break;
-        case 5:
+        case kMainMoreGames:
             host_.OpenDocument(kMoreGamesLink);
             break;
-        case 6:
+        case kMainQuit:
             host_.OpenDialog(kDialogQuit);
             break;
         default:

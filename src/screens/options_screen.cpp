@@ -288,7 +288,7 @@ void OptionsScreen::Activate(int selection) {
             break;
         case kOptionsBack:
             Leave();
-            host_.EnterMainMenu(false, 3, false);
+            host_.EnterMainMenu(false, kMainOptions, false);
             break;
         default:
             break;

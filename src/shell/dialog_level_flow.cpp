@@ -111,7 +111,7 @@ void GameDialogs::EndOfGame() {
         return;
     }
     form_.RaceFlow().StopRaceSprites();
-    form_.EnterMainMenu(false, 1, true);
+    form_.EnterMainMenu(false, kMainPlay, true);
 }
 
 void GameDialogs::BackToMenu(int selection) {

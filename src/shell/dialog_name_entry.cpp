@@ -69,7 +69,7 @@ void GameDialogs::RunSending() {
     record.country = s.Country;
     if (SendScore) SendScore(record);
     Close();
-    BackToMenu(1);
+    BackToMenu(kMainPlay);
 }
 
 }  // namespace vrumbal

@@ -34,7 +34,7 @@ void GameDialogs::Answer(int entry) {
     if (entry == kEntryNo) {
         Close();
         // Declining to send still leads on to the table the result went into.
-        if (kind == kDialogUpload) BackToMenu(4);
+        if (kind == kDialogUpload) BackToMenu(kMainRecords);
         return;
     }
     if (entry != kEntryYes) return;
