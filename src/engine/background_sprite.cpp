@@ -1,3 +1,4 @@
+// The tiled background's map and its drawing: only the chips that fall on the surface are drawn.
 #include "engine/background_sprite.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// The tiled background sprite: a map of chips, each a pattern of one picture, across the surface.
 #pragma once
 #include <vector>
 

@@ -1,3 +1,5 @@
+// The blitters' loops: keyed copies by opaque runs, blends eight pixels at a time, and turned
+// pictures drawn back from each screen pixel in fixed point.
 #include "engine/blitter.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// The three ways a picture reaches the back surface: copied, scaled and blended, or turned.
 #pragma once
 #include "engine/geometry.h"
 #include "engine/image_surface.h"

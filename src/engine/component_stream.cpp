@@ -1,3 +1,5 @@
+// The component stream reader: checked byte reads, every value type, property lists and
+// collections, the skipping of what the game does not use, and the named colours.
 #include "engine/component_stream.h"
 
 #include <algorithm>

@@ -1,3 +1,5 @@
+// The container of the picture and sound libraries: its value types, a checked byte cursor, and
+// the reader that walks a root component's properties and collections into objects.
 #pragma once
 #include <cstddef>
 #include <cstdint>

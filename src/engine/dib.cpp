@@ -1,3 +1,5 @@
+// The bitmap decoder: headers, colour masks and palettes, every row depth and run-length data,
+// with the sizes a damaged bitmap may claim held in check.
 #include "engine/dib.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// Bitmaps as the picture libraries store them: the decoders, their messages and size limits.
 #pragma once
 #include <cstddef>
 #include <cstdint>

@@ -1,3 +1,5 @@
+// The drawing surface at work: its options, opening and closing the display, the deferred fill,
+// the text canvas, the pictures' blits and the presenting of each frame.
 #include "engine/dx_draw.h"
 
 #include <algorithm>

@@ -1,3 +1,5 @@
+// The drawing surface component: the 800 x 600 back surface every frame is drawn on, its options
+// and text canvas, and the presenting of frames.
 #pragma once
 #include <cstdint>
 #include <memory>

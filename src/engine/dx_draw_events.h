@@ -1,3 +1,4 @@
+// The notices the drawing surface sends to the picture libraries bound to it.
 #pragma once
 
 namespace vrumbal {

@@ -1,3 +1,4 @@
+// The sound output's life: made ready and closed, with its listeners told of each step.
 #include "engine/dx_sound.h"
 
 #include <algorithm>

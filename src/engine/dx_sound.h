@@ -1,3 +1,4 @@
+// The sound output component and the notices it sends to the sound libraries bound to it.
 #pragma once
 #include <vector>
 

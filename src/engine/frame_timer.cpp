@@ -1,3 +1,5 @@
+// The frame timer's steps: starting and resting, frames run from idle passes, and the frame rate
+// counted once a second.
 #include "engine/frame_timer.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// The frame timer that runs the game's frames from the idle message loop and measures their rate.
 #pragma once
 #include <cstdint>
 #include <functional>

@@ -1,3 +1,4 @@
+// Rectangles of pixels and their overlap.
 #pragma once
 
 namespace vrumbal {

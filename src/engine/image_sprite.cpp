@@ -1,3 +1,4 @@
+// The image sprite's animation step through its patterns and its drawing of the current one.
 #include "engine/image_sprite.h"
 
 #include "engine/picture_collection.h"

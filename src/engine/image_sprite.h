@@ -1,3 +1,4 @@
+// The sprite that shows one pattern of a picture and steps through its patterns.
 #pragma once
 #include "engine/sprite.h"
 

@@ -1,3 +1,4 @@
+// Picture areas converted to RGB565, and each row's opaque runs built around the colour key.
 #include "engine/image_surface.h"
 
 #include <algorithm>

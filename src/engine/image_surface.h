@@ -1,3 +1,5 @@
+// A picture's surface in the back surface's pixel format, with its colour key and the opaque runs
+// that make keyed blits quick.
 #pragma once
 #include <cstdint>
 #include <vector>

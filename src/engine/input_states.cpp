@@ -1,3 +1,5 @@
+// The input states at work: the state set's bits, the game's key table, and each frame's poll of
+// the keyboard and the game controllers.
 #include "engine/input_states.h"
 
 namespace vrumbal {

@@ -1,3 +1,5 @@
+// The game's input: the numbered states, the keyboard and controller devices that hold them, and
+// the input component that polls both once a frame.
 #pragma once
 #include <array>
 #include <cstdint>

@@ -1,3 +1,4 @@
+// Where the keyboard device reads which keys are down: the window's events, or a test's table.
 #pragma once
 #include <array>
 #include <cstdint>

@@ -1,3 +1,4 @@
+// What a picture library or sound library file holds, item by item, as the readers hand it over.
 #pragma once
 #include <array>
 #include <cstdint>

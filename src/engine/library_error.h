@@ -1,3 +1,4 @@
+// The error a picture or sound library fails to load or bind with.
 #pragma once
 #include <stdexcept>
 #include <string>

@@ -1,3 +1,5 @@
+// The library readers: the objects the component stream fills for picture and sound items, the
+// desktop's system colours, and load failures turned into messages.
 #include "engine/library_reader.h"
 
 #include <cerrno>

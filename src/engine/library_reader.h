@@ -1,3 +1,4 @@
+// Reading the picture and sound library files, and the bitmap and colour helpers that go with it.
 #pragma once
 #include <cstdint>
 #include <span>

@@ -1,3 +1,5 @@
+// The library writer: every value type of the component stream, bitmaps in their plain and
+// run-length forms, and whole picture and sound library files.
 #include "engine/library_writer.h"
 
 #include <algorithm>

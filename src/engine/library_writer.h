@@ -1,3 +1,4 @@
+// Writing component streams, bitmaps and whole library files, for the content build and the tests.
 #pragma once
 #include <array>
 #include <cstdint>

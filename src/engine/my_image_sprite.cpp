@@ -1,3 +1,5 @@
+// The game's image sprites at work: their making and placing, the fixed-rate animation, the
+// blended draw and the speedometer needle's turned one.
 #include "engine/my_image_sprite.h"
 
 #include <algorithm>

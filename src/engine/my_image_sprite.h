@@ -1,3 +1,5 @@
+// The game's own image sprite, which takes its pictures by number from an image list, and the
+// speedometer needle.
 #pragma once
 #include <cstdint>
 

@@ -1,3 +1,4 @@
+// A decoded picture: 24-bit pixels, top row first.
 #pragma once
 #include <cstdint>
 #include <vector>

@@ -1,3 +1,5 @@
+// The picture libraries at work: items cut into patterns on one surface or on tiles, their
+// drawing and loading, and following the drawing surface through its life.
 #include "engine/picture_collection.h"
 
 #include <algorithm>

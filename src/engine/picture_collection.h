@@ -1,3 +1,5 @@
+// The picture libraries: items cut into patterns, the collection bound to the drawing surface, and
+// the image list component.
 #pragma once
 #include <array>
 #include <cstdint>

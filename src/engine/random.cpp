@@ -1,3 +1,4 @@
+// Seeding the game's random generator from a single number.
 #include "engine/random.h"
 
 namespace vrumbal {

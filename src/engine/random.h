@@ -1,3 +1,4 @@
+// The one seedable random generator that all of the game's randomness comes from.
 #pragma once
 #include <cstdint>
 

@@ -1,3 +1,5 @@
+// The sprite tree at work: adoption and depth order, the move and draw passes, kills, hit tests
+// and root coordinates.
 #include "engine/sprite.h"
 
 #include <algorithm>

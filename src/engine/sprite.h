@@ -1,3 +1,4 @@
+// A node of the sprite tree: position, size, depth, owned children and the move and draw passes.
 #pragma once
 #include <memory>
 #include <stdexcept>

@@ -1,3 +1,5 @@
+// What game sprites need of the main form: the engine root, the three image lists, the drawing
+// surface and the frame timing.
 #pragma once
 
 namespace vrumbal {

@@ -1,3 +1,5 @@
+// The sprite tree's root and its component: binding the surface, running the passes and freeing
+// the killed sprites.
 #include "engine/sprite_engine.h"
 
 #include "engine/dx_draw.h"

@@ -1,3 +1,4 @@
+// The root of the sprite tree and the main form's sprite engine component around it.
 #pragma once
 #include <memory>
 #include <vector>

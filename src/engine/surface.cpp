@@ -1,3 +1,4 @@
+// Making and filling a block of RGB565 pixels.
 #include "engine/surface.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// A block of RGB565 pixels in memory, such as the game's back surface.
 #pragma once
 #include <cstdint>
 #include <vector>

@@ -1,3 +1,5 @@
+// The sound libraries at work: buffers made from each wave, plays on free or recycled copies,
+// loading, and following the sound output through its life.
 #include "engine/wave_collection.h"
 
 #include <algorithm>

@@ -1,3 +1,5 @@
+// The sound libraries: items with their buffer and copies, the collection bound to the sound
+// output, and the wave list component.
 #pragma once
 #include <cstdint>
 #include <memory>

@@ -1,3 +1,4 @@
+// The RIFF WAVE chunk walk, and the writing of a plain wave of two chunks.
 #include "engine/wave_file.h"
 
 #include <cstring>

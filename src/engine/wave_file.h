@@ -1,3 +1,4 @@
+// RIFF WAVE images: reading a wave's format and samples, and writing them back.
 #pragma once
 #include <cstdint>
 #include <span>

@@ -1,3 +1,4 @@
+// The levels' figures: time limits, track lengths, pickup counts and the bonus for each place.
 #include "game/level_tables.h"
 
 #include <algorithm>

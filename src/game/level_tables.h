@@ -1,3 +1,5 @@
+// What changes from level to level: the time limit, the track's length, the pickups on it, the
+// bonus for a place at the finish, and the tally's points.
 #pragma once
 #include <cstdint>
 

@@ -1,3 +1,5 @@
+// The values every part of a race shares: level, lives, score, clock, place, the level-end tally,
+// and the track map with its view window and the tiles a bike may ride on.
 #pragma once
 #include <array>
 #include <cstdint>

@@ -1,3 +1,4 @@
+// What every screen of the game gives the main form: its frame, its entries' action, its texts.
 #pragma once
 
 namespace vrumbal {

@@ -1,3 +1,5 @@
+// The words the game and the score server share: the alphabet results travel in, the record key,
+// the server's script and product code, and the longest name and country kept.
 #pragma once
 #include <cstddef>
 #include <string_view>

@@ -1,3 +1,5 @@
+// The result records written out and read back: the record text, its five-bit letters, and the
+// checks a decoded record must pass.
 #include "online/score_record.h"
 
 #include <array>

@@ -1,3 +1,4 @@
+// One result on its way to the world table, and its record text in the server's letters and back.
 #pragma once
 #include <cstdint>
 #include <optional>

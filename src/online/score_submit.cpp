@@ -1,3 +1,5 @@
+// The sending of a result: the request with the headers the server has always been sent, only
+// its status read, every failure swallowed; and the world table's address.
 #include "online/score_submit.h"
 
 #include <exception>

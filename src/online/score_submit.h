@@ -1,3 +1,5 @@
+// Sending a result to the world table: where the score server is, how long to wait, and the
+// address of the world table page.
 #pragma once
 #include <string>
 

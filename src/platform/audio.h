@@ -1,3 +1,5 @@
+// The sound output as the game sees it: wave formats, sound buffers played once or looped, and
+// the one tracker song under them.
 #pragma once
 #include <cstdint>
 #include <memory>

@@ -1,3 +1,5 @@
+// The millisecond clock the frame timer reads: the system's own, or a simulated one that only
+// moves when told to.
 #pragma once
 #include <cstdint>
 #include <memory>

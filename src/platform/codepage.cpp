@@ -1,3 +1,4 @@
+// The code page 1251 table and the conversions to and from UTF-8, overlong forms refused.
 #include "platform/codepage.h"
 
 #include <array>

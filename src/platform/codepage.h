@@ -1,3 +1,4 @@
+// Text between code page 1251, which the game's texts and save files use, and UTF-8.
 #pragma once
 #include <string>
 

@@ -1,3 +1,5 @@
+// The Linux desktop's shell: documents and addresses handed to the desktop's opener, a raised
+// priority, and error messages in a message box and on standard error.
 #include <SDL.h>
 #include <fcntl.h>
 #include <spawn.h>

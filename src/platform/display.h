@@ -1,3 +1,5 @@
+// The game's window and screen: whole 800 x 600 frames fitted into the size the window really
+// has, its events, pointer and placement, and the SDL display that implements it.
 #pragma once
 #include <cstdint>
 #include <memory>

@@ -1,3 +1,5 @@
+// The raw keys, typed text and mouse buttons turned into the game's events, clicks and double
+// clicks counted as the system counts them.
 #include "platform/event_translator.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// The translator from the window system's raw input to the game's window events.
 #pragma once
 #include <array>
 #include <string>

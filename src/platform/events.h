@@ -1,3 +1,5 @@
+// The window events the game handles, already in its own terms: virtual keys, code page 1251
+// characters and frame coordinates.
 #pragma once
 #include <cstdint>
 

@@ -1,3 +1,5 @@
+// The font search through fontconfig: the best scalable match for a family and style, and the
+// files it names checked for being there still.
 #include "platform/font_locator.h"
 
 #include <fontconfig/fontconfig.h>

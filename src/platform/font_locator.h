@@ -1,3 +1,4 @@
+// Finding the font files for the game's face names, and the style a file must be given by hand.
 #pragma once
 #include <memory>
 #include <optional>

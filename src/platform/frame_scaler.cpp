@@ -1,3 +1,5 @@
+// The frame scaler's loops: whole multiples with every pixel repeated, and bilinear scaling from
+// tables of source columns and rows, RGB565 widened on the way.
 #include "platform/frame_scaler.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// Scaling an RGB565 frame into a window's own 32-bit pixels, sharp or smooth, with black bars.
 #pragma once
 #include <cstdint>
 #include <vector>

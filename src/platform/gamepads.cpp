@@ -1,3 +1,4 @@
+// The names of a game controller's buttons and axes, as the controller database spells them.
 #include "platform/gamepads.h"
 
 #include <array>

@@ -1,3 +1,4 @@
+// The game controllers: their standard buttons and axes, the events they send, and rumble.
 #pragma once
 #include <cstdint>
 #include <memory>

@@ -1,3 +1,4 @@
+// The one blocking HTTP GET, and the watchdog that ends a request outliving its total time.
 #include "platform/http_client.h"
 
 #include <httplib.h>

@@ -1,3 +1,4 @@
+// A blocking HTTP GET with bounded waits, for sending results to the score server.
 #pragma once
 #include <chrono>
 #include <cstddef>

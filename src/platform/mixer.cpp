@@ -1,3 +1,5 @@
+// The mixer at work: voices made and set up, their samples read at any rate and width, and
+// each block mixed with the song under a lock.
 #include "platform/mixer.h"
 
 #include <algorithm>

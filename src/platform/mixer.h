@@ -1,3 +1,4 @@
+// The software mixer: sound voices and one song mixed into stereo 16-bit frames for the device.
 #pragma once
 #include <cstdint>
 #include <functional>

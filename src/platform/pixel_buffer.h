@@ -1,3 +1,4 @@
+// A view of RGB565 pixels for the platform to draw into or present, and the RGB565 packing.
 #pragma once
 #include <cstdint>
 

@@ -1,3 +1,4 @@
+// PNG files written and read through libpng, with oversized pictures refused.
 #include "platform/png_file.h"
 
 #include <png.h>

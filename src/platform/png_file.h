@@ -1,3 +1,4 @@
+// Writing and reading PNG files as 32-bit pixels, with or without their transparency.
 #pragma once
 #include <cstdint>
 #include <string>

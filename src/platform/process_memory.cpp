@@ -1,3 +1,4 @@
+// The process's resident pages from /proc and its heap from the allocator or the sanitizer.
 #include "platform/process_memory.h"
 
 #include <malloc.h>

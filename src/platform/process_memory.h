@@ -1,3 +1,4 @@
+// What the process holds in memory at one moment, for the long runs that watch for leaks.
 #pragma once
 #include <cstddef>
 

@@ -1,3 +1,4 @@
+// The real clock: milliseconds of the system's monotonic clock.
 #include <chrono>
 
 #include "platform/clock.h"

@@ -1,3 +1,4 @@
+// The believable refresh rates, 20 to 1000 Hz; anything else the system reports paces at 60 Hz.
 #include "platform/refresh_rate.h"
 
 namespace vrumbal {

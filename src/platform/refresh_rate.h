@@ -1,3 +1,4 @@
+// The refresh rate to pace frames by, from what the system reports.
 #pragma once
 
 namespace vrumbal {

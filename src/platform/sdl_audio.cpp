@@ -1,3 +1,5 @@
+// The sound output over SDL's audio device: our mixer pulled by the device thread (or moved on
+// by the wall clock when there is no device), its buffers as voices, and the XM song.
 #include <SDL.h>
 
 #include <chrono>

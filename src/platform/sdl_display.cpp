@@ -1,3 +1,5 @@
+// The display over SDL: starting video where there is a screen, the window and its placement,
+// frames through a renderer or scaled into the window's pixels, vsync checked, and events.
 #include <SDL.h>
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// The raw events put on SDL's queue for a window: keys, text, the mouse, window notes and quit.
 #include "platform/sdl_event_feed.h"
 
 #include <SDL.h>

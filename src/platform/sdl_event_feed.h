@@ -1,3 +1,5 @@
+// Raw window-system events put on SDL's queue, so that tools and tests drive a window no person
+// sits at; and the window's id and place on the desktop.
 #pragma once
 #include <cstdint>
 #include <optional>

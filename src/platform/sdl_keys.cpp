@@ -1,3 +1,5 @@
+// The key tables: SDL's keys to virtual-key codes by layout, by place, and by Num Lock on the
+// keypad; and the modifier bits both ways.
 #include "platform/sdl_keys.h"
 
 #include <SDL.h>

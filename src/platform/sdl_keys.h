@@ -1,3 +1,4 @@
+// SDL's keys in the game's terms: the held modifiers, shift bits and virtual-key codes.
 #pragma once
 #include <cstdint>
 

@@ -1,3 +1,4 @@
+// Requests from outside the window to end the game in order, polled between frames.
 #pragma once
 #include <memory>
 

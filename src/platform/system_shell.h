@@ -1,3 +1,5 @@
+// What the game asks of the desktop around it: opening documents and addresses, a higher
+// priority, and error messages.
 #pragma once
 #include <memory>
 #include <string>

@@ -1,3 +1,4 @@
+// SIGTERM, SIGINT and SIGHUP blocked and read from a signal descriptor as end requests.
 #include <pthread.h>
 #include <signal.h>
 #include <sys/signalfd.h>

@@ -1,3 +1,4 @@
+// The game's fonts and the text renderer that draws code page 1251 texts onto RGB565 pixels.
 #pragma once
 #include <cstdint>
 #include <memory>

@@ -1,3 +1,5 @@
+// The cached texts at work: their covered spans, their blend onto the pixels, and the least
+// recently used dropped over budget.
 #include "platform/text_cache.h"
 
 #include <algorithm>

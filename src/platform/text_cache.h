@@ -1,3 +1,4 @@
+// Texts rendered once and blended again and again, kept in a cache within a memory budget.
 #pragma once
 #include <cstddef>
 #include <cstdint>

@@ -1,3 +1,5 @@
+// The text renderer over SDL_ttf: fonts opened by face, size and style, rendered texts cached,
+// and measured sizes remembered.
 #include <SDL.h>
 #include <SDL_ttf.h>
 

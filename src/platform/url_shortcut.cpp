@@ -1,3 +1,4 @@
+// Reading the address out of an internet shortcut file, and the checks on what may be opened.
 #include "platform/url_shortcut.h"
 
 #include <strings.h>

@@ -1,3 +1,4 @@
+// Internet shortcut files: the address they hold, and which addresses the desktop may be given.
 #pragma once
 #include <optional>
 #include <string>

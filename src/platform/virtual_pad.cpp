@@ -1,3 +1,5 @@
+// The software controller on SDL's virtual joystick: attached and pulled out, its buttons and
+// axes set, and its rumbles counted.
 #include "platform/virtual_pad.h"
 
 #include <SDL.h>

@@ -1,3 +1,4 @@
+// A game controller that exists only in software, for tools and tests to play with.
 #pragma once
 #include <memory>
 

@@ -1,3 +1,4 @@
+// The PCM wave format record read into its fields, the extensible form included.
 #include <cstddef>
 #include <cstdint>
 #include <vector>

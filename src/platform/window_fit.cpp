@@ -1,3 +1,5 @@
+// The window's place at start, the frame's fit between black bars, pointer positions back to
+// the frame, and the window file.
 #include "platform/window_fit.h"
 
 #include <algorithm>

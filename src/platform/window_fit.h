@@ -1,3 +1,4 @@
+// Where the window opens, how the frame fits in it, and the window file kept beside the saves.
 #pragma once
 #include <optional>
 #include <string>

@@ -1,3 +1,4 @@
+// An XM song through libxmp: loaded, started at the mixer's rate, and rendered on repeat.
 #include "platform/xm_song.h"
 
 #include <xmp.h>

@@ -1,3 +1,4 @@
+// One XM song loaded into the tracker player and rendered on demand for the mixer.
 #pragma once
 #include <cstdint>
 #include <memory>

@@ -1,3 +1,4 @@
+// What the road needs of the bike and of the rival riders to test them against its solid tiles.
 #pragma once
 #include "race/quad.h"
 

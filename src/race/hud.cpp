@@ -1,3 +1,4 @@
+// The head-up display's texts at their places on the panels, and the two side panels drawn.
 #include "race/hud.h"
 
 #include "engine/dx_draw.h"

@@ -1,3 +1,4 @@
+// The head-up display: the level, clock, score, lives, speed and place texts, and the side panels.
 #pragma once
 #include <string>
 

@@ -1,3 +1,5 @@
+// The minimap's road marks built from the track map, their pictures and offsets, the rivals'
+// markers, and the drawing of them all.
 #include "race/minimap.h"
 
 #include "engine/dx_draw.h"

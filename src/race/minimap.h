@@ -1,3 +1,5 @@
+// The minimap: a 16 x 12 window of the track map around the view, drawn as road marks with the
+// rivals in it.
 #pragma once
 #include <array>
 #include <vector>

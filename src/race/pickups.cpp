@@ -1,3 +1,5 @@
+// The pickups at work: laid on straight rows of a new track, animated, collected by the bike's
+// touch for points or a life, and drawn in view.
 #include "race/pickups.h"
 
 #include <algorithm>

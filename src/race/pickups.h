@@ -1,3 +1,4 @@
+// The pickups of a level, points and at most one extra life, all held by one sprite.
 #pragma once
 #include <array>
 #include <cstdint>

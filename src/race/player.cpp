@@ -1,3 +1,5 @@
+// The bike's riding: its model tables and rates, score and lives, tyre marks, the road under it
+// and restarts, leaning and steering, rival contacts, crashes and the run-out, frame by frame.
 #include "race/player.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// The player's bike, its model tables, and what it sees of the rival riders and of the race.
 #pragma once
 #include <array>
 #include <cstdint>

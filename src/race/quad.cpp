@@ -1,3 +1,5 @@
+// The contact test's geometry: a point in a quad by the angles it sees, and the quads of the
+// solid tiles by kind.
 #include "race/quad.h"
 
 #include <algorithm>

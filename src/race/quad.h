@@ -1,3 +1,4 @@
+// The four-cornered figures contacts are tested with, and the obstacle quads of the solid tiles.
 #pragma once
 #include <array>
 

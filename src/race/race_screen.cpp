@@ -1,3 +1,5 @@
+// The race screen at work: starting a game and its levels, the frame's keys, needle and clock,
+// and the dialogs that end a level.
 #include "race/race_screen.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// The race screen: a game's levels, the race frame, and the bike's reports turned into dialogs.
 #pragma once
 #include <functional>
 

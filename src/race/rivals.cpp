@@ -1,3 +1,5 @@
+// The rival riders' steps: who rides which level, start places, crashes and respawns, and each
+// rider's frame of aiming, lane and pace changes, avoiding, leaning and braking.
 #include "race/rivals.h"
 
 #include <algorithm>

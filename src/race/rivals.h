@@ -1,3 +1,4 @@
+// The rival riders: their model tables, and the one sprite that rides all five of them.
 #pragma once
 #include <array>
 #include <cstdint>

@@ -1,3 +1,5 @@
+// The ground's scroll against the bike's velocity, the window's steps across the track map, and
+// the solid tiles tested against the bike and the riders.
 #include "race/scroll_background.h"
 
 #include <algorithm>

@@ -1,3 +1,5 @@
+// The ground under everything: the scrolled window of the track in a race, a still picture on a
+// menu screen.
 #pragma once
 #include <cstdint>
 

@@ -1,3 +1,5 @@
+// The track generator: the start block, the road grown row by row by each section's rules, the
+// finish line, scenery on the empty cells, then grass, ground and lanes.
 #include "race/track_generator.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// A level's track generated into the race state, and its visible window copied to the road.
 #pragma once
 #include "engine/random.h"
 #include "game/race_state.h"

@@ -1,3 +1,4 @@
+// The stages of a track's generation, with the tile numbers and rows they work by.
 #pragma once
 #include <cstdint>
 

@@ -1,3 +1,4 @@
+// One file replaced safely: written beside itself, forced to the disk, then renamed over the old.
 #include "save/atomic_write.h"
 
 #include "save/save_file_system.h"

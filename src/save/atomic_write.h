@@ -1,3 +1,4 @@
+// Replacing a save file so that a crash or a power cut never leaves half of it behind.
 #pragma once
 #include <filesystem>
 #include <string>

@@ -1,3 +1,4 @@
+// The high-score file's twenty lines written and read, a damaged one giving the default table.
 #include "save/high_score_file.h"
 
 #include <array>

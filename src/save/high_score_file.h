@@ -1,3 +1,4 @@
+// The high-score file Data/Save/hs: its lines, and the table loaded from it and saved to it.
 #pragma once
 #include <cstdint>
 #include <filesystem>

@@ -1,3 +1,5 @@
+// The options file's seven lines written and read, with the defaults of a first start and the
+// boss key's codes both ways.
 #include "save/options_file.h"
 
 #include "game/high_scores.h"

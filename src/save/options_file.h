@@ -1,3 +1,5 @@
+// The options file Data/Save/options: the first-start settings, the boss key's codes, and the
+// settings loaded from it and saved to it.
 #pragma once
 #include <cstdint>
 #include <filesystem>

@@ -1,3 +1,4 @@
+// The save file reader's steps over lines, blanks and whole numbers.
 #include "save/save_file_reader.h"
 
 #include <limits>

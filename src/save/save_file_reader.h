@@ -1,3 +1,4 @@
+// Reading a save file's texts and numbers line by line, whatever its line ends.
 #pragma once
 #include <cstddef>
 #include <cstdint>

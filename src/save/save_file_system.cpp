@@ -1,3 +1,5 @@
+// The save files' operations on the machine's own disk through POSIX calls, each failure told
+// with its reason.
 #include "save/save_file_system.h"
 
 #include <fcntl.h>

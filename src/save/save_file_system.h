@@ -1,3 +1,5 @@
+// The file operations the save files are written and read with, one step at a time, and the
+// ones on the machine's own disk.
 #pragma once
 #include <filesystem>
 #include <optional>

@@ -1,3 +1,5 @@
+// The save files read at start-up, the pair settled first and the table checked against the
+// options' check text, and both written back as one update.
 #include "save/save_files.h"
 
 #include "save/high_score_file.h"

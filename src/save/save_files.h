@@ -1,3 +1,4 @@
+// Loading and writing the options and the high-score table together, as the game does.
 #pragma once
 #include <filesystem>
 

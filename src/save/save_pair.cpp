@@ -1,3 +1,5 @@
+// The pair's update step by step: new files written and forced to the disk, the mark, the
+// renames, and an update cut off finished or thrown away.
 #include "save/save_pair.h"
 
 #include <array>

@@ -1,3 +1,5 @@
+// The options and high-score files replaced together or not at all, with a mark that says an
+// update is complete.
 #pragma once
 #include <filesystem>
 #include <string>

@@ -1,3 +1,4 @@
+// The save files' paths under the data root, and their reading, folders refused.
 #include "save/save_paths.h"
 
 #include <fstream>

@@ -1,3 +1,4 @@
+// Where the save files live under the data root, and reading them whole.
 #pragma once
 #include <filesystem>
 #include <optional>

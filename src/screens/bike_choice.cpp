@@ -1,3 +1,5 @@
+// The bike choice screen at work: its buttons, paging through the bikes with one picture fading
+// over the next, the rating pips, and start and back.
 #include "screens/bike_choice.h"
 
 #include <memory>

@@ -1,3 +1,5 @@
+// The bike choice screen: five bikes paged with two arrows, each with its rating pips, and the
+// start of a race on the one shown.
 #pragma once
 #include <array>
 

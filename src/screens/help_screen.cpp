@@ -1,3 +1,5 @@
+// The help pages' texts and pictures, a page's body shrunk to stay on the panel, and the arrows
+// and back button that turn and leave them.
 #include "screens/help_screen.h"
 
 #include <memory>

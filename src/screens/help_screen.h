@@ -1,3 +1,5 @@
+// The help screen: its pages of description, pickups, keys and the about page, turned with two
+// arrows.
 #pragma once
 #include <array>
 #include <string>

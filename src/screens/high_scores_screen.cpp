@@ -1,3 +1,5 @@
+// The high-score screen at work: its title and panel, the ten rows of the table, and clearing
+// it, opening the world table and going back.
 #include "screens/high_scores_screen.h"
 
 #include <cmath>

@@ -1,3 +1,5 @@
+// The high-score screen beside the main buttons: the local table, with entries to clear it, to
+// open the world table and to go back.
 #pragma once
 
 #include "game/screen.h"

@@ -1,3 +1,5 @@
+// The main menu at work: its background and six buttons built, their slide-in, and what each
+// entry opens.
 #include "screens/main_menu.h"
 
 #include <memory>

@@ -1,3 +1,5 @@
+// The main menu: a full-screen picture and the column of six buttons that opens everything
+// else, with their places and pictures.
 #pragma once
 #include <array>
 

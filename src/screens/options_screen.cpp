@@ -1,3 +1,5 @@
+// The options screen at work: its labels, values and state pictures, the moves between its two
+// columns, typing the country and capturing a new boss key.
 #include "screens/options_screen.h"
 
 #include <exception>

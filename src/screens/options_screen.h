@@ -1,3 +1,5 @@
+// The options screen beside the main buttons: full screen, music, sound, the country and the
+// boss hot key.
 #pragma once
 #include <array>
 #include <cstdint>

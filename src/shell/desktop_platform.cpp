@@ -1,3 +1,5 @@
+// The real game's platform put together: signals first, then the display, and the rest only
+// when there is a screen.
 #include "shell/platform_bundle.h"
 
 namespace vrumbal {

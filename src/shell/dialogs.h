@@ -1,3 +1,5 @@
+// The overlay dialogs: questions, notices, the level tally, the name entry and the sending of a
+// result, and what the open one keeps between frames.
 #pragma once
 #include <cstdint>
 #include <functional>

@@ -1,3 +1,5 @@
+// The keys followed physical key by physical key, forgotten when the window goes behind, and read
+// as flags with quick taps kept.
 #include "shell/event_keyboard.h"
 
 namespace vrumbal {

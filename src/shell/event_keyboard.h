@@ -1,3 +1,4 @@
+// The keyboard as the window's key events tell it, for the input component to read.
 #pragma once
 #include <array>
 #include <cstdint>

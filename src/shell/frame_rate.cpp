@@ -1,3 +1,5 @@
+// The pace from a measured frame rate: the refresh rate stands in for one close below it, well
+// above it, or not yet measured.
 #include "shell/frame_rate.h"
 
 namespace vrumbal {

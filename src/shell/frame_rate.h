@@ -1,3 +1,4 @@
+// The speed factor and frame milliseconds that keep the game at its 85-frame pace at any rate.
 #pragma once
 #include <cstdint>
 

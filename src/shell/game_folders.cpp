@@ -1,3 +1,5 @@
+// The search for the data and the save folder: installed, portable or in the working
+// directory, the XDG data home, and the window's icon.
 #include "shell/game_folders.h"
 
 #include <cstdlib>

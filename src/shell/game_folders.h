@@ -1,3 +1,4 @@
+// Where the game finds its data and keeps its saves, however it was laid out on the machine.
 #pragma once
 #include <filesystem>
 #include <optional>

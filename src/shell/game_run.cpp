@@ -1,3 +1,4 @@
+// The game from start-up to the end, each error reported, the saves kept after a fault.
 #include "shell/game_run.h"
 
 #include <exception>

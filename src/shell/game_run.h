@@ -1,3 +1,4 @@
+// Running the game on its form from start-up to the end, with the process status it ends with.
 #pragma once
 
 namespace vrumbal {

@@ -1,3 +1,5 @@
+// The headless run: the real game under SDL's dummy drivers and a simulated clock, its script
+// played frame by frame, shots written and a JSON trace line for every frame.
 #include "shell/headless_run.h"
 
 #include <cinttypes>

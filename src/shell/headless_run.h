@@ -1,3 +1,4 @@
+// A headless run of the real game, for tools and tests: its options and the run itself.
 #pragma once
 #include <cstdint>
 #include <filesystem>

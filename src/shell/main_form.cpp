@@ -1,3 +1,5 @@
+// The main form's core: building its components, start-up, the frame routine, key edges,
+// sounds and music, the display mode, the window's events, the message loop and the saves.
 #include "shell/main_form.h"
 
 #include <chrono>

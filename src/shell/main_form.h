@@ -1,3 +1,5 @@
+// The main form: it owns every component of the game and the shared state, and is the host
+// the screens and the race reach.
 #pragma once
 #include <array>
 #include <cstdint>

@@ -1,3 +1,5 @@
+// The controllers turned into states: what each button means in each context, sticks and
+// triggers with their hysteresis, repeats of held directions, and the character picker.
 #include "shell/pad_controls.h"
 
 #include <algorithm>

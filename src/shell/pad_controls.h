@@ -1,3 +1,5 @@
+// The game controllers mapped onto the keyboard's input states and typed characters, by what
+// the game is doing.
 #pragma once
 #include <array>
 #include <cstdint>

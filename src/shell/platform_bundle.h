@@ -1,3 +1,4 @@
+// Everything the game needs from the machine, handed to the main form, and the real game's set.
 #pragma once
 #include <memory>
 

@@ -1,3 +1,5 @@
+// The script parser: key names, and the key, text, mouse, window, focus, controller and shot
+// lines, each filed under its frame.
 #include "shell/play_script.h"
 
 #include <sstream>

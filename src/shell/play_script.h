@@ -1,3 +1,4 @@
+// A developer's play script: window events, controller actions and shots, by frame number.
 #pragma once
 #include <cstdint>
 #include <map>

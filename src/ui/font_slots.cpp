@@ -1,3 +1,5 @@
+// The game's font table of 24 slots, and the selecting, measuring, centring and fitting of
+// texts in them.
 #include "ui/font_slots.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// The font slots every text of the game is drawn in, and the helpers that draw texts in them.
 #pragma once
 #include <initializer_list>
 #include <array>

@@ -1,3 +1,5 @@
+// The menu buttons at work: their making, their two looks and their place among the menu
+// entries; and still pictures made only when the list holds them.
 #include "ui/menu_button.h"
 
 #include "engine/picture_collection.h"

@@ -1,3 +1,5 @@
+// The clickable menu button with its normal and highlighted looks, and the still pictures of
+// the menu screens.
 #pragma once
 #include <cstdint>
 

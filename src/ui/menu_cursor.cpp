@@ -1,3 +1,4 @@
+// The text cursor's blink, counted down in whole frames.
 #include "ui/menu_cursor.h"
 
 #include "engine/sprite_engine.h"

@@ -1,3 +1,4 @@
+// The blinking text cursor of the name and country fields.
 #pragma once
 #include <cstdint>
 

@@ -1,3 +1,5 @@
+// The menu entries' rules: stepping and bounding the selection, the hit test under the mouse,
+// and the highlighted looks kept in step.
 #include "ui/menu_model.h"
 
 #include "engine/my_image_sprite.h"

@@ -1,3 +1,5 @@
+// The selection among a screen's menu entries: stepping it by keys, finding it under the mouse,
+// and showing which entry is highlighted.
 #pragma once
 #include <functional>
 
