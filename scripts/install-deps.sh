@@ -12,6 +12,7 @@ packages=(
     libxmp-dev                         # tracker music player
     libfontconfig-dev                  # finding font faces by name
     libpng-dev                         # PNG frames and extracted pictures
+    zlib1g-dev nettle-dev              # replays: packed, checked, named by their digest
     libcairo2-dev                      # drawing the game's pictures in the content build
     libcpp-httplib-dev                 # the game's score request
     libmicrohttpd-dev                  # the score server's HTTP on an event loop

@@ -9,6 +9,20 @@ bool TInputStateSet::Contains(int n) const {
     return (bits_[n / 8] >> (n % 8) & 1) != 0;
 }
 
+std::uint64_t TInputStateSet::Bits() const {
+    std::uint64_t bits = 0;
+    for (std::size_t i = 0; i < bits_.size(); ++i) bits |= std::uint64_t{bits_[i]} << (8 * i);
+    return bits;
+}
+
+TInputStateSet TInputStateSet::FromBits(std::uint64_t bits) {
+    TInputStateSet set;
+    for (int n = 0; n < kInputStateCount; ++n) {
+        if ((bits >> n) & 1) set.Include(n);
+    }
+    return set;
+}
+
 void TInputStateSet::Include(int n) {
     if (n < 0 || n >= kInputStateCount) return;
     bits_[n / 8] = static_cast<std::uint8_t>(bits_[n / 8] | 1u << (n % 8));

@@ -39,6 +39,10 @@ public:
     bool Empty() const;
     // The five bytes of the set.
     const std::array<std::uint8_t, 5>& Bytes() const { return bits_; }
+    // The set as one number, bit n = state n.
+    std::uint64_t Bits() const;
+    // The set whose state n is bit n of bits (bits above 35 are dropped).
+    static TInputStateSet FromBits(std::uint64_t bits);
     bool operator==(const TInputStateSet&) const = default;
 
 private:
@@ -123,6 +127,11 @@ public:
     bool State(int n) const { return states_.Contains(n); }
     // The state set; a caller may take a state out to consume a press.
     TInputStateSet& States() { return states_; }
+    // Takes the given set as the frame's states instead of polling (a replay plays back what
+    // a recorded frame read).
+    void Replace(const TInputStateSet& states) { states_ = states; }
+    // Back to the devices after Replace: the states are what they held at the last poll.
+    void EndReplace() { states_ = previous_; }
     // The keyboard device.
     TKeyboard& Keyboard() { return keyboard_; }
     // The game controllers' device.

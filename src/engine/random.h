@@ -1,5 +1,6 @@
 // The one seedable random generator that all of the game's randomness comes from.
 #pragma once
+#include <array>
 #include <cstdint>
 
 namespace vrumbal {
@@ -11,6 +12,15 @@ public:
     explicit Random(std::uint64_t seed = 0) { Seed(seed); }
     // Starts the sequence again from a seed.
     void Seed(std::uint64_t seed);
+    // The generator's whole state, to go on from later exactly where it is now.
+    std::array<std::uint32_t, 4> State() const { return {s_[0], s_[1], s_[2], s_[3]}; }
+    // Goes on from a state State gave; the all-zero state (which never leaves zero) is refused
+    // and the generator then keeps its own.
+    bool SetState(const std::array<std::uint32_t, 4>& state) {
+        if ((state[0] | state[1] | state[2] | state[3]) == 0) return false;
+        for (std::size_t i = 0; i < 4; ++i) s_[i] = state[i];
+        return true;
+    }
     // A uniform whole number in 0 .. range - 1; 0 when range is 0 or less.
     int Next(int range) {
         if (range <= 0) return 0;

@@ -81,6 +81,9 @@ public:
     virtual void ReportError(const std::exception& error) = 0;
     // Shows the game full screen or windowed after FullScreen.
     virtual void ApplyDisplayMode() = 0;
+    // Plays the replay of row 1..10 of the high-score table in the window; false when the row
+    // has none (or it cannot be read).
+    virtual bool WatchTableReplay(int row) = 0;
 };
 
 }  // namespace vrumbal

@@ -9,6 +9,7 @@ void DefaultHighScores(HighScoreTable& table) {
     for (int k = 1; k <= kHighScoreTableSize; ++k) {
         table.HighScores[k].name = kDefaultHighScoreName;
         table.HighScores[k].score = 11000 - 1000 * k;
+        table.HighScores[k].replay.clear();
     }
 }
 
@@ -19,8 +20,9 @@ bool QualifiesForHighScores(const HighScoreTable& table, std::int32_t score) {
     return false;
 }
 
-void InsertHighScore(HighScoreTable& table, const std::string& name, std::int32_t score) {
-    table.HighScores[kNewHighScoreEntry] = {name, score};
+void InsertHighScore(HighScoreTable& table, const std::string& name, std::int32_t score,
+                     const std::string& replay) {
+    table.HighScores[kNewHighScoreEntry] = {name, score, replay};
     SortHighScores(table);
 }
 

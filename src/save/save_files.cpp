@@ -6,6 +6,7 @@
 #include "game/high_scores.h"
 #include "save/high_score_check.h"
 #include "save/options_file.h"
+#include "save/replay_files.h"
 #include "save/save_pair.h"
 #include "save/save_paths.h"
 
@@ -31,7 +32,13 @@ void LoadSaveFiles(GameState& state, SaveFileSystem& fs, const std::filesystem::
     } else {
         DefaultOptions(state);
     }
-    if (!HighScoreCheckMatches(state, check)) DefaultHighScores(state);
+    if (!HighScoreCheckMatches(state, check)) {
+        DefaultHighScores(state);
+        return;
+    }
+    if (const auto index = fs.Read(folder / kReplayIndexName)) {
+        ParseReplayIndex(state, *index, fs, folder);
+    }
 }
 
 SaveWriteResult WriteSaveFiles(const GameState& state, const std::filesystem::path& dataRoot) {
@@ -41,7 +48,8 @@ SaveWriteResult WriteSaveFiles(const GameState& state, const std::filesystem::pa
 
 SaveWriteResult WriteSaveFiles(const GameState& state, SaveFileSystem& fs,
                                const std::filesystem::path& folder) {
-    return WriteSavePair(fs, folder, FormatOptionsFile(state), FormatHighScoreFile(state));
+    return WriteSavePair(fs, folder, FormatOptionsFile(state), FormatHighScoreFile(state),
+                         FormatReplayIndex(state));
 }
 
 }  // namespace vrumbal

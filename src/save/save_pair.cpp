@@ -10,10 +10,12 @@ namespace {
 
 using Path = std::filesystem::path;
 
-// The two files of the pair, each with the name its new version is written under. The
-// options go first: the order files are put in place in.
-std::array<std::pair<Path, Path>, 2> PairFiles(const Path& folder) {
-    return {{{folder / "options.new", folder / "options"}, {folder / "hs.new", folder / "hs"}}};
+// The files of the pair (and the table's replay index), each with the name its new version
+// is written under. The options go first: the order files are put in place in.
+std::array<std::pair<Path, Path>, 3> PairFiles(const Path& folder) {
+    return {{{folder / "options.new", folder / "options"},
+             {folder / "hs.new", folder / "hs"},
+             {folder / "hs-replays.new", folder / "hs-replays"}}};
 }
 
 SaveWriteResult Failed(const std::string& error) {
@@ -44,14 +46,14 @@ bool SettleSavePair(SaveFileSystem& fs, const Path& folder, std::string& error) 
 }
 
 SaveWriteResult WriteSavePair(SaveFileSystem& fs, const Path& folder, std::string_view options,
-                              std::string_view table) {
+                              std::string_view table, std::string_view replayIndex) {
     std::string error;
     if (!fs.CreateFolder(folder, error)) return Failed(error);
     // An earlier update cut off half way is finished first, or its files would mix with ours.
     if (!SettleSavePair(fs, folder, error)) return Failed(error);
 
     const auto files = PairFiles(folder);
-    const std::array<std::string_view, 2> bytes{options, table};
+    const std::array<std::string_view, 3> bytes{options, table, replayIndex};
     bool written = true;
     for (std::size_t i = 0; i < files.size() && written; ++i) {
         written = fs.Write(files[i].first, bytes[i], error) && fs.Flush(files[i].first, error);
@@ -76,8 +78,10 @@ SaveWriteResult WriteSavePair(SaveFileSystem& fs, const Path& folder, std::strin
         if (fs.Remove(mark, ignored) && fs.FlushFolder(folder, ignored)) DropUnmarked(fs, folder);
         return Failed(error);
     }
-    if (!fs.Rename(files[1].first, files[1].second, error)) return Failed(error);
-    // Both files are in place. Should the renames not reach the disk, the mark still does and
+    for (std::size_t i = 1; i < files.size(); ++i) {
+        if (!fs.Rename(files[i].first, files[i].second, error)) return Failed(error);
+    }
+    // All files are in place. Should the renames not reach the disk, the mark still does and
     // the next start puts them in place again; a mark that cannot be removed is only litter.
     std::string ignored;
     if (fs.FlushFolder(folder, ignored) && fs.Remove(mark, ignored))

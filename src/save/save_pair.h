@@ -21,10 +21,13 @@ namespace vrumbal {
 inline constexpr char kSaveUpdateMark[] = "saving";
 
 // Replaces the pair in folder (made when missing) with the given bytes of Data/Save/options
-// and Data/Save/hs. On failure the pair on the disk is the old or, when only the second file
-// could not be put in place, the new one once the next start has finished the update.
+// and Data/Save/hs, and with them the index of the table's replays (Data/Save/hs-replays),
+// which is one record with the table in the same way. On failure the set on the disk is the
+// old or, when a later file could not be put in place, the new one once the next start has
+// finished the update.
 SaveWriteResult WriteSavePair(SaveFileSystem& fs, const std::filesystem::path& folder,
-                              std::string_view options, std::string_view table);
+                              std::string_view options, std::string_view table,
+                              std::string_view replayIndex);
 
 // Finishes an update of folder that was cut off after its mark was set, or throws away one
 // that was cut off before. Returns false, with the reason in error, when an update is left

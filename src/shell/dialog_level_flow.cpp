@@ -110,6 +110,8 @@ void GameDialogs::EndOfGame() {
         Open(kDialogNameEntry);
         return;
     }
+    // The game's result is in, without a row of the table.
+    form_.GameEnded(false);
     form_.RaceFlow().StopRaceSprites();
     form_.EnterMainMenu(false, kMainPlay, true);
 }

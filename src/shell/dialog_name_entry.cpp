@@ -34,7 +34,9 @@ void GameDialogs::RunNameEntry(int lagCount) {
     }
     if (state_.NameEntryKey != kEnter) return;
     state_.NameEntryKey = 0;
-    InsertHighScore(s, s.PlayerName, form_.Race().Score);
+    // The game's result is in: its replay is kept with the row it makes.
+    const std::string replay = form_.GameEnded(true);
+    InsertHighScore(s, s.PlayerName, form_.Race().Score, replay);
     // A record is kept at once: a game that is cut off from here on still has it.
     form_.SaveNow();
     Close();
@@ -52,7 +54,7 @@ void GameDialogs::TypeNameCharacter(std::uint8_t ch) {
     if (!IsNameChar(ch) || s.PlayerName.size() >= kNameMaxLength) return;
     // The width is that of the name before the new character, so the last one may reach a
     // little past the limit.
-    if (TextWidthInSlot(form_.MDXDraw.Canvas(), s.PlayerName, 10) > kNameMaxWidth) return;
+    if (!form_.NameFitsWidth(s.PlayerName)) return;
     s.PlayerName.push_back(static_cast<char>(ch));
 }
 

@@ -11,6 +11,7 @@
 #include "race/hud.h"
 #include "race/race_screen.h"
 #include "shell/dialog_texts.h"
+#include "shell/form_outside_call.h"
 #include "shell/main_form.h"
 #include "ui/font_slots.h"
 #include "ui/menu_button.h"
@@ -237,10 +238,17 @@ void GameDialogs::RunKind(int kind, int lagCount) {
 // The form's side of the dialogs.
 
 void TMForm::OpenDialog(DialogKindValue kind) {
+    ReplayEvent event;
+    event.type = ReplayEvent::Type::OpenDialog;
+    event.kind = kind;
+    const OutsideCall call(*this, event);
     dialogs_.Open(kind);
 }
 
 void TMForm::CloseDialog() {
+    ReplayEvent event;
+    event.type = ReplayEvent::Type::CloseDialog;
+    const OutsideCall call(*this, event);
     dialogs_.Close();
 }
 

@@ -2,6 +2,7 @@
 #include <exception>
 
 #include "screens/options_screen.h"
+#include "shell/form_outside_call.h"
 #include "shell/main_form.h"
 #include "ui/menu_model.h"
 
@@ -59,6 +60,10 @@ void TMForm::FormKeyUp(int key, std::uint8_t shift) {
 }
 
 void TMForm::FormKeyPress(std::uint8_t ch) {
+    ReplayEvent event;
+    event.type = ReplayEvent::Type::Char;
+    event.ch = ch;
+    const OutsideCall call(*this, event);
     TypeNameCharacter(ch);  // only while the name entry is open
     if (state_.ScreenKind == kScreenOptions) Options().TypeCountryCharacter(ch);
     if (ch == kKeyEnter) ActivateEntry();
@@ -79,7 +84,7 @@ void TMForm::BossKeyAction() {
     GameState& s = state_;
     StopMusic();
     if (s.ScreenKind == kScreenRace) {
-        if (s.DialogKind == 6) CloseDialog();
+        if (s.DialogKind == kDialogLevelStart) CloseDialog();
         OpenDialog(kDialogPause);
     }
     s.MusicRestartPending = 1;
@@ -95,6 +100,11 @@ void TMForm::BossKeyAction() {
 }
 
 void TMForm::MDXDrawMouseMove(int x, int y) {
+    ReplayEvent event;
+    event.type = ReplayEvent::Type::Pointer;
+    event.x = x;
+    event.y = y;
+    const OutsideCall call(*this, event);
     GameState& s = state_;
     s.MouseX = x;
     s.MouseY = y;
@@ -110,7 +120,7 @@ void TMForm::WindowMinimized() {
 void TMForm::PauseRace() {
     GameState& s = state_;
     if (s.ScreenKind != kScreenRace) return;
-    if (s.DialogKind == 6) CloseDialog();
+    if (s.DialogKind == kDialogLevelStart) CloseDialog();
     OpenDialog(kDialogPause);
 }
 

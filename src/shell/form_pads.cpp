@@ -24,7 +24,8 @@ void TMForm::PollPads() {
     platform_.pads->Poll(events);
     for (const PadEvent& e : events) pads_.Observe(e);
     // A race does not ride on without the player's hands on it.
-    if (pads_.TakeInUseLost()) PauseRace();
+    // (A replay watched goes on: it plays what was recorded.)
+    if (pads_.TakeInUseLost() && !player_) PauseRace();
 }
 
 PadContext TMForm::CurrentPadContext() const {

@@ -80,6 +80,8 @@ void TMForm::EnterHelp() {
 
 void TMForm::StartRace(int level) {
     LeaveMainMenu();
+    // Every game is recorded from here, the random generator as the race is about to use it.
+    if (config_.record && !player_) StartRecording(level);
     raceScreen_->StartRace(level);
 }
 

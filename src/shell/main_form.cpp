@@ -1,5 +1,6 @@
 // The main form's core: building its components, start-up, the frame routine, key edges,
 // sounds and music, the display mode, the window's events, the message loop and the saves.
+#include "shell/form_outside_call.h"
 #include "shell/main_form.h"
 
 #include <chrono>
@@ -9,6 +10,8 @@
 #include "race/race_screen.h"
 #include "save/atomic_write.h"
 #include "save/save_files.h"
+#include "save/options_file.h"
+#include "save/replay_files.h"
 #include "save/save_paths.h"
 #include "screens/bike_choice.h"
 #include "screens/main_menu.h"
@@ -71,11 +74,14 @@ void TMForm::FormCreate() {
     MDXImageList2.Items().LoadFromFile(DataPath("Data/Res/Res2.dxg").string());
     MDXImageList3.Items().LoadFromFile(DataPath("Data/Res/Res3.dxg").string());
     MDXWaveList.Items().LoadFromFile(DataPath("Data/Res/Sounds.dxw").string());
-    {
+    if (config_.saves != SaveUse::None) {
         PosixSaveFileSystem files;
         LoadSaveFiles(state_, files, SaveFolder());
+        savesLoaded_ = true;
+    } else {
+        DefaultOptions(state_);
+        DefaultHighScores(state_);
     }
-    savesLoaded_ = true;
     try {
         ApplyDisplayMode();
     } catch (const std::exception& e) {
@@ -119,20 +125,28 @@ void TMForm::EndSession() {
 }
 
 void TMForm::SaveAtExit() {
+    // A game cut off by the end is kept as the last one, unfinished.
+    if (recorder_) FinishRecording(false, "");
     SaveNow();
     SaveWindowPlacement();
 }
 
 void TMForm::SaveWindowPlacement() {
-    if (!config_.rememberWindow || !platform_.display) return;
+    if (!config_.rememberWindow || !platform_.display || config_.saves != SaveUse::ReadWrite) {
+        return;
+    }
     const auto place = platform_.display->WindowPlacement();
     // Only a convenience: a window file that cannot be written is not worth a message.
     if (place) WriteFileAtomically(WindowFilePath(SaveFolder()), FormatWindowFile(*place));
 }
 
 bool TMForm::SaveNow() {
+    // A replay played back changes nothing of the player's: its table and options are the
+    // form's own again once it ends.
+    if (config_.saves != SaveUse::ReadWrite || player_) return true;
     PosixSaveFileSystem files;
     const SaveWriteResult saved = WriteSaveFiles(state_, files, SaveFolder());
+    if (saved) DropUnusedReplays(SaveFolder(), state_);
     if (!saved && !saveFailureTold_) {
         saveFailureTold_ = true;
         platform_.shell->ShowError("Vrumbal", saved.message);
@@ -163,14 +177,33 @@ void TMForm::CloseWindow() {
 }
 
 void TMForm::MDXTimerTimer(int lagCount) {
+    // A replay watched runs its own frames, each with the lag it was recorded with.
+    if (player_) {
+        RunPlaybackFrame();
+        return;
+    }
+    RunFrame(lagCount);
+}
+
+bool TMForm::RunFrame(int lagCount) {
     const int selectionBefore = state_.MenuSelection;
-    if (!MDXDraw.CanDraw()) return;
+    if (config_.draw && !MDXDraw.CanDraw()) return false;
     ++frames_;
-    RunPadFrame();
-    if (terminated_) return;
-    MDXDraw.Fill(0);
-    MDXSpriteEngine.Draw();
+    // A replay's typed characters came with its events: the controllers are not asked.
+    if (!player_) RunPadFrame();
+    if (terminated_) return true;
+    // The pace this frame runs with, as the last frame set it.
+    const std::int32_t frameMs = state_.FrameMs;
+    const double speedFactor = state_.SpeedFactor;
+    if (config_.draw) {
+        MDXDraw.Fill(0);
+        MDXSpriteEngine.Draw();
+    }
+    logicRunning_ = true;
     UpdateKeyEdges();
+    if (recorder_) {
+        recorder_->Frame(MDXInput.States().Bits(), lagCount, frameMs, speedFactor);
+    }
     if (state_.DialogKind != 0) {
         RunDialog(lagCount);
         if (state_.ScreenKind == kScreenOptions && screens_[kScreenOptions]) {
@@ -180,14 +213,22 @@ void TMForm::MDXTimerTimer(int lagCount) {
         RunScreenFrame(lagCount);
     }
     if (state_.MenuSelection != selectionBefore) PlaySound(kSoundSelect);
+    if (player_ && player_->Kind() == PlaybackKind::Watch && config_.draw) DrawReplayMark();
     MDXSpriteEngine.FreeKilled();
     RumbleAfterFrame();
-    state_.MeasuredFrameRate = MDXTimer.FramesPerSecond();
-    const FramePace pace = PaceForFrameRate(state_.MeasuredFrameRate, state_.MonitorRefresh);
-    state_.SpeedFactor = pace.speedFactor;
-    state_.FrameMs = pace.frameMs;
-    MDXDraw.ReleaseCanvas();
-    MDXDraw.Flip();
+    logicRunning_ = false;
+    // A replay brings each frame's pace with it.
+    if (!player_) {
+        state_.MeasuredFrameRate = MDXTimer.FramesPerSecond();
+        const FramePace pace = PaceForFrameRate(state_.MeasuredFrameRate, state_.MonitorRefresh);
+        state_.SpeedFactor = pace.speedFactor;
+        state_.FrameMs = pace.frameMs;
+    }
+    if (config_.draw) {
+        MDXDraw.ReleaseCanvas();
+        MDXDraw.Flip();
+    }
+    return true;
 }
 
 void TMForm::RunScreenFrame(int lagCount) {
@@ -196,7 +237,11 @@ void TMForm::RunScreenFrame(int lagCount) {
 }
 
 void TMForm::UpdateKeyEdges() {
-    MDXInput.Update();
+    if (player_) {
+        MDXInput.Replace(TInputStateSet::FromBits(playbackInput_));
+    } else {
+        MDXInput.Update();
+    }
     auto edge = [this](int inputState, std::uint8_t& edgeFlag, std::uint8_t& level) {
         const std::uint8_t now = MDXInput.State(inputState) ? 1 : 0;
         edgeFlag = (level == 0 && now) ? 1 : 0;
@@ -214,11 +259,18 @@ void TMForm::UpdateKeyEdges() {
 }
 
 void TMForm::ActivateEntry(int entry) {
+    ReplayEvent event;
+    event.type = ReplayEvent::Type::Activate;
+    event.kind = static_cast<std::uint8_t>(entry);
+    const OutsideCall call(*this, event);
     state_.MenuSelection = entry;
     ActivateEntry();
 }
 
 void TMForm::ActivateEntry() {
+    ReplayEvent event;
+    event.type = ReplayEvent::Type::Activate;
+    const OutsideCall call(*this, event);
     const bool raceRunning = state_.ScreenKind == kScreenRace && state_.DialogKind == 0;
     if (!raceRunning) {
         const bool arrow = state_.ScreenKind == kScreenBikeChoice &&
@@ -296,6 +348,10 @@ void TMForm::EnterWindowed() {
 
 void TMForm::HandleEvent(const WindowEvent& event) {
     using Type = WindowEvent::Type;
+    if (player_ && player_->Kind() == PlaybackKind::Watch) {
+        HandleEventWhileWatching(event);
+        return;
+    }
     keyboard_.Observe(event);
     switch (event.type) {
         case Type::KeyDown:
@@ -332,6 +388,37 @@ void TMForm::HandleEvent(const WindowEvent& event) {
             MDXTimer.Deactivate();
             pads_.ReleaseAll();
             WindowMinimized();
+            break;
+        case Type::Restore:
+            MDXTimer.Activate();
+            WindowRestored();
+            break;
+        default:
+            break;
+    }
+}
+
+void TMForm::HandleEventWhileWatching(const WindowEvent& event) {
+    using Type = WindowEvent::Type;
+    constexpr int kKeyEscape = 0x1B;
+    keyboard_.Observe(event);
+    switch (event.type) {
+        case Type::KeyDown:
+            if (event.key == kKeyEscape) StopWatching();
+            break;
+        case Type::Close:
+            StopWatching();
+            break;
+        case Type::Quit:
+            EndSession();
+            break;
+        case Type::FocusLost:
+        case Type::Minimize:
+            MDXTimer.Deactivate();
+            pads_.ReleaseAll();
+            break;
+        case Type::FocusGained:
+            MDXTimer.Activate();
             break;
         case Type::Restore:
             MDXTimer.Activate();

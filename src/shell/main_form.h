@@ -23,25 +23,39 @@
 #include "game/game_state.h"
 #include "game/race_state.h"
 #include "game/screen.h"
+#include "game/replay.h"
 #include "shell/dialogs.h"
 #include "shell/event_keyboard.h"
 #include "shell/pad_controls.h"
 #include "shell/platform_bundle.h"
+#include "shell/replay_player.h"
 
 namespace vrumbal {
 
+class GameRecorder;
 class HighScoresScreen;
 class MainMenuScreen;
 class OptionsScreen;
 class RaceScreen;
 
 // How a main form is set up beyond its platform.
+// What the game does with the save files.
+enum class SaveUse : std::uint8_t {
+    ReadWrite,  // read at start, written as the game goes
+    ReadOnly,   // read at start, never written (a replay watched from the command line)
+    None,       // neither: the defaults (a replay's check)
+};
+
 struct FormConfig {
     std::filesystem::path dataRoot = ".";        // the folder holding Data/
     std::filesystem::path saveFolder;            // the save files; empty: Data/Save there
     bool rememberWindow = false;                 // keep the window's place beside the saves
     std::optional<std::uint64_t> seed;           // random seed; the clock's time when absent
     std::optional<int> refreshOverride;          // monitor refresh to use instead of the display's
+    bool draw = true;                 // frames are drawn and shown; off: the logic alone
+    SaveUse saves = SaveUse::ReadWrite;  // what the save files are used for
+    bool record = true;               // every game is recorded as a replay
+    bool endAfterWatching = false;    // the game ends when a watched replay does
 };
 
 // The main form: owns every component of the game and the shared game state, runs start-up,
@@ -203,6 +217,30 @@ public:
     // with the race's sprites removed.
     void EndGame();
 
+    // Replays.
+    // Plays a recorded game back from its start: watched in the window (the form's own state
+    // comes back afterwards, and nothing is saved meanwhile), or checked without drawing.
+    void BeginPlayback(Replay replay, PlaybackKind kind);
+    // Runs the next recorded frame with what it was given (the frame timer does while a
+    // replay is watched); the last one's trailing events follow it.
+    void RunPlaybackFrame();
+    // Ends a watched replay: back to the high-score table as it was.
+    void StopWatching();
+    // The replay played back, or null.
+    const ReplayPlayer* Playback() const { return player_.get(); }
+    // Plays the replay of row 1..10 of the high-score table; false when it has none.
+    bool WatchTableReplay(int row) override;
+    // The name entry's width rule: the name typed so far fits in its box, as the font measures
+    // it (or as the replay played back says it was measured).
+    bool NameFitsWidth(const std::string& name);
+    // The game's result is in: its end, or the name of its record (the dialogs tell). Returns
+    // the file the game's replay is kept in beside the saves (for the table's row), or "".
+    std::string GameEnded(bool withName);
+    // The last game's replay, once it has ended (or been cut off).
+    const std::optional<Replay>& LastReplay() const { return lastReplay_; }
+    // The digest of the content the game runs on (its picture and sound libraries).
+    const Digest& ContentDigest();
+
     // The shared game state.
     GameState& State() override { return state_; }
     // The shared values of the race.
@@ -256,7 +294,33 @@ private:
     void PauseRace();
     // Everything an ending game keeps: the save files and the window's place.
     void SaveAtExit();
+    // One frame with the given lag; returns false when the surface could not draw it.
+    bool RunFrame(int lagCount);
+    // Starts recording the game a race begins.
+    void StartRecording(int level);
+    // The recording ends with the game's result (cut off: the game did not reach its end).
+    void FinishRecording(bool finished, const std::string& name);
+    // Keeps a finished game's replay beside the saves; returns its file name there.
+    std::string KeepReplay(const Replay& replay);
+    // Hands one recorded event to the game as it first reached it.
+    void ApplyReplayEvent(const ReplayEvent& event);
+    // The playback has run out or was left: a watched one gives the form its state back.
+    void EndPlayback();
+    // The small mark over a replay being watched.
+    void DrawReplayMark();
+    // A window event while a replay is watched: only leaving it, the window's own changes and
+    // the end of the session count.
+    void HandleEventWhileWatching(const WindowEvent& event);
+    // Records a call that reached the game from outside the frame's logic (only the outermost
+    // one: the calls it makes are replayed by replaying it).
+    class OutsideCall;
+    bool RecordsCall() const;
 
+    // What the form had when a replay began to be watched: given back when it ends.
+    struct WatchSnapshot {
+        GameState state;                          // screens, options, table
+        std::array<std::uint32_t, 4> random{};    // the random generator
+    };
     GameState state_;                                       // the shared state
     RaceState race_;                                        // the race's shared values
     SpriteContext spriteContext_;                           // handed to game sprites
@@ -274,6 +338,15 @@ private:
     int hitsBefore_ = 0;                                    // the bike's hits after last frame
     bool crashedBefore_ = false;                            // the bike was down after it
     std::uint8_t dialogBefore_ = 0;                         // the dialog after it
+    std::unique_ptr<GameRecorder> recorder_;                // the game being recorded, or null
+    std::unique_ptr<ReplayPlayer> player_;                  // the game played back, or null
+    std::optional<WatchSnapshot> watchSnapshot_;            // the form before watching
+    std::optional<Replay> lastReplay_;                      // the last game's replay
+    std::optional<Digest> contentDigest_;                   // of the content, once computed
+    std::uint64_t playbackInput_ = 0;                       // the input of the frame played back
+    ReplayEvent::Fit nameFitAnswer_ = ReplayEvent::Fit::NotAsked;  // the replayed width answer
+    bool logicRunning_ = false;                             // a frame's logic is running
+    int callDepth_ = 0;                                     // outside calls being handled
 };
 
 }  // namespace vrumbal

@@ -36,7 +36,7 @@ int StrayFiles(const fs::path& root) {
     int count = 0;
     for (const auto& entry : fs::directory_iterator(root / "Data" / "Save")) {
         const auto name = entry.path().filename();
-        if (name != "options" && name != "hs") ++count;
+        if (name != "options" && name != "hs" && name != "hs-replays") ++count;
     }
     return count;
 }
@@ -97,6 +97,10 @@ TEST(SaveFilesTest, DefaultPairWrittenByteForByte) {
         hs += "\xC7\xF3\xEC\xEE\r\n" + std::to_string(score) + "\r\n";
     }
     EXPECT_EQ(ReadAll(HighScoreFilePath(dir.Path())), hs);
+    // No row of the default table has a replay.
+    std::string index;
+    for (int k = 1; k <= 10; ++k) index += "\r\n";
+    EXPECT_EQ(ReadAll(dir.Path() / "Data" / "Save" / "hs-replays"), index);
     EXPECT_EQ(StrayFiles(dir.Path()), 0);
 }
 

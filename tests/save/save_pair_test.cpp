@@ -175,10 +175,10 @@ TEST(SavePairTest, EveryStepFailedOrCutOffLeavesTheOldPairOrTheNew) {
     ASSERT_TRUE(WriteSaveFiles(older, probe, kFolder).ok);
     probe.Arm(Step::kWrite, 0, MemoryDisk::Fault::kNone);
     ASSERT_TRUE(WriteSaveFiles(newer, probe, kFolder).ok);
-    // Two files and the mark written, both files flushed before it, two renames.
-    EXPECT_EQ(probe.Count(Step::kWrite), 3);
-    EXPECT_GE(probe.Count(Step::kFlush), 2);
-    EXPECT_GE(probe.Count(Step::kRename), 2);
+    // Three files and the mark written, all files flushed before it, three renames.
+    EXPECT_EQ(probe.Count(Step::kWrite), 4);
+    EXPECT_GE(probe.Count(Step::kFlush), 3);
+    EXPECT_GE(probe.Count(Step::kRename), 3);
     std::map<Step, int> steps;
     for (Step step : {Step::kCreateFolder, Step::kWrite, Step::kFlush, Step::kFlushFolder,
                       Step::kRename, Step::kRemove}) {
@@ -213,7 +213,7 @@ TEST(SavePairTest, EveryStepFailedOrCutOffLeavesTheOldPairOrTheNew) {
                 }
                 // What that start left is a settled folder: the pair and nothing else, and the
                 // next update goes through.
-                EXPECT_EQ(disk.Names(), (std::set<std::string>{"options", "hs"}));
+                EXPECT_EQ(disk.Names(), (std::set<std::string>{"options", "hs", "hs-replays"}));
                 ASSERT_TRUE(WriteSaveFiles(newer, disk, kFolder).ok);
                 EXPECT_EQ(Found(disk), "new");
                 ++tried;
@@ -264,7 +264,7 @@ TEST(SavePairTest, AStartFinishesAMarkedUpdateAndDropsAnUnmarkedOne) {
         for (const auto& entry : fs::directory_iterator(folder)) {
             names.insert(entry.path().filename().string());
         }
-        EXPECT_EQ(names, (std::set<std::string>{"options", "hs"}));
+        EXPECT_EQ(names, (std::set<std::string>{"options", "hs", "hs-replays"}));
     }
 }
 

@@ -1,0 +1,249 @@
+// The form's replays: every game recorded from the start of its race to its result, the
+// replays of the table's rows kept beside the saves, and a recorded game played back, watched
+// in the window or checked without drawing.
+#include <fstream>
+#include <iterator>
+
+#include "engine/dx_draw.h"
+#include "game/build_info.h"
+#include "game/high_scores.h"
+#include "platform/codepage.h"
+#include "race/race_screen.h"
+#include "save/replay_files.h"
+#include "screens/high_scores_screen.h"
+#include "screens/main_menu.h"
+#include "shell/form_outside_call.h"
+#include "shell/game_recorder.h"
+#include "shell/main_form.h"
+#include "ui/font_slots.h"
+
+namespace vrumbal {
+namespace {
+
+// The libraries a game's content is: what its digest covers, in this order.
+constexpr const char* kContentFiles[] = {"Data/Res/Res1.dxg", "Data/Res/Res2.dxg",
+                                         "Data/Res/Res3.dxg", "Data/Res/Sounds.dxw"};
+
+// The mark over a replay being watched: small, at the top of the road.
+constexpr int kReplayMarkSlot = 17;
+constexpr int kReplayMarkX = 400, kReplayMarkY = 16;
+
+std::string_view View(const std::vector<std::uint8_t>& bytes) {
+    return {reinterpret_cast<const char*>(bytes.data()), bytes.size()};
+}
+
+}  // namespace
+
+bool TMForm::RecordsCall() const {
+    return recorder_ != nullptr && !logicRunning_ && callDepth_ == 0;
+}
+
+const Digest& TMForm::ContentDigest() {
+    if (!contentDigest_) {
+        DigestBuilder digest;
+        for (const char* file : kContentFiles) {
+            std::ifstream in(DataPath(file), std::ios::binary);
+            const std::string bytes{std::istreambuf_iterator<char>(in),
+                                    std::istreambuf_iterator<char>()};
+            // Each library with its length first, so that bytes cannot pass from one to the next.
+            const std::string length = std::to_string(bytes.size()) + ":";
+            digest.Add(length);
+            digest.Add(bytes);
+        }
+        contentDigest_ = digest.Finish();
+    }
+    return *contentDigest_;
+}
+
+void TMForm::StartRecording(int level) {
+    Replay start;
+    start.gameVersion = kGameVersion;
+    start.content = ContentDigest();
+    start.random = Rng.State();
+    start.bike = static_cast<std::uint8_t>(state_.SelectedBike);
+    start.startLevel = static_cast<std::uint8_t>(level);
+    const GameState& s = state_;
+    start.keyLevels = {s.LevelUp,    s.LevelDown, s.HeldLeft, s.HeldRight,
+                       s.LevelPause, s.LevelYes,  s.LevelNo,  s.LevelEscape};
+    for (int k = 1; k <= kHighScoreTableSize; ++k) {
+        start.tableScores[static_cast<std::size_t>(k - 1)] = s.HighScores[k].score;
+    }
+    recorder_ = std::make_unique<GameRecorder>(std::move(start));
+}
+
+void TMForm::FinishRecording(bool finished, const std::string& name) {
+    if (!recorder_) return;
+    lastReplay_ = recorder_->Finish(finished, race_.Score, race_.Level, name);
+    recorder_.reset();
+    if (config_.saves != SaveUse::ReadWrite) return;
+    // The last game is kept whatever became of it; a failure here costs only the replay.
+    const std::vector<std::uint8_t> bytes = EncodeReplay(*lastReplay_);
+    WriteReplayFile(SaveFolder(), kLastReplayName, View(bytes));
+}
+
+std::string TMForm::KeepReplay(const Replay& replay) {
+    if (config_.saves != SaveUse::ReadWrite) return "";
+    const std::vector<std::uint8_t> bytes = EncodeReplay(replay);
+    const std::string name = ReplayFileName(View(bytes));
+    // On the disk before the table that names it: a row never names a file not yet there.
+    if (!WriteReplayFile(SaveFolder(), name, View(bytes))) return "";
+    return name;
+}
+
+std::string TMForm::GameEnded(bool withName) {
+    if (player_) {
+        player_->MarkEnded();
+        return "";
+    }
+    if (!recorder_) return "";
+    FinishRecording(true, withName ? state_.PlayerName : "");
+    return withName ? KeepReplay(*lastReplay_) : "";
+}
+
+bool TMForm::NameFitsWidth(const std::string& name) {
+    // A replay played back gives the answer its recording got: the font may not be there.
+    if (nameFitAnswer_ != ReplayEvent::Fit::NotAsked) {
+        return nameFitAnswer_ == ReplayEvent::Fit::Fits;
+    }
+    const bool fits = TextWidthInSlot(MDXDraw.Canvas(), name, kFontTypedName) <= kNameMaxWidth;
+    if (recorder_) recorder_->AnswerLastChar(fits);
+    return fits;
+}
+
+void TMForm::BeginPlayback(Replay replay, PlaybackKind kind) {
+    if (player_) EndPlayback();
+    if (state_.DialogKind != kDialogNone) CloseDialog();
+    if (kind == PlaybackKind::Watch) watchSnapshot_ = WatchSnapshot{state_, Rng.State()};
+    // A game played back from the high-score screen leaves it as the race would.
+    if (state_.ScreenKind == kScreenHighScores) HighScoreScreen().Leave();
+    GameState& s = state_;
+    Rng.SetState(replay.random);
+    s.SelectedBike = replay.bike;
+    s.LevelUp = replay.keyLevels[0];
+    s.LevelDown = replay.keyLevels[1];
+    s.HeldLeft = replay.keyLevels[2];
+    s.HeldRight = replay.keyLevels[3];
+    s.LevelPause = replay.keyLevels[4];
+    s.LevelYes = replay.keyLevels[5];
+    s.LevelNo = replay.keyLevels[6];
+    s.LevelEscape = replay.keyLevels[7];
+    // Whether the result enters the table depends on the table the game met.
+    for (int k = 1; k <= kHighScoreTableSize; ++k) {
+        s.HighScores[k].score = replay.tableScores[static_cast<std::size_t>(k - 1)];
+    }
+    s.PlayerName.clear();
+    const int level = replay.startLevel;
+    player_ = std::make_unique<ReplayPlayer>(std::move(replay), kind);
+    StartRace(level);
+}
+
+void TMForm::ApplyReplayEvent(const ReplayEvent& event) {
+    switch (event.type) {
+        case ReplayEvent::Type::Char:
+            nameFitAnswer_ = event.fit;
+            FormKeyPress(event.ch);
+            nameFitAnswer_ = ReplayEvent::Fit::NotAsked;
+            break;
+        case ReplayEvent::Type::Pointer:
+            MDXDrawMouseMove(event.x, event.y);
+            break;
+        case ReplayEvent::Type::Activate:
+            if (event.kind != 0) {
+                ActivateEntry(event.kind);
+            } else {
+                ActivateEntry();
+            }
+            break;
+        case ReplayEvent::Type::OpenDialog:
+            OpenDialog(static_cast<DialogKindValue>(event.kind));
+            break;
+        case ReplayEvent::Type::CloseDialog:
+            CloseDialog();
+            break;
+    }
+}
+
+void TMForm::RunPlaybackFrame() {
+    if (!player_) return;
+    if (player_->Done() || (player_->Ended() && player_->Kind() == PlaybackKind::Watch)) {
+        EndPlayback();
+        return;
+    }
+    // A frame the surface cannot draw is not run, so its events wait for it too.
+    if (config_.draw && !MDXDraw.CanDraw()) return;
+    const ReplayFrame frame = player_->Next();
+    for (const ReplayEvent& event : player_->EventsOf(frame)) {
+        ApplyReplayEvent(event);
+        if (!player_) return;
+    }
+    state_.FrameMs = frame.frameMs;
+    state_.SpeedFactor = frame.speedFactor;
+    playbackInput_ = frame.input;
+    RunFrame(frame.lag);
+    if (!player_) return;
+    player_->Advance();
+    if (!player_->Done()) return;
+    for (const ReplayEvent& event : player_->TrailingEvents()) {
+        ApplyReplayEvent(event);
+        if (!player_) return;
+    }
+}
+
+void TMForm::DrawReplayMark() {
+    TCanvas& canvas = MDXDraw.Canvas();
+    SelectFont(canvas, kReplayMarkSlot);
+    CentredText(canvas, Utf8ToCp1251("ПОВТОР"), kReplayMarkX, kReplayMarkY, true, true);
+}
+
+void TMForm::StopWatching() {
+    if (player_ && player_->Kind() == PlaybackKind::Watch) EndPlayback();
+}
+
+void TMForm::EndPlayback() {
+    if (!player_) return;
+    const PlaybackKind kind = player_->Kind();
+    // A check leaves the game where the replay did, for its result to be read.
+    if (kind == PlaybackKind::Check) {
+        player_.reset();
+        MDXInput.EndReplace();
+        return;
+    }
+    if (state_.DialogKind != kDialogNone) CloseDialog();
+    const bool raceLeft = raceScreen_->Running();
+    if (raceLeft) raceScreen_->StopRaceSprites();
+    player_.reset();
+    MDXInput.EndReplace();
+    if (watchSnapshot_) {
+        // The screens' pieces are made again below; the rest is the player's as it was.
+        const WatchSnapshot snapshot = std::move(*watchSnapshot_);
+        watchSnapshot_.reset();
+        static_cast<vrumbal::Options&>(state_) = snapshot.state;
+        static_cast<vrumbal::HighScoreTable&>(state_) = snapshot.state;
+        state_.PlayerName = snapshot.state.PlayerName;
+        state_.SelectedBike = snapshot.state.SelectedBike;
+        Rng.SetState(snapshot.random);
+    }
+    if (config_.endAfterWatching) {
+        // Nothing of the player's was changed, so nothing is saved on the way out.
+        terminated_ = true;
+        return;
+    }
+    // The game may have gone back to the menu itself at its end.
+    if (raceLeft || state_.ScreenKind != kScreenMainMenu) EnterMainMenu(false, kMainRecords, true);
+    EnterHighScores();
+}
+
+bool TMForm::WatchTableReplay(int row) {
+    if (row < 1 || row > kHighScoreTableSize || player_) return false;
+    const std::string& name = state_.HighScores[row].replay;
+    if (name.empty()) return false;
+    std::string error;
+    auto replay = ReadReplayFile(ReplayFolderPath(SaveFolder()) / name, error);
+    if (!replay || replay->gameVersion != kGameVersion || replay->content != ContentDigest()) {
+        return false;
+    }
+    BeginPlayback(std::move(*replay), PlaybackKind::Watch);
+    return true;
+}
+
+}  // namespace vrumbal
