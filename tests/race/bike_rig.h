@@ -1,70 +1,34 @@
-// A headless game for the bike's tests: libraries with pictures of the sizes the race uses,
-// sounds told apart by their length, a simulated clock and keys through the window's events.
+// The shared game for the bike's tests, with a race on pictures of the race's sizes.
 #pragma once
-#include <cstdint>
-#include <memory>
+#include <array>
 
 #include "race/player.h"
 #include "race/race_screen.h"
 #include "race/scroll_background.h"
-#include "shell/main_form.h"
-#include "support/fake_platform.h"
-#include "support/test_support.h"
+#include "support/game_rig.h"
 
 namespace vrumbal::test {
-
-// Virtual-key code of the space bar; the arrows and the rest are with the fake platform.
-inline constexpr int kKeySpace = 0x20;
-
-// Sizes of the test pictures of the bikes.
-inline constexpr int kBikeWidth = 40;
-inline constexpr int kBikeHeight = 80;
-inline constexpr int kLeanPatterns = 6;
-
-// What the fake sound output saw, by sound number; a buffer's IsPlaying answers for its sound.
-using SoundLog = PlatformLog;
 
 // Writes the game's libraries under root/Data/Res: list 2 holds the race's pictures at their
 // numbers, sound n has n + 1 sample bytes.
 void WriteRaceData(const std::filesystem::path& root);
 
 // A game of its own with a race started at the given level on the given bike.
-class BikeRig {
+class BikeRig final : public GameRig {
 public:
     // Writes the libraries, starts the game at fps frames per second (the refresh is told the
     // same) and starts a race; the level-start notice is still open.
     explicit BikeRig(int fps = 85, int bike = 1, int level = 1);
-    ~BikeRig();
 
-    TMForm& Form() { return *form_; }
-    RaceScreen& Race() { return form_->RaceFlow(); }
-    TPlayer& Bike() { return *form_->RaceFlow().Bike(); }
-    RaceState& State() { return form_->Race(); }
-    GameState& Game() { return form_->State(); }
-    SoundLog& Sounds() { return *sounds_; }
-    // What the platform saw besides the sounds: the display and the desktop.
-    PlatformLog& Log() { return *sounds_; }
-    // Where the game's Data folder is.
-    const std::filesystem::path& Root() const { return dir_.Path(); }
-
-    // Runs n frames of the rig's rate.
-    void Frames(int n);
-    // Runs frames until the level-start notice has closed (at most five seconds).
-    void PassLevelStart();
-    // A key goes down / up before the next frame.
-    void KeyDown(int vk);
-    void KeyUp(int vk);
+    // The race's screen, the player's bike and the race's state.
+    RaceScreen& Race() { return Form().RaceFlow(); }
+    TPlayer& Bike() { return *Race().Bike(); }
+    RaceState& State() { return Form().Race(); }
+    // What the fake sound output saw; a buffer's IsPlaying answers for its whole sound.
+    PlatformLog& Sounds() { return Log(); }
     // World pixel of the bike's centre.
     double WorldX();
     double WorldY();
-
-private:
-    TempDir dir_;
-    std::unique_ptr<SoundLog> sounds_;
-    std::unique_ptr<TMForm> form_;
-    SimulatedClock* clock_ = nullptr;
-    int fps_ = 85;
-    FrameSteps steps_;
 };
 
 // Rival riders as plain data, for the contact and place tests.
@@ -73,6 +37,7 @@ public:
     std::array<RivalInfo, 6> riders{};  // 1..5
     std::array<int, 6> crashes{};       // CrashRider calls per rider
 
+    // What the bike asks of the riders and tells them, on the data above.
     RivalInfo Rider(int r) const override { return riders.at(static_cast<std::size_t>(r)); }
     void SetRiderTouching(int r, bool touching) override { At(r).touching = touching; }
     void SetRiderSpeed(int r, double speed) override { At(r).speed = speed; }

@@ -1,3 +1,4 @@
+// The rivals' rig: its patterned pictures, its race and the screen read back.
 #include "rival_rig.h"
 
 #include "engine/library_writer.h"
@@ -5,6 +6,7 @@
 namespace vrumbal::test {
 namespace {
 
+// A picture of patterns of width x height, each in its own colour.
 PictureItemData Patterned(int picture, int width, int height, int patterns) {
     PictureItemData item;
     item.name = "p";
@@ -22,7 +24,8 @@ PictureItemData Patterned(int picture, int width, int height, int patterns) {
     return item;
 }
 
-std::vector<std::uint8_t> RacePictures() {
+// List 2: the race's pictures, the bikes in the rivals' sizes.
+std::vector<std::uint8_t> PatternedRacePictures() {
     PictureLibraryData lib;
     for (int i = 0; i <= 37; ++i) lib.items.push_back(Patterned(i, 8, 8, 1));
     lib.items[0] = Patterned(0, 4, 4, 1);
@@ -47,6 +50,7 @@ std::vector<std::uint8_t> RacePictures() {
     return WritePictureLibrary(lib);
 }
 
+// Lists 1 and 3: one picture.
 std::vector<std::uint8_t> OnePicture() {
     PictureLibraryData lib;
     lib.items.push_back(Patterned(0, 8, 8, 1));
@@ -68,43 +72,11 @@ std::uint16_t PatternPixel(int picture, int pattern) {
     return PackRgb565((c >> 16) & 0xFFu, (c >> 8) & 0xFFu, c & 0xFFu);
 }
 
-RivalRig::RivalRig(int level, int fps, std::uint64_t seed)
-    : sounds_(std::make_unique<PlatformLog>()), fps_(fps), steps_(fps) {
-    const auto res = dir_.Path() / "Data" / "Res";
-    WriteFile(res / "Res1.dxg", OnePicture());
-    WriteFile(res / "Res2.dxg", RacePictures());
-    WriteFile(res / "Res3.dxg", OnePicture());
-    WriteFile(res / "Sounds.dxw", NumberedSounds(22));
-    PlatformBundle p = FakePlatform(*sounds_, clock_);
-    FormConfig config;
-    config.dataRoot = dir_.Path();
-    config.seed = seed;
-    config.refreshOverride = fps;
-    form_ = std::make_unique<TMForm>(std::move(p), config);
-    form_->FormCreate();
-    form_->State().SelectedBike = 1;
-    form_->StartRace(level);
-}
-
-RivalRig::~RivalRig() = default;
-
-void RivalRig::Frames(int n) {
-    for (int i = 0; i < n; ++i) {
-        clock_->AdvanceMicros(steps_.Next());
-        form_->MDXTimer.Idle();
-    }
-}
-
-void RivalRig::PassLevelStart() {
-    for (int i = 0; i < fps_ * 5 && Game().DialogKind == 6; ++i) Frames(1);
-}
-
-void RivalRig::KeyDown(int vk) {
-    form_->HandleEvent(KeyEvent(WindowEvent::Type::KeyDown, vk));
-}
-
-void RivalRig::KeyUp(int vk) {
-    form_->HandleEvent(KeyEvent(WindowEvent::Type::KeyUp, vk));
+RivalRig::RivalRig(int level, int fps, std::uint64_t seed) : GameRig(fps) {
+    WriteGameData(Root(), OnePicture(), PatternedRacePictures(), OnePicture());
+    Create(RecordingPlatform(), seed);
+    Game().SelectedBike = 1;
+    StartRace(level);
 }
 
 double RivalRig::ScreenX(double worldX) {
@@ -116,7 +88,7 @@ double RivalRig::ScreenY(double worldY) {
 }
 
 std::uint16_t RivalRig::Pixel(int x, int y) {
-    return form_->MDXDraw.BackSurface().Row(y)[x];
+    return Form().MDXDraw.BackSurface().Row(y)[x];
 }
 
 void RivalRig::Steady(int r) {

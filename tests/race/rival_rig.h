@@ -1,18 +1,13 @@
-// A headless game for the rivals' and pickups' tests: libraries with pictures of the race's
-// sizes (each pattern its own colour, so the drawn frame can be read back), sounds told apart
-// by their length, a simulated clock and keys through the window's events.
+// The shared game for the rivals' and pickups' tests, on pictures whose patterns read back.
 #pragma once
 #include <cstdint>
-#include <memory>
 
 #include "race/pickups.h"
 #include "race/player.h"
 #include "race/race_screen.h"
 #include "race/rivals.h"
 #include "race/scroll_background.h"
-#include "shell/main_form.h"
-#include "support/fake_platform.h"
-#include "support/test_support.h"
+#include "support/game_rig.h"
 
 namespace vrumbal::test {
 
@@ -25,26 +20,18 @@ std::uint32_t PatternColour(int picture, int pattern);
 std::uint16_t PatternPixel(int picture, int pattern);
 
 // A game of its own with a race started at the given level; the level-start notice is open.
-class RivalRig {
+class RivalRig final : public GameRig {
 public:
+    // Writes the libraries and starts the game at fps frames per second with the given seed.
     explicit RivalRig(int level = 1, int fps = 85, std::uint64_t seed = 11);
-    ~RivalRig();
 
-    TMForm& Form() { return *form_; }
-    RaceScreen& Race() { return form_->RaceFlow(); }
+    // The race's screen, the player's bike, the rivals, the pickups and the race's state.
+    RaceScreen& Race() { return Form().RaceFlow(); }
     TPlayer& Bike() { return *Race().Bike(); }
     TCar& Rivals() { return *Race().Rivals(); }
     TBonus& Pickups() { return *Race().Pickups(); }
-    RaceState& State() { return form_->Race(); }
-    GameState& Game() { return form_->State(); }
-    int Starts(int sound) { return sounds_->starts[sound]; }
+    RaceState& State() { return Form().Race(); }
 
-    // Runs n frames of the rig's rate.
-    void Frames(int n);
-    // Runs frames until the level-start notice has closed.
-    void PassLevelStart();
-    void KeyDown(int vk);
-    void KeyUp(int vk);
     // Screen position of a world point.
     double ScreenX(double worldX);
     double ScreenY(double worldY);
@@ -55,14 +42,6 @@ public:
     std::uint16_t Pixel(int x, int y);
     // Stops rider r's random lane and pace changes for the rest of the test.
     void Steady(int r);
-
-private:
-    TempDir dir_;
-    std::unique_ptr<PlatformLog> sounds_;
-    std::unique_ptr<TMForm> form_;
-    SimulatedClock* clock_ = nullptr;
-    int fps_ = 85;
-    FrameSteps steps_;
 };
 
 }  // namespace vrumbal::test

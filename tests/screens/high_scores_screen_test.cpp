@@ -12,8 +12,6 @@
 namespace vrumbal::test {
 namespace {
 
-constexpr int kKeyYes = 'Y';
-constexpr int kKeyNo = 'N';
 // "Зумо", the default table's name.
 const std::string kDefaultName = "\xC7\xF3\xEC\xEE";
 
@@ -103,7 +101,7 @@ TEST_F(HighScoresScreenTest, LeftAndRightStepWithoutWrapping) {
 }
 
 TEST_F(HighScoresScreenTest, EscapeGoesBackEvenWithThePointerOnClear) {
-    rig_.MouseTo(370, 540);
+    rig_.MoveMouse(370, 540);
     rig_.Frames(1);
     ASSERT_EQ(rig_.State().MenuSelection, 7);
     rig_.Tap(kKeyEscape);

@@ -73,7 +73,7 @@ TEST(MainMenu, DuringTheSlideInKeysDoNothingAndTheMouseSelectsSilently) {
     // Entry 4 has already passed y 600 on its way up by frame 5.
     rig.Frames(10);
     const auto* four = s.MenuEntries[4].sprite;
-    rig.Mouse(20, static_cast<int>(four->Y) + 10);
+    rig.MoveMouse(20, static_cast<int>(four->Y) + 10);
     EXPECT_EQ(s.MenuSelection, 4);
     rig.Frames(1);
     EXPECT_EQ(rig.Sounds(1), 0);
@@ -106,7 +106,7 @@ TEST(MainMenu, HoverHighlightsAndRaisesOnlyTheButtonUnderThePointer) {
     MenuRig rig;
     rig.PassIntro();
     GameState& s = rig.State();
-    rig.Mouse(ButtonX(), ButtonY(3));
+    rig.MoveMouse(ButtonX(), ButtonY(3));
     EXPECT_EQ(s.MenuSelection, 3);
     EXPECT_EQ(rig.Sounds(1), 1);
     rig.Frames(1);
@@ -119,14 +119,14 @@ TEST(MainMenu, HoverHighlightsAndRaisesOnlyTheButtonUnderThePointer) {
         EXPECT_EQ(sprite->Z(), e == 3 ? 5 : 4) << e;
     }
     // Off every button the menu keeps its selection.
-    rig.Mouse(kEmptyX, kEmptyY);
+    rig.MoveMouse(kEmptyX, kEmptyY);
     rig.Frames(1);
     EXPECT_EQ(s.MenuSelection, 3);
     EXPECT_EQ(rig.Sounds(1), 1);
     // The lower edge of a button still hits it; one pixel below is the gap.
-    rig.Mouse(ButtonX(), kMainButtons[4].y + 52);
+    rig.MoveMouse(ButtonX(), kMainButtons[4].y + 52);
     EXPECT_EQ(s.MenuSelection, 5);
-    rig.Mouse(ButtonX(), kMainButtons[4].y + 53);
+    rig.MoveMouse(ButtonX(), kMainButtons[4].y + 53);
     EXPECT_EQ(s.MenuSelection, 5);
     rig.Frames(1);
     EXPECT_EQ(s.MenuEntries[3].sprite->Z(), 4);

@@ -1,7 +1,7 @@
+// The menu rig: the menu pictures in the game's sizes, the race's and the bonus pictures.
 #include "screens/menu_rig.h"
 
 #include "engine/library_writer.h"
-#include "race/player.h"
 
 namespace vrumbal::test {
 namespace {
@@ -37,103 +37,20 @@ std::vector<std::uint8_t> MenuPictures() {
     return WritePictureLibrary(lib);
 }
 
-// List 2: the race's pictures (road tiles, needle, bikes) and the bonus pictures 38..42.
-std::vector<std::uint8_t> RacePictures() {
-    PictureLibraryData lib;
-    for (int i = 0; i <= 42; ++i) lib.items.push_back(SolidPicture(8, 8, 1, 0x404040));
-    lib.items[1] = SolidPicture(72, 72, 50, 0x606060);
-    lib.items[4] = SolidPicture(60, 8, 1, 0xFF0000);
-    for (int model = 1; model <= 5; ++model) {
-        const BikeModel& m = BikeModelOf(model);
-        lib.items[static_cast<std::size_t>(m.uprightPicture)] = SolidPicture(40, 80, 1, 0x2040C0);
-        lib.items[static_cast<std::size_t>(m.crashPicture)] =
-            SolidPicture(60, 100, m.crashFrames, 0xC04020);
-        lib.items[static_cast<std::size_t>(m.leanLeftPicture)] = SolidPicture(40, 80, 6, 0x20C040);
-        lib.items[static_cast<std::size_t>(m.leanRightPicture)] = SolidPicture(40, 80, 6, 0x40C020);
-    }
-    for (int i = 38; i <= 42; ++i)
-        lib.items[static_cast<std::size_t>(i)] = SolidPicture(30, 30, 1, 0xFF);
+// List 2: the race's pictures and the bonus pictures 38..42.
+std::vector<std::uint8_t> RaceAndBonusPictures() {
+    PictureLibraryData lib = RacePictures();
+    for (int i = 38; i <= 42; ++i) lib.items.push_back(SolidPicture(30, 30, 1, 0xFF));
     return WritePictureLibrary(lib);
 }
 
 }  // namespace
 
-void WriteMenuData(const std::filesystem::path& root) {
-    const auto res = root / "Data" / "Res";
-    WriteFile(res / "Res1.dxg", MenuPictures());
-    WriteFile(res / "Res2.dxg", RacePictures());
-    WriteFile(res / "Res3.dxg", SmallPictures(1, 0x808080));
-    WriteFile(res / "Sounds.dxw", NumberedSounds(22));
-    WriteFile(root / "Data" / "Music" / "Menu.xm", {1, 2, 3});
-    WriteFile(root / "Data" / "Music" / "Race.xm", {4, 5, 6});
-}
-
-MenuRig::MenuRig(bool realText) : log_(std::make_unique<PlatformLog>()) {
-    WriteMenuData(dir_.Path());
-    PlatformBundle p = FakePlatform(*log_, clock_);
+MenuRig::MenuRig(bool realText) {
+    WriteGameData(Root(), MenuPictures(), RaceAndBonusPictures(), SmallPictures(1, 0x808080), true);
+    PlatformBundle p = RecordingPlatform();
     if (realText) p.text = CreateTtfTextRenderer();
-    FormConfig config;
-    config.dataRoot = dir_.Path();
-    config.seed = 5;
-    config.refreshOverride = 85;
-    form_ = std::make_unique<TMForm>(std::move(p), config);
-    form_->FormCreate();
-}
-
-MenuRig::~MenuRig() = default;
-
-void MenuRig::Frames(int n) {
-    for (int i = 0; i < n; ++i) {
-        // 85 frames a second: 11764 or 11765 microseconds apart.
-        clock_->AdvanceMicros(11765);
-        form_->MDXTimer.Idle();
-    }
-}
-
-int MenuRig::PassIntro() {
-    int frames = 0;
-    while (State().MenuIntroActive != 0 && frames < 200) {
-        Frames(1);
-        ++frames;
-    }
-    return frames;
-}
-
-void MenuRig::KeyDown(int vk) {
-    form_->HandleEvent(KeyEvent(WindowEvent::Type::KeyDown, vk));
-}
-
-void MenuRig::KeyUp(int vk) {
-    form_->HandleEvent(KeyEvent(WindowEvent::Type::KeyUp, vk));
-}
-
-void MenuRig::Tap(int vk) {
-    KeyDown(vk);
-    Frames(1);
-    KeyUp(vk);
-}
-
-void MenuRig::Enter() {
-    form_->HandleEvent(CharEvent(13));
-}
-
-void MenuRig::Mouse(int x, int y) {
-    form_->HandleEvent(PointerEvent(WindowEvent::Type::MouseMove, x, y));
-}
-
-void MenuRig::Click(int x, int y) {
-    Mouse(x, y);
-    // A frame passes between the move and the press, as it does for a hand on the mouse.
-    Frames(1);
-    form_->HandleEvent(PointerEvent(WindowEvent::Type::Click, x, y));
-}
-
-void MenuRig::DoubleClick(int x, int y) {
-    Mouse(x, y);
-    Frames(1);
-    // The window reports a click for the first press and a double click for the second.
-    form_->HandleEvent(PointerEvent(WindowEvent::Type::Click, x, y));
-    form_->HandleEvent(PointerEvent(WindowEvent::Type::DoubleClick, x, y));
+    Create(std::move(p), 5);
 }
 
 }  // namespace vrumbal::test

@@ -1,3 +1,4 @@
+// The options rig: pictures told apart by their width and a text renderer that records.
 #include "options_rig.h"
 
 #include "engine/library_writer.h"
@@ -7,6 +8,7 @@
 namespace vrumbal::test {
 namespace {
 
+// Records every text into the log; measures by FakeTextWidth and the point size.
 class RecordingText final : public TextRenderer {
 public:
     explicit RecordingText(RigLog& log) : log_(log) {}
@@ -52,67 +54,24 @@ int FakeTextWidth(const std::string& text, int pointSize) {
     return width;
 }
 
-ScreenRig::ScreenRig() : log_(std::make_unique<RigLog>()) {
-    const auto data = dir_.Path() / "Data";
-    WriteFile(data / "Res" / "Res1.dxg", MenuPictures());
-    WriteFile(data / "Res" / "Res2.dxg", SmallPictures(40, 0x336699));
-    WriteFile(data / "Res" / "Res3.dxg", SmallPictures(4, 0x336699));
-    WriteFile(data / "Res" / "Sounds.dxw", NumberedSounds(22));
-    WriteFile(data / "Music" / "Menu.xm", {1, 2, 3});
-    WriteFile(data / "Music" / "Race.xm", {4, 5, 6});
-
-    PlatformBundle p = FakePlatform(*log_, clock_);
-    p.text = std::make_unique<RecordingText>(*log_);
-    FormConfig config;
-    config.dataRoot = dir_.Path();
-    config.seed = 11;
-    config.refreshOverride = 85;
-    form_ = std::make_unique<TMForm>(std::move(p), config);
-    form_->FormCreate();
-    // The buttons slide in for well under two seconds.
-    for (int i = 0; i < 170 && State().MenuIntroActive != 0; ++i) Frames(1);
-}
-
-ScreenRig::~ScreenRig() = default;
-
-void ScreenRig::Frames(int n) {
-    for (int i = 0; i < n; ++i) {
-        clock_->AdvanceMicros(1000000 / 85);
-        form_->MDXTimer.Idle();
-    }
-}
-
-void ScreenRig::KeyDown(int vk, std::uint8_t shift) {
-    form_->HandleEvent(KeyEvent(WindowEvent::Type::KeyDown, vk, shift));
-}
-
-void ScreenRig::KeyUp(int vk, std::uint8_t shift) {
-    form_->HandleEvent(KeyEvent(WindowEvent::Type::KeyUp, vk, shift));
+ScreenRig::ScreenRig() : GameRig(85, std::make_unique<RigLog>()) {
+    WriteGameData(Root(), MenuPictures(), SmallPictures(40, 0x336699), SmallPictures(4, 0x336699),
+                  true);
+    PlatformBundle p = RecordingPlatform();
+    p.text = std::make_unique<RecordingText>(Log());
+    Create(std::move(p), 11);
+    PassIntro();
 }
 
 void ScreenRig::Tap(int vk, std::uint8_t shift) {
-    KeyDown(vk, shift);
-    Frames(1);
-    KeyUp(vk, shift);
+    GameRig::Tap(vk, shift);
     Frames(1);
 }
 
-void ScreenRig::Type(std::uint8_t ch) {
-    form_->HandleEvent(CharEvent(ch));
-}
-
-void ScreenRig::MouseTo(int x, int y) {
-    form_->HandleEvent(PointerEvent(WindowEvent::Type::MouseMove, x, y));
-}
-
-void ScreenRig::Click() {
-    form_->HandleEvent(PointerEvent(WindowEvent::Type::Click, State().MouseX, State().MouseY));
-}
-
-std::vector<DrawnText> ScreenRig::DrawnInSlot(int slot) const {
+std::vector<DrawnText> ScreenRig::DrawnInSlot(int slot) {
     const FontSlot& wanted = FontSlotAt(slot);
     std::vector<DrawnText> found;
-    for (const DrawnText& d : log_->drawn) {
+    for (const DrawnText& d : Log().drawn) {
         if (d.font.size == wanted.size && d.font.color == wanted.color &&
             d.font.bold == wanted.bold) {
             found.push_back(d);
@@ -121,9 +80,8 @@ std::vector<DrawnText> ScreenRig::DrawnInSlot(int slot) const {
     return found;
 }
 
-int ScreenRig::EntryPictureWidth(int entry) const {
-    const TMyImageSprite* sprite =
-        form_->State().MenuEntries[static_cast<std::size_t>(entry)].sprite;
+int ScreenRig::EntryPictureWidth(int entry) {
+    const TMyImageSprite* sprite = State().MenuEntries[static_cast<std::size_t>(entry)].sprite;
     return sprite ? sprite->Width : -1;
 }
 

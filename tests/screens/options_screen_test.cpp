@@ -435,7 +435,7 @@ TEST_F(OptionsScreenTest, CountryIsTypedOnlyWhileEdited) {
     rig_.Form().Options().TypeCountryCharacter('a');
     EXPECT_EQ(s.Country, "RUa");
     // Another entry highlighted by the pointer ends the typing.
-    rig_.MouseTo(470, 270);
+    rig_.MoveMouse(470, 270);
     rig_.Frames(1);
     EXPECT_EQ(s.MenuSelection, 8);
     EXPECT_EQ(s.CountryEditing, 0);

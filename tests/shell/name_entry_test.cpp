@@ -129,7 +129,7 @@ TEST(Sending, HappensInTheFrameAfterTheNoticeIsShown) {
     rig.Type(13);
     rig.Frames(1);
     ASSERT_EQ(rig.Game().DialogKind, kDialogUpload);
-    rig.Press(kKeyYes);
+    rig.Tap(kKeyYes);
     ASSERT_EQ(rig.Game().DialogKind, kDialogSending);
     EXPECT_TRUE(rig.Sent().empty());
     // First frame: the notice is drawn, nothing sent yet.
@@ -158,7 +158,7 @@ TEST(Sending, NoToTheUploadSendsNothingAndLeavesTheRace) {
     rig.Type(13);
     rig.Frames(1);
     ASSERT_EQ(rig.Game().DialogKind, kDialogUpload);
-    rig.Press(kKeyNo);
+    rig.Tap(kKeyNo);
     rig.Frames(3);
     EXPECT_TRUE(rig.Sent().empty());
     EXPECT_EQ(rig.Game().DialogKind, 0);

@@ -70,7 +70,7 @@ TEST(Questions, OpenWithPanelButtonsAndTheirDefaultAnswer) {
                                 {kKeyRight, kEntryNo},
                                 {kKeyRight, kEntryNo}};
         for (const auto& step : steps) {
-            rig.Press(step[0]);
+            rig.Tap(step[0]);
             rig.Frames(1);
             EXPECT_EQ(s.MenuSelection, step[1]);
         }
@@ -97,7 +97,7 @@ TEST(Questions, LeftAndRightStepBetweenTheAnswersWithoutWrapping) {
         DialogRig rig;
         OpenOver(rig, kDialogExit, true);
         rig.Game().MenuSelection = c.selection;
-        rig.Press(c.key);
+        rig.Tap(c.key);
         rig.Frames(1);
         EXPECT_EQ(rig.Game().DialogKind, kDialogExit);
         EXPECT_EQ(rig.Game().MenuSelection, c.after);
@@ -124,19 +124,19 @@ TEST(Questions, YAndNAnswerWhateverIsSelected) {
         OpenOver(rig, kDialogExit, true);
         if (c.way == Way::KeyN) {
             // With Yes lit, N still says no.
-            rig.Press(kKeyLeft);
+            rig.Tap(kKeyLeft);
             rig.Frames(1);
         }
         const int clicks = rig.Sounds().starts[2];
         switch (c.way) {
             case Way::KeyY:
-                rig.Press(kKeyYes);
+                rig.Tap(kKeyYes);
                 break;
             case Way::KeyN:
-                rig.Press(kKeyNo);
+                rig.Tap(kKeyNo);
                 break;
             case Way::LeftThenEnter:
-                rig.Press(kKeyLeft);
+                rig.Tap(kKeyLeft);
                 rig.Type(13);
                 break;
             case Way::Enter:
@@ -183,7 +183,7 @@ TEST(Questions, YesLeadsOnPerQuestionAndNoOnlyCloses) {
         {
             DialogRig rig;
             OpenOver(rig, kDialogQuit, false);
-            rig.Press(yes ? kKeyYes : kKeyNo);
+            rig.Tap(yes ? kKeyYes : kKeyNo);
             EXPECT_EQ(rig.Form().Terminated(), yes);
             EXPECT_EQ(rig.Game().ScreenKind, yes ? kScreenNone : kScreenMainMenu);
             if (!yes) {
@@ -194,7 +194,7 @@ TEST(Questions, YesLeadsOnPerQuestionAndNoOnlyCloses) {
             DialogRig rig;
             rig.Game().HighScores[1] = {"X", 1};
             OpenOver(rig, kDialogClearTable, false);
-            rig.Press(yes ? kKeyYes : kKeyNo);
+            rig.Tap(yes ? kKeyYes : kKeyNo);
             EXPECT_EQ(rig.Game().DialogKind, 0);
             EXPECT_EQ(rig.Game().HighScores[1].score, yes ? 10000 : 1);
         }
@@ -203,7 +203,7 @@ TEST(Questions, YesLeadsOnPerQuestionAndNoOnlyCloses) {
             DialogRig rig;
             OpenOver(rig, kDialogExit, true);
             rig.Race().Score = 5000;
-            rig.Press(yes ? kKeyYes : kKeyNo);
+            rig.Tap(yes ? kKeyYes : kKeyNo);
             EXPECT_EQ(rig.Game().DialogKind, yes ? kDialogNameEntry : 0);
         }
     }
@@ -220,7 +220,7 @@ TEST(Questions, TheScreensOwnEntriesComeBackAfterwards) {
     rig.Form().OpenDialog(kDialogPause);
     EXPECT_EQ(s.DialogKind, kDialogQuit);
     rig.Frames(2);
-    rig.Press(kKeyNo);
+    rig.Tap(kKeyNo);
     EXPECT_EQ(s.DialogKind, 0);
     EXPECT_EQ(s.MenuSelection, 3);
     EXPECT_EQ(s.MenuFirst, 1);
@@ -243,7 +243,7 @@ TEST(Pause, OnlyPOrEscapeResume) {
         DialogRig rig;
         rig.StartRace();
         rig.FramesWhileOpen(kDialogLevelStart);
-        rig.Press(kKeyPause);
+        rig.Tap(kKeyPause);
         ASSERT_EQ(rig.Game().DialogKind, kDialogPause);
         rig.Frames(1);
         ASSERT_NE(rig.Find("Пауза"), nullptr);
@@ -256,19 +256,19 @@ TEST(Pause, OnlyPOrEscapeResume) {
                 rig.Click(300, 330);
                 break;
             case Try::KeyY:
-                rig.Press(kKeyYes);
+                rig.Tap(kKeyYes);
                 break;
             case Try::KeyN:
-                rig.Press(kKeyNo);
+                rig.Tap(kKeyNo);
                 break;
             case Try::Left:
-                rig.Press(kKeyLeft);
+                rig.Tap(kKeyLeft);
                 break;
             case Try::P:
-                rig.Press(kKeyPause);
+                rig.Tap(kKeyPause);
                 break;
             case Try::Escape:
-                rig.Press(kKeyEscape);
+                rig.Tap(kKeyEscape);
                 break;
         }
         rig.Frames(3);

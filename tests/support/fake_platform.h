@@ -22,6 +22,15 @@ inline constexpr int kKeyLeft = 0x25;
 inline constexpr int kKeyRight = 0x27;
 inline constexpr int kKeyEscape = 0x1B;
 inline constexpr int kKeyPause = 'P';
+inline constexpr int kKeySpace = 0x20;
+inline constexpr int kKeyEnter = 0x0D;
+inline constexpr int kKeyShift = 0x10;
+inline constexpr int kKeyCtrl = 0x11;
+inline constexpr int kKeyAlt = 0x12;
+inline constexpr int kKeyF1 = 0x70;
+// The answers to the questions.
+inline constexpr int kKeyYes = 'Y';
+inline constexpr int kKeyNo = 'N';
 
 // What the recording sound output and desktop saw. Sound n of NumberedSounds has n + 1 sample
 // bytes, so every buffer knows which sound it plays.
