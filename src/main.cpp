@@ -1,6 +1,9 @@
 // The game's entry point: find the data and the save folder, create the main form and run it.
 // Everything else lives in the libraries.
 #include <cstdio>
+#include <cstring>
+#include <optional>
+#include <string>
 
 #include "game/build_info.h"
 #include "platform/window_fit.h"
@@ -9,8 +12,34 @@
 #include "shell/game_run.h"
 #include "shell/main_form.h"
 
-int main() {
+namespace {
+
+constexpr char kUsage[] =
+    "usage: vrumbal [--replay FILE]\n"
+    "  --replay FILE   play a recorded game in the window and end (Escape ends it sooner)\n";
+
+}  // namespace
+
+int main(int argc, char** argv) {
     using namespace vrumbal;
+    std::optional<Replay> watch;
+    if (argc == 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)) {
+        std::fputs(kUsage, stdout);
+        return 0;
+    }
+    if (argc == 3 && std::strcmp(argv[1], "--replay") == 0) {
+        const auto bytes = ReadSaveFile(argv[2]);
+        Replay replay;
+        const std::string error = bytes ? DecodeReplay(*bytes, replay) : "it cannot be read";
+        if (!error.empty()) {
+            std::fprintf(stderr, "vrumbal: %s: %s\n", argv[2], error.c_str());
+            return 2;
+        }
+        watch = std::move(replay);
+    } else if (argc != 1) {
+        std::fputs(kUsage, stderr);
+        return 2;
+    }
     const GameFolders folders = FindGameFolders(ThisProcessSearch());
     SdlDisplayOptions display;
     display.windowClass = kAppId;
@@ -22,6 +51,12 @@ int main() {
     config.dataRoot = folders.dataRoot;
     config.saveFolder = folders.saveFolder;
     config.rememberWindow = true;
+    if (watch) {
+        // A replay watched from the command line leaves every file of the player's as it was.
+        config.saves = SaveUse::ReadOnly;
+        config.record = false;
+        config.endAfterWatching = true;
+    }
     PlatformBundle platform = CreateDesktopPlatform(display);
     if (const auto why = platform.display->Unavailable()) {
         // Before any file is read or written: a start without a screen changes nothing.
@@ -29,5 +64,5 @@ int main() {
         return 1;
     }
     TMForm form(std::move(platform), config);
-    return RunGame(form);
+    return watch ? RunGame(form, std::move(*watch)) : RunGame(form);
 }

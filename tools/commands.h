@@ -14,6 +14,11 @@ struct UsageError : std::runtime_error {
     using std::runtime_error::runtime_error;
 };
 
+// A replay that cannot be read or re-run: the tool says why and ends with status 2.
+struct ReplayError : std::runtime_error {
+    using std::runtime_error::runtime_error;
+};
+
 // For commands that take only file names: an argument that starts with '-' is an option they
 // do not know.
 inline void RefuseOptions(const Args& args) {
@@ -30,6 +35,11 @@ int LibExtract(const Args& args);
 int LibBuild(const Args& args);
 // play [options]: runs the real game under a simulated clock.
 int Play(const Args& args);
+// replay FILE [options]: plays a recorded game through the real frame loop with drawing.
+int PlayReplay(const Args& args);
+// verify FILE [--data DIR]: re-runs a recorded game without drawing or sound and says whether
+// it reaches the result it claims (0), does not (1), or cannot be re-run (2).
+int VerifyReplay(const Args& args);
 // track --level L --seed S [--dump FILE] [--png FILE] [--scale K] [--data DIR]: one level's
 // generated track as raw bytes and/or a picture.
 int Track(const Args& args);

@@ -5,7 +5,9 @@
 #include <stdexcept>
 
 #include "commands.h"
+#include "game/replay.h"
 #include "shell/headless_run.h"
+#include "shell/replay_check.h"
 
 namespace vrumbal::tool {
 namespace {
@@ -25,7 +27,82 @@ long ParseNumber(const std::string& option, const std::string& value, long low, 
     return n;
 }
 
+// Reads a replay file, or throws with the reason (the tool then ends with status 2).
+vrumbal::Replay ReadReplay(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) throw ReplayError("cannot read " + path);
+    std::stringstream bytes;
+    bytes << in.rdbuf();
+    vrumbal::Replay replay;
+    const std::string error = DecodeReplay(bytes.str(), replay);
+    if (!error.empty()) throw ReplayError(path + ": " + error);
+    return replay;
+}
+
 }  // namespace
+
+int PlayReplay(const Args& args) {
+    HeadlessRunOptions options;
+    std::string file;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        auto value = [&]() -> const std::string& {
+            if (i + 1 >= args.size()) throw UsageError(a + " needs a value");
+            return args[++i];
+        };
+        if (a == "--data") {
+            options.dataRoot = value();
+        } else if (a == "--fps") {
+            options.fps = static_cast<int>(ParseNumber(a, value(), 1, 1000));
+        } else if (a == "--shots") {
+            options.shotsDir = value();
+        } else if (a == "--every") {
+            options.shotEvery = ParseNumber(a, value(), 1, 1000000000L);
+        } else if (a == "--trace") {
+            options.traceFile = value();
+        } else if (!a.empty() && a[0] == '-') {
+            throw UsageError("unknown option " + a);
+        } else if (file.empty()) {
+            file = a;
+        } else {
+            throw UsageError("one replay at a time");
+        }
+    }
+    if (file.empty()) throw UsageError("needs a replay file");
+    options.replay = ReadReplay(file);
+    if (!options.shotsDir.empty() && options.shotEvery == 0) options.shotEvery = options.fps;
+    // Every frame of the replay, and the one after its end that goes back to the table.
+    options.frames = static_cast<long>(options.replay->frames.size()) + 2;
+    std::string error;
+    const int status = RunHeadless(options, error);
+    if (status != 0) std::fprintf(stderr, "%s\n", error.c_str());
+    return status;
+}
+
+int VerifyReplay(const Args& args) {
+    std::filesystem::path dataRoot = ".";
+    std::string file;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        if (a == "--data") {
+            if (i + 1 >= args.size()) throw UsageError(a + " needs a value");
+            dataRoot = args[++i];
+        } else if (!a.empty() && a[0] == '-') {
+            throw UsageError("unknown option " + a);
+        } else if (file.empty()) {
+            file = a;
+        } else {
+            throw UsageError("one replay at a time");
+        }
+    }
+    if (file.empty()) throw UsageError("needs a replay file");
+    const vrumbal::Replay replay = ReadReplay(file);
+    const ReplayCheck check = CheckReplay(dataRoot, replay);
+    if (!check.error.empty()) throw ReplayError(file + ": " + check.error);
+    std::printf("score=%d level=%d frames=%u claimed=%d match=%s\n", check.score, check.level,
+                check.frames, replay.score, check.matches ? "yes" : "no");
+    return check.matches ? 0 : 1;
+}
 
 int Play(const Args& args) {
     HeadlessRunOptions options;
@@ -63,6 +140,8 @@ int Play(const Args& args) {
             options.level = static_cast<int>(ParseNumber(a, value(), 1, 10));
         } else if (a == "--bike") {
             options.bike = static_cast<int>(ParseNumber(a, value(), 1, 5));
+        } else if (a == "--record") {
+            options.recordFile = value();
         } else {
             throw UsageError("unknown option " + a);
         }

@@ -30,10 +30,21 @@ constexpr Verb kVerbs[] = {
      vrumbal::tool::Sheet},
     {"play",
      "play [--data DIR] [--fps F] [--refresh R] [--frames N] [--seed S] [--script FILE]\n"
-     "     [--shots DIR] [--trace FILE] [--start-race] [--level L] [--bike B]\n"
+     "     [--shots DIR] [--trace FILE] [--start-race] [--level L] [--bike B] [--record FILE]\n"
      "    run the game headless with a simulated clock of F frames a second (85); the\n"
-     "    script holds one event a line, FRAME EVENT (see the README)\n",
+     "    script holds one event a line, FRAME EVENT (see the README); with --record the\n"
+     "    game started is recorded into FILE as a replay\n",
      vrumbal::tool::Play},
+    {"replay",
+     "replay FILE [--data DIR] [--fps F] [--shots DIR] [--every N] [--trace FILE]\n"
+     "    play a replay through the game's frame loop with drawing, a shot every N frames\n"
+     "    (F: once a simulated second) and a trace line every frame\n",
+     vrumbal::tool::PlayReplay},
+    {"verify",
+     "verify FILE [--data DIR]\n"
+     "    re-run a replay without drawing or sound: prints score, level, frames, the claimed\n"
+     "    score and whether they match; status 0 match, 1 no match, 2 unreadable\n",
+     vrumbal::tool::VerifyReplay},
     {"track",
      "track --level L --seed S [--dump FILE] [--png FILE] [--scale K] [--data DIR]\n"
      "    generate a level's track; dump its bytes, draw it at 1/K\n",
@@ -84,6 +95,9 @@ int main(int argc, char** argv) {
         }
         try {
             return verb.run(args);
+        } catch (const vrumbal::tool::ReplayError& e) {
+            std::fprintf(stderr, "vrumbal-tool %s: %s\n", verb.name, e.what());
+            return 2;
         } catch (const vrumbal::tool::UsageError& e) {
             std::fprintf(stderr, "vrumbal-tool %s: %s\n", verb.name, e.what());
             PrintVerbUsage(verb, stderr);

@@ -27,8 +27,8 @@ void TPlayer::DrawSelf() {
                             m.angle);
         }
     }
-    X = kScreenX;
-    Y = kScreenY;
+    // The bike stands where it was made (kScreenX, kScreenY): the road moves, not the bike, so
+    // the drawing reads its place and never sets it.
     if (const TPictureCollectionItem* image = Image()) {
         const int pattern = TruncToInt(FramePos);
         const int w = image->Width();

@@ -27,12 +27,29 @@ constexpr int kScoreSlot = 17;
 // Horizontal centres of the name and score columns.
 constexpr int kNameCentreX = 578;
 constexpr int kScoreCentreX = 732;
+// Where a row's name can be pointed at: the name column, half a row above and below.
+constexpr int kNameLeft = 400, kNameRight = 690, kRowHalfHeight = 16;
+// A row whose game can be watched: a bullet before its name, and the name lit under the
+// pointer.
+constexpr int kReplayMarkX = 392;
+constexpr int kLitNameSlot = 13;
+constexpr char kReplayMark[] = "\x95";  // the bullet of code page 1251
 
 }  // namespace
 
 int HighScoreRowY(int k) {
     // Rows are 33.7 pixels apart; the half pixels round to even, as the panel was drawn for.
     return static_cast<int>(std::nearbyint((k - 1) * 33.7 + 196));
+}
+
+int HighScoreRowAt(int x, int y) {
+    if (x < kNameLeft || x > kNameRight) return 0;
+    for (int k = 1; k <= 10; ++k) {
+        if (y >= HighScoreRowY(k) - kRowHalfHeight && y <= HighScoreRowY(k) + kRowHalfHeight) {
+            return k;
+        }
+    }
+    return 0;
 }
 
 void HighScoresScreen::Enter() {
@@ -77,10 +94,14 @@ void HighScoresScreen::Frame(int lagCount) {
 void HighScoresScreen::DrawHighScores() {
     const GameState& s = host_.State();
     TCanvas& canvas = host_.Surface().Canvas();
+    const int pointed = HighScoreRowAt(s.MouseX, s.MouseY);
     for (int k = 1; k <= 10; ++k) {
         const HighScoreEntry& entry = s.HighScores[static_cast<std::size_t>(k)];
         const int y = HighScoreRowY(k);
-        CentredTextInSlot(canvas, entry.name, kNameSlot, kNameCentreX, y, true, true);
+        const bool watchable = !entry.replay.empty();
+        if (watchable) CentredTextInSlot(canvas, kReplayMark, kNameSlot, kReplayMarkX, y, true, true);
+        const int slot = watchable && k == pointed ? kLitNameSlot : kNameSlot;
+        CentredTextInSlot(canvas, entry.name, slot, kNameCentreX, y, true, true);
         CentredTextInSlot(canvas, std::to_string(entry.score), kScoreSlot, kScoreCentreX, y, true,
                           true);
     }
@@ -98,9 +119,24 @@ void HighScoresScreen::Activate(int selection) {
             Leave();
             host_.EnterMainMenu(false, kMainRecords, false);
             break;
-        default:
+        default: {
+            // A click on a row's name plays its game, when it was kept.
+            const GameState& s = host_.State();
+            if (const int row = HighScoreRowAt(s.MouseX, s.MouseY)) host_.WatchTableReplay(row);
             break;
+        }
     }
+}
+
+bool HighScoresScreen::WatchReplay() {
+    const GameState& s = host_.State();
+    if (const int row = HighScoreRowAt(s.MouseX, s.MouseY)) return host_.WatchTableReplay(row);
+    for (int k = 1; k <= 10; ++k) {
+        if (!s.HighScores[static_cast<std::size_t>(k)].replay.empty()) {
+            return host_.WatchTableReplay(k);
+        }
+    }
+    return false;
 }
 
 }  // namespace vrumbal

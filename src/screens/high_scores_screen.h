@@ -15,6 +15,8 @@ inline constexpr int kHighScoresBack = 9;
 
 // The vertical centre of row k (1..10) of the table on the screen.
 int HighScoreRowY(int k);
+// The row (1..10) whose name is under (x, y) on the screen, or 0.
+int HighScoreRowAt(int x, int y);
 
 // The high-score screen beside the main buttons: the ten lines of the local table, and
 // entries to clear it (after a question), to open the world table in the browser and to go
@@ -31,6 +33,10 @@ public:
     // Draws the ten names and scores. A question over the screen hides them, so this is not
     // the screen's DrawTexts.
     void DrawHighScores();
+
+    // The R key: plays the replay of the row under the pointer, or else of the best row that
+    // has one; returns false when there is none to play.
+    bool WatchReplay();
 
     // Screen.
     void Frame(int lagCount) override;

@@ -1,6 +1,7 @@
 // The window's own events: the boss key, Alt+Enter, the pointer, minimise and restore.
 #include <exception>
 
+#include "screens/high_scores_screen.h"
 #include "screens/options_screen.h"
 #include "shell/form_outside_call.h"
 #include "shell/main_form.h"
@@ -10,6 +11,7 @@ namespace vrumbal {
 namespace {
 
 constexpr int kKeyEnter = 0x0D;
+constexpr int kKeyR = 'R';
 constexpr int kKeyF1 = 0x70;
 constexpr int kKeyF12 = 0x7B;
 
@@ -42,6 +44,11 @@ void TMForm::FormKeyDown(int key, std::uint8_t shift) {
     } else if (s.HotKeyCode != 0 && (shift & 0xFF) == s.HotKeyShift && key == s.HotKeyCode) {
         // No key set means no boss key, even for a key the keyboard has no code for (0).
         BossKeyAction();
+    }
+    // R on the high-score table watches a row's game.
+    if (key == kKeyR && shift == 0 && s.ScreenKind == kScreenHighScores &&
+        s.DialogKind == kDialogNone) {
+        HighScoreScreen().WatchReplay();
     }
     if ((shift & kAlt) && key == kKeyEnter) {
         s.FullScreen = static_cast<std::uint8_t>(1 - s.FullScreen);

@@ -55,6 +55,14 @@ const Digest& TMForm::ContentDigest() {
     return *contentDigest_;
 }
 
+std::string TMForm::ReplayMismatch(const Replay& replay) {
+    if (replay.gameVersion != kGameVersion) {
+        return "it was recorded by version " + replay.gameVersion + ", this is " + kGameVersion;
+    }
+    if (replay.content != ContentDigest()) return "it was recorded on other content";
+    return "";
+}
+
 void TMForm::StartRecording(int level) {
     Replay start;
     start.gameVersion = kGameVersion;
@@ -169,6 +177,15 @@ void TMForm::RunPlaybackFrame() {
         EndPlayback();
         return;
     }
+    if (player_->FramesDone()) {
+        // What came after the last frame (an answer that ended the game) comes on its own.
+        player_->TrailingHandedOver();
+        for (const ReplayEvent& event : player_->TrailingEvents()) {
+            ApplyReplayEvent(event);
+            if (!player_) return;
+        }
+        return;
+    }
     // A frame the surface cannot draw is not run, so its events wait for it too.
     if (config_.draw && !MDXDraw.CanDraw()) return;
     const ReplayFrame frame = player_->Next();
@@ -180,13 +197,7 @@ void TMForm::RunPlaybackFrame() {
     state_.SpeedFactor = frame.speedFactor;
     playbackInput_ = frame.input;
     RunFrame(frame.lag);
-    if (!player_) return;
-    player_->Advance();
-    if (!player_->Done()) return;
-    for (const ReplayEvent& event : player_->TrailingEvents()) {
-        ApplyReplayEvent(event);
-        if (!player_) return;
-    }
+    if (player_) player_->Advance();
 }
 
 void TMForm::DrawReplayMark() {
@@ -213,6 +224,17 @@ void TMForm::EndPlayback() {
     if (raceLeft) raceScreen_->StopRaceSprites();
     player_.reset();
     MDXInput.EndReplace();
+    // Keys held now (the Escape that left the replay) are no new presses for the table.
+    MDXInput.Update();
+    GameState& s = state_;
+    s.LevelUp = MDXInput.State(kStateUp);
+    s.LevelDown = MDXInput.State(kStateDown);
+    s.HeldLeft = MDXInput.State(kStateLeft);
+    s.HeldRight = MDXInput.State(kStateRight);
+    s.LevelPause = MDXInput.State(kStatePause);
+    s.LevelYes = MDXInput.State(kStateYes);
+    s.LevelNo = MDXInput.State(kStateNo);
+    s.LevelEscape = MDXInput.State(kStateEscape);
     if (watchSnapshot_) {
         // The screens' pieces are made again below; the rest is the player's as it was.
         const WatchSnapshot snapshot = std::move(*watchSnapshot_);
@@ -239,9 +261,7 @@ bool TMForm::WatchTableReplay(int row) {
     if (name.empty()) return false;
     std::string error;
     auto replay = ReadReplayFile(ReplayFolderPath(SaveFolder()) / name, error);
-    if (!replay || replay->gameVersion != kGameVersion || replay->content != ContentDigest()) {
-        return false;
-    }
+    if (!replay || !ReplayMismatch(*replay).empty()) return false;
     BeginPlayback(std::move(*replay), PlaybackKind::Watch);
     return true;
 }

@@ -16,9 +16,8 @@ void Report(TMForm& form, const std::string& message) {
     form.Platform().shell->ShowError("Vrumbal", message);
 }
 
-}  // namespace
-
-int RunGame(TMForm& form) {
+// Both entry points in one.
+int Run(TMForm& form, std::optional<Replay> watch) {
     try {
         form.FormCreate();
     } catch (const std::exception& e) {
@@ -27,6 +26,15 @@ int RunGame(TMForm& form) {
     } catch (...) {
         Report(form, kUnknownError);
         return 1;
+    }
+    if (watch) {
+        const std::string mismatch = form.ReplayMismatch(*watch);
+        if (!mismatch.empty()) {
+            Report(form, "The replay cannot be played: " + mismatch);
+            form.CloseWindow();
+            return 2;
+        }
+        form.BeginPlayback(std::move(*watch), PlaybackKind::Watch);
     }
     bool failed = false;
     try {
@@ -47,6 +55,16 @@ int RunGame(TMForm& form) {
     form.CloseWindow();
     if (form.LaunchAtExit()) form.RunLauncher();
     return 0;
+}
+
+}  // namespace
+
+int RunGame(TMForm& form) {
+    return Run(form, std::nullopt);
+}
+
+int RunGame(TMForm& form, Replay watch) {
+    return Run(form, std::optional<Replay>(std::move(watch)));
 }
 
 }  // namespace vrumbal

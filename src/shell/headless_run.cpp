@@ -126,6 +126,12 @@ int RunHeadless(const HeadlessRunOptions& options, std::string& error) {
     config.dataRoot = options.dataRoot;
     config.seed = options.seed;
     config.refreshOverride = options.refresh;
+    if (options.replay) {
+        // A replay played leaves the save files alone and ends the run when it ends.
+        config.saves = SaveUse::ReadOnly;
+        config.record = false;
+        config.endAfterWatching = true;
+    }
     TMForm form(std::move(platform), config);
     try {
         form.FormCreate();
@@ -133,7 +139,11 @@ int RunHeadless(const HeadlessRunOptions& options, std::string& error) {
         error = e.what();
         return 1;
     }
-    if (options.startRace) {
+    if (options.replay) {
+        error = form.ReplayMismatch(*options.replay);
+        if (!error.empty()) return 1;
+        form.BeginPlayback(*options.replay, PlaybackKind::Watch);
+    } else if (options.startRace) {
         form.State().SelectedBike = options.bike;
         form.StartRace(options.level);
     }
@@ -196,12 +206,33 @@ int RunHeadless(const HeadlessRunOptions& options, std::string& error) {
         simClock->AdvanceMicros(step);
         form.MDXTimer.Idle();
         if (trace.is_open()) WriteTraceLine(trace, frame, form);
-        for (const std::string& name : options.script.ShotsAfter(frame)) {
+        std::vector<std::string> shots = options.script.ShotsAfter(frame);
+        if (options.shotEvery > 0 && frame % options.shotEvery == 0) {
+            char name[32];
+            std::snprintf(name, sizeof name, "frame-%06ld", frame);
+            shots.emplace_back(name);
+        }
+        for (const std::string& name : shots) {
             if (options.shotsDir.empty()) continue;
             const auto path = options.shotsDir / (name + ".png");
             if (!WriteShot(form.MDXDraw.BackSurface(), path)) {
                 std::fprintf(stderr, "cannot write %s\n", path.string().c_str());
             }
+        }
+    }
+    if (!options.recordFile.empty()) {
+        form.CutRecording();
+        if (!form.LastReplay()) {
+            error = "no game was played to record";
+            return 1;
+        }
+        const std::vector<std::uint8_t> bytes = EncodeReplay(*form.LastReplay());
+        std::ofstream out(options.recordFile, std::ios::binary | std::ios::trunc);
+        out.write(reinterpret_cast<const char*>(bytes.data()),
+                  static_cast<std::streamsize>(bytes.size()));
+        if (!out) {
+            error = "cannot write " + options.recordFile.string();
+            return 1;
         }
     }
     return 0;

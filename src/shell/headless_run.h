@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 
+#include "game/replay.h"
 #include "shell/play_script.h"
 
 namespace vrumbal {
@@ -22,12 +23,18 @@ struct HeadlessRunOptions {
     bool startRace = false;                // start a race right after start-up
     int level = 1;                         // the level that race begins at
     int bike = 1;                          // the bike it is ridden on
+    std::filesystem::path recordFile;      // the game's replay goes here (empty: nowhere)
+    std::optional<Replay> replay;          // a replay played instead of the script's game
+    long shotEvery = 0;                    // a shot every this many frames (0: the script's)
 };
 
 // Runs the real game from start-up under SDL's dummy drivers and a simulated clock: script
-// events before each frame, a trace line and shots after it. Returns the process status: 0
-// when the run ended (after its frames or because the game quit), 1 when start-up failed,
-// with the reason in error.
+// events before each frame, a trace line and shots after it. With a replay, the game plays it
+// from start-up on, as watched in the window, and the run ends with it. With a record file,
+// the game started (by the script or the start of a race) is recorded there when it ends, or
+// as cut off when the run does. Returns the process status: 0 when the run ended (after its
+// frames or because the game quit), 1 when start-up failed or the replay cannot be played on
+// this game, with the reason in error.
 int RunHeadless(const HeadlessRunOptions& options, std::string& error);
 
 }  // namespace vrumbal

@@ -236,10 +236,15 @@ public:
     // The game's result is in: its end, or the name of its record (the dialogs tell). Returns
     // the file the game's replay is kept in beside the saves (for the table's row), or "".
     std::string GameEnded(bool withName);
+    // Ends the recording of a game still running, as cut off.
+    void CutRecording() { FinishRecording(false, ""); }
     // The last game's replay, once it has ended (or been cut off).
     const std::optional<Replay>& LastReplay() const { return lastReplay_; }
     // The digest of the content the game runs on (its picture and sound libraries).
     const Digest& ContentDigest();
+    // Why the replay cannot be played on this game ("" when it can): it was recorded by
+    // another version, or on other content.
+    std::string ReplayMismatch(const Replay& replay);
 
     // The shared game state.
     GameState& State() override { return state_; }

@@ -22,8 +22,10 @@ public:
     const Replay& Data() const { return replay_; }
     // Why it is played.
     PlaybackKind Kind() const { return kind_; }
+    // True once every frame has run and the events after the last one have been handed over.
+    bool Done() const { return FramesDone() && trailingHandedOver_; }
     // True once every frame has run.
-    bool Done() const { return next_ >= replay_.frames.size(); }
+    bool FramesDone() const { return next_ >= replay_.frames.size(); }
     // Frames run so far.
     std::size_t FramesRun() const { return next_; }
     // The next frame to run (only while not done).
@@ -39,6 +41,8 @@ public:
     }
     // The next frame has run.
     void Advance() { ++next_; }
+    // The events after the last frame have been handed to the game.
+    void TrailingHandedOver() { trailingHandedOver_ = true; }
     // The game ended (its result is in, or it went back to the menu) while playing back.
     void MarkEnded() { ended_ = true; }
     // True when the game ended.
@@ -49,6 +53,7 @@ private:
     PlaybackKind kind_;      // why
     std::size_t next_ = 0;   // the next frame's index
     bool ended_ = false;     // the game reached its end
+    bool trailingHandedOver_ = false;  // the events after the last frame were handed over
 };
 
 }  // namespace vrumbal

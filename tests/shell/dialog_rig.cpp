@@ -43,7 +43,7 @@ std::filesystem::path BuiltResources() {
 
 }  // namespace
 
-DialogRig::DialogRig(int fps, TextMetrics metrics, bool pads)
+DialogRig::DialogRig(int fps, TextMetrics metrics, bool pads, bool builtSounds)
     : GameRig(fps), texts_(std::make_shared<std::vector<DrawnText>>()) {
     if (!std::filesystem::exists(BuiltResources() / "Res1.dxg")) {
         throw std::runtime_error("the pictures are missing: build the content target first");
@@ -53,7 +53,11 @@ DialogRig::DialogRig(int fps, TextMetrics metrics, bool pads)
     for (const char* name : {"Res1.dxg", "Res2.dxg", "Res3.dxg"}) {
         std::filesystem::create_symlink(BuiltResources() / name, res / name);
     }
-    WriteFile(res / "Sounds.dxw", NumberedSounds(22));
+    if (builtSounds) {
+        std::filesystem::create_symlink(BuiltResources() / "Sounds.dxw", res / "Sounds.dxw");
+    } else {
+        WriteFile(res / "Sounds.dxw", NumberedSounds(22));
+    }
 
     PlatformBundle p = RecordingPlatform();
     p.text = std::make_unique<RecordingText>(texts_, metrics);

@@ -31,8 +31,11 @@ struct TextMetrics {
 // A game of its own, started on the main menu.
 class DialogRig final : public GameRig {
 public:
-    // With pads set the game has SDL's game controllers, polled before every frame.
-    explicit DialogRig(int fps = 85, TextMetrics metrics = {}, bool pads = false);
+    // With pads set the game has SDL's game controllers, polled before every frame; with
+    // builtSounds it plays the sounds the build made instead of numbered ones (the whole of
+    // the built content, as the game and the tools have it).
+    explicit DialogRig(int fps = 85, TextMetrics metrics = {}, bool pads = false,
+                       bool builtSounds = false);
 
     // The race's state and the dialogs' own.
     RaceState& Race() { return Form().Race(); }
