@@ -25,10 +25,6 @@ int RoundHalfEven(double value) {
     return static_cast<int>(ClampToInt(std::nearbyint(ClampToInt(value))));
 }
 
-int TruncToInt(double value) {
-    return static_cast<int>(std::trunc(ClampToInt(value)));
-}
-
 TSprite::TSprite(TSprite* parent) : parent_(parent) {
     if (parent_ == nullptr) return;
     // Children of the root belong to it directly; deeper sprites share their parent's root.
