@@ -8,7 +8,7 @@ TEST_JOBS ?= $(shell echo $$(( $(JOBS) * 2 )))
 CMAKE_FLAGS ?=
 PREFIX ?= /usr/local
 
-.PHONY: play test deps configure build bench clean install package test-asan fuzz fuzz-setup soak load-test
+.PHONY: play test deps configure build bench clean install package test-asan fuzz fuzz-setup soak load-test verify-replays
 
 # The game and its content only: no test, tool or benchmark is compiled before it starts.
 play: configure
@@ -49,7 +49,7 @@ clean:
 # build's content. Crashing inputs land in fuzz/artifacts/.
 FUZZ_BUILD ?= build-fuzz
 FUZZ_SECONDS ?= 60
-FUZZERS := picture_library wave_library options_file high_score_file score_record
+FUZZERS := picture_library wave_library options_file high_score_file score_record replay
 
 fuzz: $(addprefix fuzz-,$(FUZZERS))
 
@@ -79,6 +79,16 @@ test-asan:
 	$(SANITIZER_ENV) $(MAKE) build BUILD=$(ASAN_BUILD) BUILD_TYPE=Debug \
 		CMAKE_FLAGS="-DVRUMBAL_SANITIZE=ON -DVRUMBAL_BENCH=OFF $(CMAKE_FLAGS)"
 	cd $(ASAN_BUILD) && $(SANITIZER_ENV) ctest --output-on-failure -j $(JOBS)
+
+# `make verify-replays` re-runs the games the Release build's tests recorded (build/replays/)
+# with the sanitizer build's verify: the same replay must reach the same result on every build.
+verify-replays:
+	@test -n "$$(ls $(BUILD)/replays/*.vrr 2>/dev/null)" || \
+		{ echo "no replays in $(BUILD)/replays: run make test first"; exit 1; }
+	@for f in $(BUILD)/replays/*.vrr; do \
+		printf '%s: ' "$$f"; \
+		$(SANITIZER_ENV) $(ASAN_BUILD)/tools/vrumbal-tool verify "$$f" --data $(ASAN_BUILD) || exit 1; \
+	done
 
 # `make soak` plays SOAK_FRAMES frames of a random but seeded player under the sanitizers, then
 # on the Release build, and fails on any report, on a leak, or when the memory keeps growing

@@ -131,6 +131,18 @@ def write_record_seeds(out):
         (out / f"code{i}").write_text(encode_record(text))
 
 
+def write_replay_seeds(tool, data_root, out):
+    """Games recorded by the play tool: the throttle held, and nothing pressed at all."""
+    with tempfile.TemporaryDirectory() as work:
+        scripts = {"throttle": "0 key down Up\n", "idle": "# nothing\n"}
+        for name, script in scripts.items():
+            path = pathlib.Path(work) / f"{name}.txt"
+            path.write_text(script)
+            subprocess.run([tool, "play", "--data", str(data_root), "--start-race", "--seed", "3",
+                            "--script", str(path), "--frames", "600", "--record",
+                            str(out / f"{name}.vrr")], check=True, stderr=subprocess.DEVNULL)
+
+
 def main():
     parser = argparse.ArgumentParser(description=__doc__)
     parser.add_argument("--tool", required=True, help="path of vrumbal-tool")
@@ -140,7 +152,8 @@ def main():
 
     root = pathlib.Path(args.out)
     dirs = {name: root / name for name in
-            ("picture_library", "wave_library", "options_file", "high_score_file", "score_record")}
+            ("picture_library", "wave_library", "options_file", "high_score_file", "score_record",
+             "replay")}
     for d in dirs.values():
         d.mkdir(parents=True, exist_ok=True)
 
@@ -154,6 +167,12 @@ def main():
                         dirs["wave_library"])
     write_save_seeds(dirs["options_file"], dirs["high_score_file"])
     write_record_seeds(dirs["score_record"])
+    # The play tool runs over a folder holding Data/, and keeps its saves there: a copy.
+    with tempfile.TemporaryDirectory() as work:
+        root = pathlib.Path(work)
+        (root / "Data").mkdir()
+        (root / "Data" / "Res").symlink_to(data.resolve() / "Res")
+        write_replay_seeds(args.tool, root, dirs["replay"])
 
 
 if __name__ == "__main__":

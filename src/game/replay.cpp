@@ -142,9 +142,9 @@ void WriteEvent(Writer& out, const ReplayEvent& e) {
             out.SignedVar(e.y);
             break;
         case ReplayEvent::Type::OpenDialog:
+        case ReplayEvent::Type::Activate:
             out.U8(e.kind);
             break;
-        case ReplayEvent::Type::Activate:
         case ReplayEvent::Type::CloseDialog:
             break;
     }
@@ -232,6 +232,9 @@ std::string ReadEvent(Reader& in, std::uint8_t op, ReplayEvent& e) {
             if (e.kind < 1 || e.kind > 12) return "a dialog that does not exist";
             return "";
         case ReplayEvent::Type::Activate:
+            e.kind = in.U8();
+            if (e.kind > 17) return "an entry that does not exist";
+            return "";
         case ReplayEvent::Type::CloseDialog:
             return "";
     }

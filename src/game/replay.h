@@ -26,7 +26,8 @@ struct ReplayEvent {
     enum class Type : std::uint8_t {
         Char = 0x10,        // a typed character (code page 1251), as the key press gives it
         Pointer = 0x11,     // the pointer moved to (x, y) of the frame
-        Activate = 0x12,    // a click (or Enter) activated the selected entry
+        Activate = 0x12,    // a click or Enter activated an entry (kind: its number; 0: the one
+                            // selected)
         OpenDialog = 0x13,  // a dialog opened from outside the frame (pause, exit question)
         CloseDialog = 0x14, // the open dialog closed from outside the frame
     };
@@ -38,7 +39,7 @@ struct ReplayEvent {
     std::uint8_t ch = 0;        // Char: the character
     Fit fit = Fit::NotAsked;    // Char: the width answer the name entry got
     std::int32_t x = 0, y = 0;  // Pointer: where
-    std::uint8_t kind = 0;      // OpenDialog: the dialog kind
+    std::uint8_t kind = 0;      // OpenDialog: the dialog kind; Activate: the entry (0: selected)
 
     bool operator==(const ReplayEvent&) const = default;
 };
