@@ -472,7 +472,10 @@ private:
         const Uint32 flags = options_.neverWait ? 0 : SDL_RENDERER_PRESENTVSYNC;
         if (!driverChosen_) {
             driverChosen_ = true;
-            if (IsHeadlessDriver(SDL_GetCurrentVideoDriver())) {
+            // Asked for SDL's software renderer, the window's own pixels serve better still.
+            const char* forced = SDL_GetHint(SDL_HINT_RENDER_DRIVER);
+            if (IsHeadlessDriver(SDL_GetCurrentVideoDriver()) ||
+                (forced != nullptr && std::strcmp(forced, "software") == 0)) {
                 useSoftware_ = true;
             } else {
                 renderer_.reset(SDL_CreateRenderer(window_.get(), -1, flags));

@@ -388,6 +388,8 @@ protected:
         ASSERT_FALSE(number.empty()) << "Xvfb did not start";
         setenv("DISPLAY", (":" + number).c_str(), 1);
         setenv("SDL_VIDEODRIVER", "x11", 1);
+        // The window's own pixels, as on a machine without a GPU; no OpenGL is tried.
+        setenv("SDL_RENDER_DRIVER", "software", 1);
     }
     static void TearDownTestSuite() {
         if (server_ > 0) {

@@ -35,6 +35,8 @@ inline constexpr int kKeyNo = 'N';
 // What the recording sound output and desktop saw. Sound n of NumberedSounds has n + 1 sample
 // bytes, so every buffer knows which sound it plays.
 struct PlatformLog {
+    // A rig may keep more in a log of its own kind, owned as a PlatformLog.
+    virtual ~PlatformLog() = default;
     std::map<int, int> starts;         // sound number -> starts
     std::map<std::size_t, int> plays;  // sample bytes -> starts (the same starts by length)
     std::map<int, bool> playing;       // sound number -> its last buffer started, not stopped
