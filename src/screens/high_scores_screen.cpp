@@ -29,11 +29,12 @@ constexpr int kNameCentreX = 578;
 constexpr int kScoreCentreX = 732;
 // Where a row's name can be pointed at: the name column, half a row above and below.
 constexpr int kNameLeft = 400, kNameRight = 690, kRowHalfHeight = 16;
-// A row whose game can be watched: a bullet before its name, and the name lit under the
-// pointer.
-constexpr int kReplayMarkX = 392;
+// A row whose game can be watched: a mark at the start of its name's cell, and the name lit
+// under the pointer.
+constexpr int kReplayMarkX = 442;
+constexpr int kReplayMarkSlot = 7;
 constexpr int kLitNameSlot = 13;
-constexpr char kReplayMark[] = "\x95";  // the bullet of code page 1251
+constexpr char kReplayMark[] = "\xBB";  // the right-pointing double angle of code page 1251
 
 }  // namespace
 
@@ -99,7 +100,9 @@ void HighScoresScreen::DrawHighScores() {
         const HighScoreEntry& entry = s.HighScores[static_cast<std::size_t>(k)];
         const int y = HighScoreRowY(k);
         const bool watchable = !entry.replay.empty();
-        if (watchable) CentredTextInSlot(canvas, kReplayMark, kNameSlot, kReplayMarkX, y, true, true);
+        if (watchable) {
+            CentredTextInSlot(canvas, kReplayMark, kReplayMarkSlot, kReplayMarkX, y, true, true);
+        }
         const int slot = watchable && k == pointed ? kLitNameSlot : kNameSlot;
         CentredTextInSlot(canvas, entry.name, slot, kNameCentreX, y, true, true);
         CentredTextInSlot(canvas, std::to_string(entry.score), kScoreSlot, kScoreCentreX, y, true,
