@@ -6,6 +6,7 @@
 
 #include "commands.h"
 #include "game/replay.h"
+#include "platform/codepage.h"
 #include "shell/headless_run.h"
 #include "shell/replay_check.h"
 
@@ -142,9 +143,18 @@ int Play(const Args& args) {
             options.bike = static_cast<int>(ParseNumber(a, value(), 1, 5));
         } else if (a == "--record") {
             options.recordFile = value();
+        } else if (a == "--autopilot") {
+            options.autopilot = true;
+        } else if (a == "--name") {
+            options.name = Utf8ToCp1251(value());
+        } else if (a == "--no-draw") {
+            options.draw = false;
         } else {
             throw UsageError("unknown option " + a);
         }
+    }
+    if (!options.draw && (!options.shotsDir.empty() || options.shotEvery > 0)) {
+        throw UsageError("--no-draw leaves no frames to shoot");
     }
     std::string error;
     const int status = RunHeadless(options, error);

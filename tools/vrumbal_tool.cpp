@@ -31,9 +31,11 @@ constexpr Verb kVerbs[] = {
     {"play",
      "play [--data DIR] [--fps F] [--refresh R] [--frames N] [--seed S] [--script FILE]\n"
      "     [--shots DIR] [--trace FILE] [--start-race] [--level L] [--bike B] [--record FILE]\n"
+     "     [--autopilot] [--name NAME] [--no-draw]\n"
      "    run the game headless with a simulated clock of F frames a second (85); the\n"
      "    script holds one event a line, FRAME EVENT (see the README); with --record the\n"
-     "    game started is recorded into FILE as a replay\n",
+     "    game started is recorded into FILE as a replay; the autopilot rides the races,\n"
+     "    NAME (UTF-8) is typed into the table when a record asks for it\n",
      vrumbal::tool::Play},
     {"replay",
      "replay FILE [--data DIR] [--fps F] [--shots DIR] [--every N] [--trace FILE]\n"

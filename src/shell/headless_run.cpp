@@ -14,6 +14,7 @@
 #include "platform/virtual_pad.h"
 #include "race/race_screen.h"
 #include "race/scroll_background.h"
+#include "shell/autopilot.h"
 #include "shell/main_form.h"
 
 namespace vrumbal {
@@ -126,6 +127,7 @@ int RunHeadless(const HeadlessRunOptions& options, std::string& error) {
     config.dataRoot = options.dataRoot;
     config.seed = options.seed;
     config.refreshOverride = options.refresh;
+    config.draw = options.draw;
     if (options.replay) {
         // A replay played leaves the save files alone and ends the run when it ends.
         config.saves = SaveUse::ReadOnly;
@@ -177,6 +179,23 @@ int RunHeadless(const HeadlessRunOptions& options, std::string& error) {
         }
     };
 
+    Autopilot pilot(form);
+    // The name is typed once, a character a frame, then Enter.
+    std::size_t typed = 0;
+    auto typeName = [&] {
+        if (!options.name || form.State().DialogKind != kDialogNameEntry) return;
+        WindowEvent e{WindowEvent::Type::Char};
+        if (typed < options.name->size()) {
+            e.ch = static_cast<std::uint8_t>((*options.name)[typed]);
+        } else if (typed == options.name->size()) {
+            e.ch = '\r';
+        } else {
+            return;
+        }
+        ++typed;
+        form.HandleEvent(e);
+    };
+
     std::vector<WindowEvent> ignored;
     const std::uint64_t microsPerFrame = 1000000ull / static_cast<unsigned>(fps);
     std::uint64_t remainder = 0;
@@ -190,6 +209,8 @@ int RunHeadless(const HeadlessRunOptions& options, std::string& error) {
             if (form.Terminated()) break;
         }
         if (form.Terminated()) break;
+        if (options.autopilot) pilot.Steer();
+        typeName();
         for (const PadAction& a : options.script.PadActionsBefore(frame)) act(a);
         form.PollPads();
         if (form.Terminated()) break;

@@ -26,6 +26,9 @@ struct HeadlessRunOptions {
     std::filesystem::path recordFile;      // the game's replay goes here (empty: nowhere)
     std::optional<Replay> replay;          // a replay played instead of the script's game
     long shotEvery = 0;                    // a shot every this many frames (0: the script's)
+    bool autopilot = false;                // the autopilot rides every race
+    std::optional<std::string> name;       // typed (code page 1251) when the name entry opens
+    bool draw = true;                      // frames are drawn (shots need them)
 };
 
 // Runs the real game from start-up under SDL's dummy drivers and a simulated clock: script

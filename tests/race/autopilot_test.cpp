@@ -7,7 +7,7 @@
 #include <cmath>
 
 #include "bike_rig.h"
-#include "support/autopilot.h"
+#include "shell/autopilot.h"
 #include "race/rivals.h"
 
 namespace vrumbal::test {
@@ -18,7 +18,7 @@ TEST(Autopilot, RidesAWholeLevelAndTheTallyAddsPlaceAndTimePoints) {
         SCOPED_TRACE(fps);
         BikeRig rig(fps, 1, 1);
         rig.PassLevelStart();
-        Autopilot pilot(rig);
+        Autopilot pilot(rig.Form());
         TPlayer& bike = rig.Bike();
         int frames = 0;
         while (!bike.Finished && rig.Game().DialogKind == 0 && frames < fps * 60) {

@@ -13,7 +13,8 @@
 #include "save/save_paths.h"
 #include "screens/high_scores_screen.h"
 #include "shell/replay_check.h"
-#include "support/autopilot.h"
+#include "race/scroll_background.h"
+#include "shell/autopilot.h"
 
 namespace vrumbal::test {
 namespace {
@@ -142,7 +143,7 @@ const Script kScripts[] = {
      true},
     {"a level ridden to the finish, its tally, and the next one left by a click", 1000000,
      [](DialogRig& rig, Player& p) {
-         Autopilot pilot(rig);
+         Autopilot pilot(rig.Form());
          p.While([&] { return rig.Game().DialogKind != kDialogNone; }, 600);
          p.While(
              [&] {
