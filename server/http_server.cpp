@@ -1,4 +1,6 @@
-// The HTTP side of the score server over libmicrohttpd's own epoll loops.
+// The HTTP side of the score server over libmicrohttpd's own epoll loops: request deadlines,
+// header and body bounds, the client's address (through a trusted proxy), and answers given
+// later by suspending the connection until they come.
 #include "http_server.h"
 
 #include <arpa/inet.h>
@@ -6,6 +8,7 @@
 #include <netinet/in.h>
 #include <sys/socket.h>
 
+#include <algorithm>
 #include <condition_variable>
 #include <cstdio>
 #include <cstring>
@@ -27,7 +30,25 @@ constexpr std::size_t kMaxHeaderBytes = 16384;
 struct ConnectionStart {
     int fd = -1;
     Clock::time_point at = Clock::now();
-    bool cut = false;  // the deadline passed and the socket was shut
+    bool cut = false;        // the deadline passed and the socket was shut
+    bool suspended = false;  // waiting for its answer: the deadline does not run
+};
+
+// What an answer given later needs: the connection to wake and the answer to hand over.
+struct Pending {
+    std::mutex mutex;
+    MHD_Connection* connection = nullptr;
+    ConnectionStart* start = nullptr;
+    bool suspended = false;  // the connection is parked until the answer comes
+    bool answered = false;
+    HttpAnswer answer;
+};
+
+// One request as it comes in: its body, and what became of it.
+struct RequestState {
+    std::string body;
+    bool handled = false;                      // the handler has it
+    std::shared_ptr<Pending> pending;          // its answer, now or later
 };
 
 std::string AddressOf(MHD_Connection* connection) {
@@ -39,10 +60,38 @@ std::string AddressOf(MHD_Connection* connection) {
     if (a->sa_family == AF_INET) {
         inet_ntop(AF_INET, &reinterpret_cast<const sockaddr_in*>(a)->sin_addr, text, sizeof text);
     } else if (a->sa_family == AF_INET6) {
-        inet_ntop(AF_INET6, &reinterpret_cast<const sockaddr_in6*>(a)->sin6_addr, text,
-                  sizeof text);
+        const auto* six = reinterpret_cast<const sockaddr_in6*>(a);
+        // An IPv4 client of a dual-stack socket is named as IPv4.
+        if (IN6_IS_ADDR_V4MAPPED(&six->sin6_addr)) {
+            inet_ntop(AF_INET, six->sin6_addr.s6_addr + 12, text, sizeof text);
+        } else {
+            inet_ntop(AF_INET6, &six->sin6_addr, text, sizeof text);
+        }
     }
     return text;
+}
+
+std::string Trim(std::string text) {
+    const auto first = text.find_first_not_of(" \t");
+    if (first == std::string::npos) return "";
+    const auto last = text.find_last_not_of(" \t");
+    return text.substr(first, last - first + 1);
+}
+
+// The client a trusted proxy says it forwards: the last name of X-Forwarded-For (the one the
+// proxy itself added), else X-Real-IP.
+std::string ForwardedClient(MHD_Connection* connection) {
+    if (const char* forwarded =
+            MHD_lookup_connection_value(connection, MHD_HEADER_KIND, "X-Forwarded-For")) {
+        const std::string list = forwarded;
+        const auto comma = list.rfind(',');
+        const std::string last = Trim(comma == std::string::npos ? list : list.substr(comma + 1));
+        if (!last.empty()) return last;
+    }
+    if (const char* real = MHD_lookup_connection_value(connection, MHD_HEADER_KIND, "X-Real-IP")) {
+        return Trim(real);
+    }
+    return "";
 }
 
 MHD_Result Queue(MHD_Connection* connection, const HttpAnswer& answer) {
@@ -59,26 +108,25 @@ MHD_Result Queue(MHD_Connection* connection, const HttpAnswer& answer) {
     return queued;
 }
 
-// Header lines and their bytes, to refuse requests no game or browser sends.
+HttpAnswer Refusal(int status, const std::string& text) {
+    return HttpAnswer{status, "text/plain; charset=utf-8", text + "\n", {{"Connection", "close"}}};
+}
+
+// Header lines, their bytes, and how often Content-Length came.
 struct HeaderCount {
     std::size_t lines = 0;
     std::size_t bytes = 0;
+    int contentLengths = 0;
 };
 
 MHD_Result CountHeader(void* cls, MHD_ValueKind, const char* key, const char* value) {
     auto* count = static_cast<HeaderCount*>(cls);
     ++count->lines;
     count->bytes += (key ? std::strlen(key) : 0) + (value ? std::strlen(value) : 0);
+    if (key != nullptr && strcasecmp(key, MHD_HTTP_HEADER_CONTENT_LENGTH) == 0) {
+        ++count->contentLengths;
+    }
     return MHD_YES;
-}
-
-// Whether the request's headers announce a body (a length other than 0, or chunks).
-bool ClaimsBody(MHD_Connection* connection) {
-    const char* length =
-        MHD_lookup_connection_value(connection, MHD_HEADER_KIND, MHD_HTTP_HEADER_CONTENT_LENGTH);
-    const char* chunked =
-        MHD_lookup_connection_value(connection, MHD_HEADER_KIND, MHD_HTTP_HEADER_TRANSFER_ENCODING);
-    return chunked != nullptr || (length != nullptr && std::strcmp(length, "0") != 0);
 }
 
 MHD_Result AddArgument(void* cls, MHD_ValueKind, const char* key, const char* value) {
@@ -86,6 +134,21 @@ MHD_Result AddArgument(void* cls, MHD_ValueKind, const char* key, const char* va
     if (key == nullptr) return MHD_YES;
     request->args.emplace_back(key, value ? std::optional<std::string>(value) : std::nullopt);
     return MHD_YES;
+}
+
+// The announced length of the body: nothing when none is announced, -1 when it is not a plain
+// number.
+std::optional<long long> ContentLength(MHD_Connection* connection) {
+    const char* length =
+        MHD_lookup_connection_value(connection, MHD_HEADER_KIND, MHD_HTTP_HEADER_CONTENT_LENGTH);
+    if (length == nullptr) return std::nullopt;
+    if (*length == '\0' || std::strlen(length) > 12) return -1;
+    long long n = 0;
+    for (const char* c = length; *c != '\0'; ++c) {
+        if (*c < '0' || *c > '9') return -1;
+        n = n * 10 + (*c - '0');
+    }
+    return n;
 }
 
 }  // namespace
@@ -124,27 +187,33 @@ struct HttpServer::Daemon {
         }
     }
 
-    // A request has ended: the next one on the connection has its own deadline.
-    static void Completed(void* cls, MHD_Connection* connection, void**,
+    // A request has ended: its state goes, and the next one on the connection has its own
+    // deadline.
+    static void Completed(void* cls, MHD_Connection* connection, void** requestContext,
                           MHD_RequestTerminationCode) {
         auto* self = static_cast<Daemon*>(cls);
+        delete static_cast<RequestState*>(*requestContext);  // owned by the request
+        *requestContext = nullptr;
         const MHD_ConnectionInfo* info =
             MHD_get_connection_info(connection, MHD_CONNECTION_INFO_SOCKET_CONTEXT);
         if (info != nullptr && info->socket_context != nullptr) {
             std::lock_guard lock(self->mutex);
-            static_cast<ConnectionStart*>(info->socket_context)->at = Clock::now();
+            auto* start = static_cast<ConnectionStart*>(info->socket_context);
+            start->at = Clock::now();
+            start->suspended = false;
         }
     }
 
     // Four times a second, shuts the sockets of requests past their deadline: a client that
-    // trickles its request a byte at a time is cut off however steadily it sends.
+    // trickles its request a byte at a time is cut off however steadily it sends. A request
+    // waiting for its answer (a replay being re-run) is not.
     void Watch() {
         std::unique_lock lock(mutex);
         const auto deadline = std::chrono::seconds(limits.requestSeconds);
         while (!wake.wait_for(lock, std::chrono::milliseconds(250), [&] { return stopping; })) {
             const auto now = Clock::now();
             for (ConnectionStart* c : open) {
-                if (!c->cut && c->fd >= 0 && now - c->at > deadline) {
+                if (!c->cut && !c->suspended && c->fd >= 0 && now - c->at > deadline) {
                     shutdown(c->fd, SHUT_RDWR);
                     c->cut = true;
                 }
@@ -152,55 +221,140 @@ struct HttpServer::Daemon {
         }
     }
 
-    static MHD_Result Access(void* cls, MHD_Connection* connection, const char* url,
-                             const char* method, const char*, const char*, std::size_t* uploadSize,
-                             void** requestContext) {
-        auto* self = static_cast<Daemon*>(cls);
-        // The first call comes with the headers. A request that brings a body is answered at
-        // once (its body is never read, and the answer closes the connection); a bodiless one
-        // is answered on the next call, when the request is whole, so that the connection can
-        // be kept for the next request.
-        const bool first = *requestContext == nullptr;
-        *requestContext = self;
-        const bool body = ClaimsBody(connection);
-        if (first && !body) return MHD_YES;
+    ConnectionStart* StartOf(MHD_Connection* connection) {
         const MHD_ConnectionInfo* info =
             MHD_get_connection_info(connection, MHD_CONNECTION_INFO_SOCKET_CONTEXT);
-        if (info != nullptr && info->socket_context != nullptr) {
-            const auto* start = static_cast<const ConnectionStart*>(info->socket_context);
-            bool late = false;
-            {
-                std::lock_guard lock(self->mutex);
-                late = Clock::now() - start->at > std::chrono::seconds(self->limits.requestSeconds);
-            }
-            if (late) {
-                const HttpAnswer tooSlow{
-                    408, "text/plain; charset=utf-8", "too slow\n", {{"Connection", "close"}}};
-                return Queue(connection, tooSlow);
-            }
-        }
+        return info != nullptr ? static_cast<ConnectionStart*>(info->socket_context) : nullptr;
+    }
+
+    bool Late(ConnectionStart* start) {
+        if (start == nullptr) return false;
+        std::lock_guard lock(mutex);
+        return Clock::now() - start->at > std::chrono::seconds(limits.requestSeconds);
+    }
+
+    // The first call: the head is whole. Returns an answer when the request is refused at once.
+    std::optional<HttpAnswer> CheckHead(MHD_Connection* connection, const char* method) {
         HeaderCount headers;
         MHD_get_connection_values(connection, MHD_HEADER_KIND, &CountHeader, &headers);
         if (headers.lines > kMaxHeaderLines || headers.bytes > kMaxHeaderBytes) {
-            HttpAnswer refused{
-                431, "text/plain; charset=utf-8", "too many headers\n", {{"Connection", "close"}}};
-            return Queue(connection, refused);
+            return Refusal(431, "too many headers");
         }
+        // Two lengths leave the body's end to whoever reads them: no request of ours.
+        if (headers.contentLengths > 1) return Refusal(400, "more than one Content-Length");
+        const bool post = method != nullptr && std::strcmp(method, "POST") == 0;
+        const bool chunked = MHD_lookup_connection_value(connection, MHD_HEADER_KIND,
+                                                         MHD_HTTP_HEADER_TRANSFER_ENCODING) !=
+                             nullptr;
+        const std::optional<long long> length = ContentLength(connection);
+        if (length && *length < 0) return Refusal(400, "a Content-Length that is no number");
+        if (post) {
+            if (chunked || !length) return Refusal(411, "a body's length is needed");
+            if (*length > static_cast<long long>(limits.maxBody)) {
+                return Refusal(413, "a body larger than a replay can be");
+            }
+        }
+        return std::nullopt;
+    }
+
+    HttpRequest RequestOf(MHD_Connection* connection, const char* url, const char* method,
+                          RequestState& state) {
         HttpRequest request;
         request.method = method != nullptr ? method : "";
         request.path = url != nullptr ? url : "";
         request.address = AddressOf(connection);
-        request.hasBody = body || *uploadSize > 0;
+        if (std::find(limits.trustedProxies.begin(), limits.trustedProxies.end(),
+                      request.address) != limits.trustedProxies.end()) {
+            const std::string client = ForwardedClient(connection);
+            if (!client.empty()) request.address = client;
+        }
+        const std::optional<long long> length = ContentLength(connection);
+        const bool chunked = MHD_lookup_connection_value(connection, MHD_HEADER_KIND,
+                                                         MHD_HTTP_HEADER_TRANSFER_ENCODING) !=
+                             nullptr;
+        request.hasBody = chunked || (length && *length != 0) || !state.body.empty();
+        request.body = std::move(state.body);
         MHD_get_connection_values(connection, MHD_GET_ARGUMENT_KIND, &AddArgument, &request);
-        HttpAnswer answer;
+        return request;
+    }
+
+    static MHD_Result Access(void* cls, MHD_Connection* connection, const char* url,
+                             const char* method, const char*, const char* uploadData,
+                             std::size_t* uploadSize, void** requestContext) {
+        auto* self = static_cast<Daemon*>(cls);
+        auto* state = static_cast<RequestState*>(*requestContext);
+        if (state == nullptr) {
+            // The first call comes with the head: refuse what no game or browser sends, take a
+            // POST's body, and answer the rest when the request is whole (so that the
+            // connection can be kept for the next one).
+            state = new RequestState;  // owned by the request, freed when it completes
+            *requestContext = state;
+            if (self->Late(self->StartOf(connection))) {
+                return Queue(connection, Refusal(408, "too slow"));
+            }
+            if (auto refused = self->CheckHead(connection, method)) {
+                return Queue(connection, *refused);
+            }
+            const bool post = method != nullptr && std::strcmp(method, "POST") == 0;
+            // A body on anything but a POST is not read: the handler refuses it, and the answer
+            // closes the connection.
+            const std::optional<long long> length = ContentLength(connection);
+            if (!post && length && *length != 0) return self->Answer(connection, url, method, *state);
+            return MHD_YES;
+        }
+        if (*uploadSize > 0) {
+            if (state->body.size() + *uploadSize > self->limits.maxBody) {
+                *uploadSize = 0;
+                return Queue(connection, Refusal(413, "a body larger than a replay can be"));
+            }
+            state->body.append(uploadData, *uploadSize);
+            *uploadSize = 0;
+            return MHD_YES;
+        }
+        if (state->handled) {
+            // Woken because the answer came.
+            std::lock_guard lock(state->pending->mutex);
+            return Queue(connection, state->pending->answer);
+        }
+        if (self->Late(self->StartOf(connection))) {
+            return Queue(connection, Refusal(408, "too slow"));
+        }
+        return self->Answer(connection, url, method, *state);
+    }
+
+    // Hands the whole request to the handler; its answer is queued now, or the connection waits
+    // for it without holding up the loop.
+    MHD_Result Answer(MHD_Connection* connection, const char* url, const char* method,
+                      RequestState& state) {
+        state.handled = true;
+        state.pending = std::make_shared<Pending>();
+        Pending& pending = *state.pending;
+        pending.connection = connection;
+        pending.start = StartOf(connection);
+        const HttpRequest request = RequestOf(connection, url, method, state);
+        Reply reply = [shared = state.pending](HttpAnswer answer) {
+            std::lock_guard lock(shared->mutex);
+            if (shared->answered) return;
+            shared->answer = std::move(answer);
+            shared->answered = true;
+            if (shared->suspended) MHD_resume_connection(shared->connection);
+        };
         try {
-            answer = self->handler(request);
+            handler(request, reply);
         } catch (const std::exception& e) {
             std::fprintf(stderr, "vrumbal-scores: %s\n", e.what());
-            answer = HttpAnswer{500, "text/plain; charset=utf-8", "server error\n", {}};
+            reply(HttpAnswer{500, "text/plain; charset=utf-8", "server error\n", {}});
         }
-        *uploadSize = 0;  // a body is not read: the answer closes the connection
-        return Queue(connection, answer);
+        std::lock_guard lock(pending.mutex);
+        if (pending.answered) return Queue(connection, pending.answer);
+        // Parked under the lock: the answer cannot wake it before it sleeps.
+        if (pending.start != nullptr) {
+            std::lock_guard startLock(mutex);
+            pending.start->suspended = true;
+        }
+        pending.suspended = true;
+        MHD_suspend_connection(connection);
+        return MHD_YES;
     }
 };
 
@@ -209,23 +363,34 @@ HttpServer::HttpServer(const std::string& address, int port, const HttpLimits& l
     : daemon_(std::make_unique<Daemon>()) {
     daemon_->handler = std::move(handler);
     daemon_->limits = limits;
-    sockaddr_in bindTo{};
-    bindTo.sin_family = AF_INET;
-    bindTo.sin_port = htons(static_cast<std::uint16_t>(port));
-    if (inet_pton(AF_INET, address.c_str(), &bindTo.sin_addr) != 1) {
-        throw std::runtime_error("not an IPv4 address: " + address);
+    sockaddr_storage bindTo{};
+    unsigned flags = MHD_USE_INTERNAL_POLLING_THREAD | MHD_USE_EPOLL | MHD_USE_ERROR_LOG |
+                     MHD_ALLOW_SUSPEND_RESUME;
+    auto* four = reinterpret_cast<sockaddr_in*>(&bindTo);
+    auto* six = reinterpret_cast<sockaddr_in6*>(&bindTo);
+    if (inet_pton(AF_INET, address.c_str(), &four->sin_addr) == 1) {
+        four->sin_family = AF_INET;
+        four->sin_port = htons(static_cast<std::uint16_t>(port));
+    } else if (inet_pton(AF_INET6, address.c_str(), &six->sin6_addr) == 1) {
+        six->sin6_family = AF_INET6;
+        six->sin6_port = htons(static_cast<std::uint16_t>(port));
+        flags |= MHD_USE_IPv6;
+        // The unspecified address takes IPv4 clients as well.
+        if (IN6_IS_ADDR_UNSPECIFIED(&six->sin6_addr)) flags |= MHD_USE_DUAL_STACK;
+    } else {
+        throw std::runtime_error("not an IPv4 or IPv6 address: " + address);
     }
     daemon_->daemon = MHD_start_daemon(
-        MHD_USE_INTERNAL_POLLING_THREAD | MHD_USE_EPOLL | MHD_USE_ERROR_LOG,
-        static_cast<std::uint16_t>(port), nullptr, nullptr, &Daemon::Access, daemon_.get(),
-        MHD_OPTION_SOCK_ADDR, reinterpret_cast<sockaddr*>(&bindTo), MHD_OPTION_THREAD_POOL_SIZE,
-        limits.threads, MHD_OPTION_CONNECTION_LIMIT, limits.connections,
-        MHD_OPTION_PER_IP_CONNECTION_LIMIT, limits.perAddress, MHD_OPTION_CONNECTION_TIMEOUT,
-        limits.idleSeconds, MHD_OPTION_CONNECTION_MEMORY_LIMIT, limits.memoryPerConnection,
-        MHD_OPTION_NOTIFY_CONNECTION, &Daemon::Notify, daemon_.get(), MHD_OPTION_NOTIFY_COMPLETED,
-        &Daemon::Completed, daemon_.get(), MHD_OPTION_LISTEN_BACKLOG_SIZE, 1024u, MHD_OPTION_END);
+        flags, static_cast<std::uint16_t>(port), nullptr, nullptr, &Daemon::Access,
+        daemon_.get(), MHD_OPTION_SOCK_ADDR, reinterpret_cast<sockaddr*>(&bindTo),
+        MHD_OPTION_THREAD_POOL_SIZE, limits.threads, MHD_OPTION_CONNECTION_LIMIT,
+        limits.connections, MHD_OPTION_PER_IP_CONNECTION_LIMIT, limits.perAddress,
+        MHD_OPTION_CONNECTION_TIMEOUT, limits.idleSeconds, MHD_OPTION_CONNECTION_MEMORY_LIMIT,
+        limits.memoryPerConnection, MHD_OPTION_NOTIFY_CONNECTION, &Daemon::Notify, daemon_.get(),
+        MHD_OPTION_NOTIFY_COMPLETED, &Daemon::Completed, daemon_.get(),
+        MHD_OPTION_LISTEN_BACKLOG_SIZE, 1024u, MHD_OPTION_END);
     if (daemon_->daemon == nullptr) {
-        throw std::runtime_error("cannot listen on " + address + ":" + std::to_string(port));
+        throw std::runtime_error("cannot listen on " + address + " port " + std::to_string(port));
     }
     daemon_->watch = std::thread([d = daemon_.get()] { d->Watch(); });
 }

@@ -1,3 +1,5 @@
+// The per-address bucket of results: refilled with time, the longest silent address forgotten
+// first.
 #include "rate_limit.h"
 
 #include <algorithm>
@@ -28,6 +30,12 @@ bool RateLimit::Allow(const std::string& address, std::int64_t nowMs) {
     if (b.tokens < 1) return false;
     b.tokens -= 1;
     return true;
+}
+
+void RateLimit::GiveBack(const std::string& address) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    const auto it = buckets_.find(address);
+    if (it != buckets_.end()) it->second.tokens = std::min(burst_, it->second.tokens + 1);
 }
 
 std::size_t RateLimit::Size() const {

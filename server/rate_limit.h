@@ -19,6 +19,9 @@ public:
     // Whether the address may store a result at time nowMs (milliseconds, any fixed origin);
     // takes one from its bucket when it may.
     bool Allow(const std::string& address, std::int64_t nowMs);
+    // Puts back the one Allow took, when the result could not be stored after all: a failure
+    // of the server's own costs the sender nothing.
+    void GiveBack(const std::string& address);
     // Addresses held now.
     std::size_t Size() const;
 

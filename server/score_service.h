@@ -1,5 +1,8 @@
+// The world table's service: what each request path does, from a proven result's re-run to
+// the cached pages.
 #pragma once
 #include <cstdint>
+#include <functional>
 #include <list>
 #include <map>
 #include <mutex>
@@ -13,6 +16,9 @@
 
 namespace vrumbal::scores {
 
+class ReplayChecker;
+class RequestLog;
+
 // One HTTP request as the service sees it.
 struct HttpRequest {
     std::string method;                                                    // GET, HEAD, POST ...
@@ -20,6 +26,7 @@ struct HttpRequest {
     std::vector<std::pair<std::string, std::optional<std::string>>> args;  // the query, in order
     std::string address;                                                   // the client's address
     bool hasBody = false;                                                  // it sends a body
+    std::string body;                                                      // a POST's body
 };
 
 // The answer to it.
@@ -30,10 +37,24 @@ struct HttpAnswer {
     std::vector<std::pair<std::string, std::string>> headers;  // extra header lines
 };
 
-// The world table's service: takes the game's results (only GET stores, at most a few per
-// address a minute, none above the highest score a game can reach) and shows the table a
-// hundred results a page, from a cache that a stored result clears, so that a flood of page
-// requests never reaches the database. Safe to use from several threads.
+// Hands the answer to a request back; called once, from any thread, at any time.
+using Reply = std::function<void(HttpAnswer)>;
+
+// What the service takes.
+struct ServiceRules {
+    // The old request, which proves nothing, stores into the unproven list; else it is refused.
+    bool acceptUnproven = false;
+    // The longest replay re-run, in frames: two hours at the game's 85 frames a second, a few
+    // seconds of one worker's time.
+    std::uint32_t maxFrames = 612'000;
+};
+
+// The world table's service. Results come with their replays (POST of the replay file); a
+// worker re-runs each on the game's own logic and only a result the re-run reproduces is
+// stored, once per replay, at most a few per address a minute. The old GET of a bare result
+// is refused unless the server takes unproven results, which are kept in a list apart. Pages
+// show a hundred results each from a cache that a stored result clears, so that a flood of
+// page requests never reaches the database. Safe to use from several threads.
 class ScoreService final {
 public:
     // Rows a page shows.
@@ -41,37 +62,64 @@ public:
     // Pages kept ready at most.
     static constexpr std::size_t kCachedPages = 64;
     // How long a page is kept: another server on the same database may have stored results
-    // meanwhile. A flood of requests still reaches the database once a page in this time.
+    // meanwhile, and a moderator may have hidden one. A flood of requests still reaches the
+    // database once a page in this time.
     static constexpr std::int64_t kPageLifeMs = 2000;
+    // Seconds a client is asked to wait when the server is busy.
+    static constexpr int kBusyRetrySeconds = 30;
 
-    ScoreService(ScoreStore& store, RateLimit& limit);
+    // checker re-runs the replays (none: every proven result is answered busy); log, when
+    // given, has a line for every result taken or refused.
+    ScoreService(ScoreStore& store, RateLimit& limit, ReplayChecker* checker,
+                 ServiceRules rules = {}, RequestLog* log = nullptr);
 
-    // Answers a request arriving at time nowMs (milliseconds, for the rate limit) and
-    // receivedAt (seconds since 1970, stored with a result).
-    HttpAnswer Handle(const HttpRequest& request, std::int64_t nowMs, std::int64_t receivedAt);
+    // Answers a request arriving at time nowMs (milliseconds, for the rate limit and the
+    // cache) and receivedAt (seconds since 1970, stored with a result), through reply: at
+    // once, or from a worker when a replay had to be re-run.
+    void Handle(const HttpRequest& request, std::int64_t nowMs, std::int64_t receivedAt,
+                Reply reply);
+    // The same, waiting for the answer.
+    HttpAnswer HandleNow(const HttpRequest& request, std::int64_t nowMs, std::int64_t receivedAt);
     // Pages rendered from the database so far (the rest came from the cache).
     std::uint64_t PagesRendered() const;
 
 private:
-    HttpAnswer Store(const HttpRequest& request, const std::string& code, std::int64_t nowMs,
-                     std::int64_t receivedAt);
-    HttpAnswer Page(int number, std::int64_t nowMs);
-
-    ScoreStore& store_;
-    RateLimit& limit_;
-    mutable std::mutex cacheMutex_;
+    // A list a page shows: the proven results, or the unproven apart.
+    struct PageKey {
+        bool proven = true;
+        int number = 1;
+        auto operator<=>(const PageKey&) const = default;
+    };
     // A rendered page and when it was made.
     struct CachedPage {
         std::string html;
         std::int64_t at = 0;
     };
 
-    std::optional<std::int64_t> count_;  // results kept, while known
-    std::int64_t countAt_ = 0;           // when it was counted
-    std::map<int, CachedPage> pages_;    // rendered pages by number
-    std::list<int> pageOrder_;           // most recently rendered first
-    std::uint64_t rendered_ = 0;         // pages rendered from the store
-    std::uint64_t generation_ = 0;       // results stored so far, for the cache
+    HttpAnswer Legacy(const HttpRequest& request, std::int64_t nowMs, std::int64_t receivedAt);
+    HttpAnswer StoreUnproven(const HttpRequest& request, const std::string& code,
+                             std::int64_t nowMs, std::int64_t receivedAt);
+    void StoreProven(const HttpRequest& request, std::int64_t nowMs, std::int64_t receivedAt,
+                     Reply reply);
+    HttpAnswer ReplayFile(const std::string& path);
+    HttpAnswer PageOfRow(const std::string& idText, std::int64_t nowMs);
+    HttpAnswer Page(PageKey key, std::int64_t nowMs);
+    // Forgets every cached page: the table changed.
+    void TableChanged();
+    void Log(const std::string& address, const std::string& text);
+
+    ScoreStore& store_;
+    RateLimit& limit_;
+    ReplayChecker* checker_;
+    ServiceRules rules_;
+    RequestLog* log_;
+
+    mutable std::mutex cacheMutex_;
+    std::map<bool, std::pair<std::int64_t, std::int64_t>> counts_;  // list: count and when
+    std::map<PageKey, CachedPage> pages_;  // rendered pages
+    std::list<PageKey> pageOrder_;         // most recently rendered first
+    std::uint64_t rendered_ = 0;           // pages rendered from the store
+    std::uint64_t generation_ = 0;         // changes to the table so far, for the cache
 };
 
 }  // namespace vrumbal::scores

@@ -16,6 +16,10 @@ inline constexpr char kRecordKey = 'V';
 
 // Path of the score server's one script, for results and for the world table alike.
 inline constexpr std::string_view kScoreScriptPath = "/cgi/version.pl";
+// Where a result goes with its replay (a POST of the replay file, the country in the query),
+// and where the replays of the world table's rows are fetched ("<row>.vrr").
+inline constexpr std::string_view kResultsPath = "/v2/results";
+inline constexpr std::string_view kReplaysPath = "/v2/replays/";
 // Product code the server files this game's results under.
 inline constexpr std::string_view kProductCode = "Drovix";
 

@@ -1,4 +1,4 @@
-// The one blocking HTTP GET, and the watchdog that ends a request outliving its total time.
+// The blocking HTTP GET and POST, and the watchdog that ends a request outliving its total time.
 #include "platform/http_client.h"
 
 #include <httplib.h>
@@ -47,11 +47,12 @@ private:
     std::thread thread_;            // started last, once the rest exists
 };
 
-}  // namespace
 
-std::optional<HttpResponse> HttpGet(const std::string& host, const std::string& target,
-                                    const std::vector<HttpHeader>& headers,
-                                    const HttpTimeouts& timeouts, std::size_t bodyLimit) {
+std::optional<HttpResponse> HttpRequestOnce(const std::string& method, const std::string& host,
+                                            const std::string& target,
+                                            const std::vector<HttpHeader>& headers,
+                                            const std::string& body, const HttpTimeouts& timeouts,
+                                            std::size_t bodyLimit) {
     try {
         if (host.empty() || host.find_first_of("/?#@ \t\r\n") != std::string::npos) {
             return std::nullopt;
@@ -65,17 +66,22 @@ std::optional<HttpResponse> HttpGet(const std::string& host, const std::string& 
         client.set_follow_location(false);
         client.set_decompress(false);
 
-        httplib::Headers lines;
-        for (const auto& [name, value] : headers) lines.emplace(name, value);
-
         HttpResponse response;
+        httplib::Request request;
+        request.method = method;
+        request.path = target;
+        for (const auto& [name, value] : headers) request.headers.emplace(name, value);
+        request.body = body;
+        // The answer is read to its end, but only its first bodyLimit bytes are kept.
+        request.content_receiver = [&](const char* data, std::size_t length, std::uint64_t,
+                                       std::uint64_t) {
+            const std::size_t room = bodyLimit - std::min(bodyLimit, response.body.size());
+            response.body.append(data, std::min(room, length));
+            return true;
+        };
         httplib::Result result = [&] {
             const Watchdog watchdog(client, timeouts.total);
-            return client.Get(target, lines, [&](const char* data, std::size_t length) {
-                const std::size_t room = bodyLimit - std::min(bodyLimit, response.body.size());
-                response.body.append(data, std::min(room, length));
-                return true;
-            });
+            return client.send(request);
         }();
         if (!result) return std::nullopt;
         response.status = result->status;
@@ -83,6 +89,21 @@ std::optional<HttpResponse> HttpGet(const std::string& host, const std::string& 
     } catch (const std::exception&) {
         return std::nullopt;
     }
+}
+
+}  // namespace
+
+std::optional<HttpResponse> HttpGet(const std::string& host, const std::string& target,
+                                    const std::vector<HttpHeader>& headers,
+                                    const HttpTimeouts& timeouts, std::size_t bodyLimit) {
+    return HttpRequestOnce("GET", host, target, headers, "", timeouts, bodyLimit);
+}
+
+std::optional<HttpResponse> HttpPost(const std::string& host, const std::string& target,
+                                     const std::vector<HttpHeader>& headers,
+                                     const std::string& body, const HttpTimeouts& timeouts,
+                                     std::size_t bodyLimit) {
+    return HttpRequestOnce("POST", host, target, headers, body, timeouts, bodyLimit);
 }
 
 }  // namespace vrumbal

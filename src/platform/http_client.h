@@ -1,4 +1,4 @@
-// A blocking HTTP GET with bounded waits, for sending results to the score server.
+// Blocking HTTP requests with bounded waits, for sending results to the score server.
 #pragma once
 #include <chrono>
 #include <cstddef>
@@ -33,5 +33,11 @@ using HttpHeader = std::pair<std::string, std::string>;
 std::optional<HttpResponse> HttpGet(const std::string& host, const std::string& target,
                                     const std::vector<HttpHeader>& headers,
                                     const HttpTimeouts& timeouts, std::size_t bodyLimit);
+
+// The same as a POST of body (its Content-Length given, its type among the headers).
+std::optional<HttpResponse> HttpPost(const std::string& host, const std::string& target,
+                                     const std::vector<HttpHeader>& headers,
+                                     const std::string& body, const HttpTimeouts& timeouts,
+                                     std::size_t bodyLimit);
 
 }  // namespace vrumbal

@@ -3,12 +3,14 @@
 #include <string>
 
 #include "engine/dx_draw.h"
+#include "game/replay.h"
 #include "game/high_scores.h"
 #include "online/score_submit.h"
 #include "shell/dialog_texts.h"
 #include "shell/dialogs.h"
 #include "shell/main_form.h"
 #include "ui/font_slots.h"
+#include "ui/menu_model.h"
 #include "ui/menu_cursor.h"
 
 namespace vrumbal {
@@ -19,6 +21,41 @@ namespace {
 constexpr int kCursorOffset = 384;
 constexpr std::uint8_t kEnter = 13;
 constexpr std::uint8_t kBackspace = 8;
+// How long the sending's outcome stays on screen.
+constexpr int kOutcomeMs = 2000;
+
+// Why the world table would not keep a result, from the word the server's refusal starts with.
+std::string RefusalText(const std::string& reason) {
+    const std::string code = reason.substr(0, reason.find(':'));
+    if (code == "version") return Text("другая версия игры");
+    if (code == "content") return Text("другие файлы игры");
+    if (code == "damaged") return Text("запись заезда повреждена");
+    if (code == "unproven") return Text("нужна запись заезда");
+    if (code == "withdrawn") return Text("результат снят");
+    if (code == "mismatch" || code == "pace" || code == "score" || code == "unfinished") {
+        return Text("запись не подтвердила результат");
+    }
+    if (code == "length") return Text("слишком долгая игра");
+    return Text("сервер отказал");
+}
+
+// The two lines the outcome of a sending is told in.
+std::pair<std::string, std::string> OutcomeText(const UploadOutcome& outcome) {
+    switch (outcome.kind) {
+        case UploadOutcome::Kind::Stored:
+            if (outcome.place > 0) {
+                return {Text("Место в мировой таблице: ") + std::to_string(outcome.place), ""};
+            }
+            return {Text("Результат отправлен"), ""};
+        case UploadOutcome::Kind::Refused:
+            return {Text("Результат не принят:"), RefusalText(outcome.reason)};
+        case UploadOutcome::Kind::Busy:
+            return {Text("Сервер занят: результат"), Text("будет отправлен позже")};
+        case UploadOutcome::Kind::NoAnswer:
+            break;
+    }
+    return {Text("Нет связи: результат"), Text("будет отправлен позже")};
+}
 
 }  // namespace
 
@@ -64,12 +101,27 @@ void GameDialogs::RunSending() {
         state_.SendingShown = 1;
         return;
     }
-    const GameState& s = form_.State();
-    ScoreRecord record;
-    record.name = s.PlayerName;
-    record.score = form_.Race().Score;
-    record.country = s.Country;
-    if (SendScore) SendScore(record);
+    GameState& s = form_.State();
+    if (state_.SendingShown == 1) {
+        ScoreRecord record;
+        record.name = s.PlayerName;
+        record.score = form_.Race().Score;
+        record.country = s.Country;
+        std::string replay;
+        if (const auto& last = form_.LastReplay()) {
+            const std::vector<std::uint8_t> bytes = EncodeReplay(*last);
+            replay.assign(bytes.begin(), bytes.end());
+        }
+        const UploadOutcome outcome = form_.Uploads().SendNow(record, replay);
+        const auto [first, second] = OutcomeText(outcome);
+        state_.OutcomeLines[0] = first;
+        state_.OutcomeLines[1] = second;
+        state_.SendingShown = 2;
+        state_.DialogTimer = kOutcomeMs;
+        return;
+    }
+    // The outcome stays a moment; Escape takes the player on at once.
+    if (!s.EdgeEscape && Countdown(state_.DialogTimer, s.FrameMs, 0)) return;
     Close();
     BackToMenu(kMainPlay);
 }

@@ -53,8 +53,7 @@ bool HasPanel(int kind) {
 
 }  // namespace
 
-GameDialogs::GameDialogs(TMForm& form)
-    : SendScore([](const ScoreRecord& record) { SubmitScore(record); }), form_(form) {}
+GameDialogs::GameDialogs(TMForm& form) : form_(form) {}
 
 bool GameDialogs::HasPicture(int index) const {
     // Libraries without the menu pictures (the race's own tests) get the dialogs without
@@ -219,7 +218,12 @@ void GameDialogs::RunKind(int kind, int lagCount) {
             Centred(canvas, 11, Text("в мировую таблицу?"), 382, 281);
             break;
         case kDialogSending:
-            Centred(canvas, 1, Text("Отсылка..."), 382, 269);
+            if (state_.SendingShown < 2) {
+                Centred(canvas, 1, Text("Отсылка..."), 382, 269);
+            } else {
+                Centred(canvas, 1, state_.OutcomeLines[0], 382, 251);
+                Centred(canvas, 1, state_.OutcomeLines[1], 382, 287);
+            }
             RunSending();
             break;
         case kDialogTally:

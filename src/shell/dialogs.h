@@ -2,7 +2,6 @@
 // result, and what the open one keeps between frames.
 #pragma once
 #include <cstdint>
-#include <functional>
 #include <string>
 
 #include "game/game_state.h"
@@ -23,7 +22,8 @@ struct DialogState {
     TMenuButton* NoButton = nullptr;        // entry 12 of a question, or null
     std::uint8_t NameEntryKey = 0;          // the last character typed into the name entry
     TMyCursor* NameCursor = nullptr;        // the name entry's blinking cursor, or null
-    std::uint8_t SendingShown = 0;          // the sending notice has been on screen a frame
+    std::uint8_t SendingShown = 0;          // 1: the sending notice was on screen; 2: the outcome
+    std::string OutcomeLines[2];            // the sending's outcome as shown (code page 1251)
     MenuEntry CoveredYes;                   // the screen's entry 11 while a question covers it
     MenuEntry CoveredNo;                    // the screen's entry 12 while a question covers it
 };
@@ -50,8 +50,6 @@ public:
 
     // The open dialog's state.
     DialogState& State() { return state_; }
-    // Sends a result to the world table; tests put a recorder here.
-    std::function<void(const ScoreRecord&)> SendScore;
 
 private:
     void CreateQuestionButtons(int kind);

@@ -39,6 +39,7 @@ bool TMForm::RecordsCall() const {
 }
 
 const Digest& TMForm::ContentDigest() {
+    if (!contentDigest_ && config_.content) contentDigest_ = config_.content;
     if (!contentDigest_) {
         DigestBuilder digest;
         for (const char* file : kContentFiles) {
@@ -105,6 +106,8 @@ std::string TMForm::GameEnded(bool withName) {
     }
     if (!recorder_) return "";
     FinishRecording(true, withName ? state_.PlayerName : "");
+    // Results kept from earlier games try again now that this one has ended.
+    uploads_.SendKept();
     return withName ? KeepReplay(*lastReplay_) : "";
 }
 

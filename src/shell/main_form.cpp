@@ -78,6 +78,11 @@ void TMForm::FormCreate() {
         PosixSaveFileSystem files;
         LoadSaveFiles(state_, files, SaveFolder());
         savesLoaded_ = true;
+        // Results the world table has not answered for yet go again, while the menu plays.
+        if (config_.saves == SaveUse::ReadWrite) {
+            uploads_.KeepIn(SaveFolder());
+            uploads_.SendKept();
+        }
     } else {
         DefaultOptions(state_);
         DefaultHighScores(state_);

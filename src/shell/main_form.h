@@ -25,6 +25,7 @@
 #include "game/screen.h"
 #include "game/replay.h"
 #include "shell/dialogs.h"
+#include "shell/result_uploads.h"
 #include "shell/event_keyboard.h"
 #include "shell/pad_controls.h"
 #include "shell/platform_bundle.h"
@@ -56,6 +57,7 @@ struct FormConfig {
     SaveUse saves = SaveUse::ReadWrite;  // what the save files are used for
     bool record = true;               // every game is recorded as a replay
     bool endAfterWatching = false;    // the game ends when a watched replay does
+    std::optional<Digest> content;    // the content's digest, when known (saves working it out)
 };
 
 // The main form: owns every component of the game and the shared game state, runs start-up,
@@ -160,6 +162,8 @@ public:
     void TypeNameCharacter(std::uint8_t ch);
     // The dialogs' own state and steps.
     GameDialogs& Dialogs() { return dialogs_; }
+    // The results on their way to the world table.
+    ResultUploads& Uploads() { return uploads_; }
 
     // Plays a sound effect from its start when sound is on.
     void PlaySound(SoundId sound) override;
@@ -352,6 +356,7 @@ private:
     ReplayEvent::Fit nameFitAnswer_ = ReplayEvent::Fit::NotAsked;  // the replayed width answer
     bool logicRunning_ = false;                             // a frame's logic is running
     int callDepth_ = 0;                                     // outside calls being handled
+    ResultUploads uploads_;  // last: its thread ends before anything else of the form goes
 };
 
 }  // namespace vrumbal

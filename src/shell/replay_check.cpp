@@ -20,7 +20,8 @@ public:
 
 }  // namespace
 
-ReplayCheck CheckReplay(const std::filesystem::path& dataRoot, const Replay& replay) {
+ReplayCheck CheckReplay(const std::filesystem::path& dataRoot, const Replay& replay,
+                        const Digest* content) {
     ReplayCheck check;
     PlatformBundle platform;
     platform.clock = std::make_unique<SimulatedClock>();
@@ -34,6 +35,7 @@ ReplayCheck CheckReplay(const std::filesystem::path& dataRoot, const Replay& rep
     config.draw = false;
     config.saves = SaveUse::None;
     config.record = false;
+    if (content != nullptr) config.content = *content;
     TMForm form(std::move(platform), config);
     try {
         form.FormCreate();

@@ -23,6 +23,9 @@ struct ReplayCheck {
 // Re-runs the replay on the game whose Data/ lies in dataRoot: the real game's logic, frame by
 // frame as recorded, without drawing, sound or a display. A replay of another version or
 // other content is not re-run (error says so).
-ReplayCheck CheckReplay(const std::filesystem::path& dataRoot, const Replay& replay);
+// When the content's digest is known (a server checks many replays on the same content), it
+// is taken as given.
+ReplayCheck CheckReplay(const std::filesystem::path& dataRoot, const Replay& replay,
+                        const Digest* content = nullptr);
 
 }  // namespace vrumbal

@@ -12,8 +12,15 @@
 #include <cctype>
 #include <cstdint>
 #include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <map>
+#include <mutex>
 #include <stdexcept>
 
+#include "game/game_state.h"
+#include "save/options_file.h"
+#include "save/save_files.h"
 #include "support/test_support.h"
 
 namespace vrumbal::test {
@@ -70,6 +77,34 @@ bool AnswerComplete(const std::string& answer) {
 }
 
 }  // namespace
+
+std::string RecordedGame(const std::string& name, std::uint64_t seed) {
+    static std::mutex mutex;
+    static std::map<std::pair<std::string, std::uint64_t>, std::string> made;
+    std::lock_guard lock(mutex);
+    const auto key = std::make_pair(name, seed);
+    if (const auto it = made.find(key); it != made.end()) return it->second;
+    TempDir dir;
+    LinkBuiltData(dir.Path());
+    GameState state;
+    DefaultOptions(state);
+    DefaultHighScores(state);
+    for (int k = 1; k <= kHighScoreTableSize; ++k) state.HighScores[k].score = -1;
+    if (!WriteSaveFiles(state, dir.Path())) throw std::runtime_error("cannot write the saves");
+    const auto script = dir.Path() / "throttle.txt";
+    std::ofstream(script) << "0 key down Up\n";
+    const auto file = dir.Path() / "game.vrr";
+    const std::string command = std::string(VRUMBAL_TOOL_PATH) + " play --data '" +
+                                dir.Path().string() + "' --start-race --no-draw --frames 15000" +
+                                " --seed " + std::to_string(seed) + " --script '" +
+                                script.string() + "' --name '" + name + "' --record '" +
+                                file.string() + "' 2>/dev/null";
+    if (RunCommand(command) != 0) throw std::runtime_error("the tool did not record: " + command);
+    std::ifstream in(file, std::ios::binary);
+    std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    made[key] = bytes;
+    return bytes;
+}
 
 int ConnectLoopback(int port, const char* from) {
     const int s = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
@@ -129,7 +164,8 @@ ScoreServerProcess::ScoreServerProcess(const std::string& db, const std::filesys
         if (pid_ == 0) {
             const int out = open(log.c_str(), O_WRONLY | O_CREAT | O_APPEND, 0644);
             if (out >= 0) dup2(out, STDERR_FILENO);
-            std::vector<std::string> args = {binary, "--port", port, "--db", db};
+            std::vector<std::string> args = {binary, "--port", port, "--db", db, "--data",
+                                             VRUMBAL_BUILD_DIR, "--workers", "2"};
             args.insert(args.end(), extraArgs.begin(), extraArgs.end());
             std::vector<char*> argv;
             for (std::string& a : args) argv.push_back(a.data());

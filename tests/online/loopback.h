@@ -3,6 +3,7 @@
 
 #include <atomic>
 #include <chrono>
+#include <cstdint>
 #include <filesystem>
 #include <functional>
 #include <mutex>
@@ -11,6 +12,11 @@
 #include <vector>
 
 namespace vrumbal::test {
+
+// The replay file of a game the developer's tool played on the build's content: level 1 at
+// full throttle until the lives are gone, then name (UTF-8) typed into the high-score table,
+// which takes any score. Another name or seed is another game. Throws when the tool fails.
+std::string RecordedGame(const std::string& name, std::uint64_t seed = 1);
 
 // A loopback port nobody listens on at the moment of asking.
 int FreeLoopbackPort();
@@ -25,10 +31,12 @@ std::filesystem::path ScoreServerBinary();
 // A score server process on a loopback port with its database file; stopped when it goes.
 class ScoreServerProcess {
 public:
-    // db is an SQLite file or a PostgreSQL URI. Unless told otherwise the server lets one
-    // address store many results at once: tests send them all from 127.0.0.1.
+    // db is an SQLite file or a PostgreSQL URI; the server re-runs replays on the build's
+    // content. Unless told otherwise it lets one address store many results at once (tests
+    // send them all from 127.0.0.1) and keeps unproven results apart.
     ScoreServerProcess(const std::string& db, const std::filesystem::path& log,
-                       std::vector<std::string> extraArgs = {"--results-at-once", "100000"});
+                       std::vector<std::string> extraArgs = {"--results-at-once", "100000",
+                                                             "--accept-unproven"});
     ~ScoreServerProcess();
     ScoreServerProcess(const ScoreServerProcess&) = delete;
     ScoreServerProcess& operator=(const ScoreServerProcess&) = delete;

@@ -9,7 +9,13 @@
 #include <thread>
 #include <vector>
 
+#include <arpa/inet.h>
+#include <netinet/in.h>
+
+#include "game/replay.h"
 #include "platform/http_client.h"
+#include "save/outbox.h"
+#include "shell/result_uploads.h"
 #include "online/loopback.h"
 #include "online/score_protocol.h"
 #include "online/score_record.h"
@@ -43,8 +49,11 @@ HttpResponse Get(const std::string& host, const std::string& target) {
     return HttpGet(host, target, {}, HttpTimeouts{}, 1 << 20).value_or(HttpResponse{});
 }
 
-std::string WorldPageOf(const std::string& host) {
-    const HttpResponse page = Get(host, "/cgi/version.pl?prg=Drovix&show&type=0");
+// The world table's page; of the unproven list apart unless told otherwise (the old request,
+// which most tests here send, stores there).
+std::string WorldPageOf(const std::string& host, bool unproven = true) {
+    const HttpResponse page =
+        Get(host, std::string("/cgi/version.pl?prg=Drovix&show&type=0") + (unproven ? "&unproven" : ""));
     EXPECT_EQ(page.status, 200);
     return page.body;
 }
@@ -98,8 +107,8 @@ TEST_F(ScoreServerTest, SubmittedResultsAppearBestFirstEscapedAndInUtf8) {
     EXPECT_EQ(page.find("<i>"), std::string::npos);
     // Five rows, the empty name among them.
     std::size_t rows = 0;
-    for (std::size_t p = page.find("<tr><td"); p != std::string::npos;
-         p = page.find("<tr><td", p + 1)) {
+    for (std::size_t p = page.find("<tr id="); p != std::string::npos;
+         p = page.find("<tr id=", p + 1)) {
         ++rows;
     }
     EXPECT_EQ(rows, 5u);
@@ -172,6 +181,21 @@ TEST_F(ScoreServerTest, SurvivesOversizedGarbledAndStalledRequests) {
          "GET /cgi/version.pl?prg=Drovix&show&type=0 HTTP/1.1\r\nContent-Length: 100000000\r\n" +
              closing + "\r\n" + std::string(4096, 'b'),
          400},
+        // Two lengths leave the body's end to whoever reads them; the second would otherwise be
+        // read as another request.
+        {"two lengths",
+         "GET /cgi/version.pl?prg=Drovix&show&type=0 HTTP/1.1\r\nContent-Length: 0\r\n"
+         "Content-Length: 36\r\n" +
+             closing + "\r\nGET /cgi/version.pl?hs HTTP/1.1\r\n\r\n",
+         400},
+        {"a replay too large",
+         "POST /v2/results HTTP/1.1\r\nContent-Length: 300000\r\n" + closing + "\r\n" +
+             std::string(4096, 'b'),
+         413},
+        {"a replay without its length",
+         "POST /v2/results HTTP/1.1\r\nTransfer-Encoding: chunked\r\n" + closing +
+             "\r\n3\r\nabc\r\n0\r\n\r\n",
+         411},
         {"huge POST",
          "POST /cgi/version.pl?hs&prg=Drovix HTTP/1.1\r\nContent-Length: 100000000\r\n" + closing +
              "\r\n" + std::string(4096, 'b'),
@@ -256,44 +280,202 @@ TEST_F(ScoreServerTest, TricklingConnectionsDoNotHoldUpAnHonestPageRequest) {
     EXPECT_TRUE(server.Alive());
 }
 
-TEST_F(ScoreServerTest, ABurstStoresAFewAndHeadOrImpossibleScoresStoreNothing) {
+TEST_F(ScoreServerTest, ByDefaultOnlyProvenResultsAreTakenAFewAtATime) {
     // The limits the server runs with by default.
     test::ScoreServerProcess server(Db(), Log(), {});
+    const int port = std::stoi(server.Host().substr(server.Host().rfind(':') + 1));
     const std::string k(1, kRecordKey);
     auto send = [&](const std::string& name, long score, const std::string& method) {
         std::string text = "type=0|name=" + name + "|score=" + std::to_string(score) + "|key=" + k +
                            "|p=|add=X|z=";
         while (text.size() % 5 != 0) text += '0';
-        const int port = std::stoi(server.Host().substr(server.Host().rfind(':') + 1));
         return test::StatusOf(
             test::RawExchange(port,
                               method + " /cgi/version.pl?hs&prg=Drovix&inf=" + EncodeRecord(text) +
                                   " HTTP/1.1\r\nConnection: close\r\n\r\n",
                               milliseconds(5000)));
     };
-    EXPECT_EQ(send("TenMillion", 10000000, "GET"), 400);
+    // The old request proves nothing: a forged perfect score is refused, whatever its method.
+    EXPECT_EQ(send("Forger", 68300, "GET"), 403);
     EXPECT_EQ(send("Headless", 10, "HEAD"), 405);
-    EXPECT_EQ(send("Posted", 10, "POST"), 405);
-    int stored = 0, refused = 0;
-    for (int i = 0; i < 40; ++i) {
-        const int status = send("Burst" + std::to_string(i), i, "GET");
-        stored += status == 200;
-        refused += status == 429;
+    EXPECT_EQ(send("Posted", 10, "POST"), 411);
+    // Six games from one address, sent as the game sends them: four taken at once, each
+    // answered with its place.
+    const std::vector<std::string> names = {"Аня", "Борис", "Вера", "Глеб", "Дина", "Егор"};
+    std::vector<UploadOutcome> outcomes;
+    for (const std::string& name : names) {
+        const std::string replay = test::RecordedGame(name, 2);
+        Replay game;
+        ASSERT_EQ(DecodeReplay(replay, game), "");
+        outcomes.push_back(
+            UploadResult({game.name, game.score, Utf8ToCp1251("Россия")}, replay, At(server.Host())));
     }
-    EXPECT_EQ(stored, 4);
-    EXPECT_EQ(refused, 36);
-    const std::string page = WorldPageOf(server.Host());
-    for (const char* absent : {"TenMillion", "Headless", "Posted", "Burst4<"}) {
-        EXPECT_EQ(page.find(absent), std::string::npos) << absent;
+    for (std::size_t i = 0; i < outcomes.size(); ++i) {
+        SCOPED_TRACE(names[i]);
+        EXPECT_EQ(outcomes[i].kind, i < 4 ? UploadOutcome::Kind::Stored : UploadOutcome::Kind::Busy);
+        if (i < 4) {
+            EXPECT_GE(outcomes[i].place, 1);
+        }
     }
-    EXPECT_NE(page.find("Burst3<"), std::string::npos);
+    const std::string page = WorldPageOf(server.Host(), false);
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        EXPECT_EQ(page.find(names[i]) != std::string::npos, i < 4) << names[i];
+    }
+    EXPECT_EQ(page.find("Forger"), std::string::npos);
     // A HEAD of the page answers its headers only.
-    const int port = std::stoi(server.Host().substr(server.Host().rfind(':') + 1));
     const std::string head = test::RawExchange(
         port, "HEAD /cgi/version.pl?prg=Drovix&show&type=0 HTTP/1.1\r\nConnection: close\r\n\r\n",
         milliseconds(5000));
     EXPECT_EQ(test::StatusOf(head), 200);
     EXPECT_EQ(head.find("<html"), std::string::npos);
+}
+
+TEST_F(ScoreServerTest, TheOutboxSendsAResultOnceTheServerIsBackAndNeverTwice) {
+    const std::string replay = test::RecordedGame("Жанна", 3);
+    Replay game;
+    ASSERT_EQ(DecodeReplay(replay, game), "");
+    const ScoreRecord record{game.name, game.score, "X"};
+    // Nobody listens yet: the result stays in the outbox beside the saves.
+    std::string host = "127.0.0.1:" + std::to_string(test::FreeLoopbackPort());
+    const std::filesystem::path saves = dir_.Path() / "Save";
+    {
+        ResultUploads uploads;
+        uploads.KeepIn(saves);
+        uploads.send = [&host](const ScoreRecord& r, const std::string& bytes) {
+            return UploadResult(r, bytes, At(host, Quick()));
+        };
+        EXPECT_EQ(uploads.SendNow(record, replay).kind, UploadOutcome::Kind::NoAnswer);
+        ASSERT_EQ(ReadOutbox(saves).size(), 1u);
+    }
+    // The next start sends it in the background once the server is back.
+    test::ScoreServerProcess server(Db(), Log(), {});
+    host = server.Host();
+    for (int start = 0; start < 2; ++start) {
+        ResultUploads uploads;
+        uploads.KeepIn(saves);
+        uploads.send = [&host](const ScoreRecord& r, const std::string& bytes) {
+            return UploadResult(r, bytes, At(host, Quick()));
+        };
+        uploads.SendKept();
+        uploads.Wait();
+        EXPECT_TRUE(ReadOutbox(saves).empty());
+        // Sent again by hand, the same game is answered with the row it has.
+        const UploadOutcome again = uploads.SendNow(record, replay);
+        EXPECT_EQ(again.kind, UploadOutcome::Kind::Stored);
+        EXPECT_EQ(again.place, 1);
+    }
+    const std::string page = WorldPageOf(server.Host(), false);
+    ASSERT_NE(page.find("Жанна"), std::string::npos);
+    EXPECT_EQ(page.find("<tr id=", page.find("<tr id=") + 1), std::string::npos) << "one row only";
+    // Its score raised by hand, the same game is refused for good.
+    Replay raised = game;
+    raised.score += 100;
+    const std::vector<std::uint8_t> bytes = EncodeReplay(raised);
+    const UploadOutcome refused = UploadResult({raised.name, raised.score, "X"},
+                                               std::string(bytes.begin(), bytes.end()),
+                                               At(server.Host()));
+    EXPECT_EQ(refused.kind, UploadOutcome::Kind::Refused);
+    EXPECT_EQ(refused.reason.rfind("mismatch:", 0), 0u) << refused.reason;
+}
+
+TEST_F(ScoreServerTest, ModeratorsHideListAndAuditOnEitherStore) {
+    test::PostgresServer postgres;
+    std::vector<std::string> dbs = {Db().string()};
+    if (postgres.Running()) dbs.push_back(postgres.NewDatabase());
+    const std::string binary = test::ScoreServerBinary().string();
+    for (const std::string& db : dbs) {
+        SCOPED_TRACE(db);
+        test::ScoreServerProcess server(db, Log(), {"--accept-unproven"});
+        const int port = std::stoi(server.Host().substr(server.Host().rfind(':') + 1));
+        const std::string replay = test::RecordedGame("Зоя", 4);
+        ASSERT_EQ(UploadResult({"", 0, "X"}, replay, At(server.Host())).kind,
+                  UploadOutcome::Kind::Stored);
+        // An unproven one from another address.
+        std::string text = "type=0|name=Other|score=5|key=" + std::string(1, kRecordKey) +
+                           "|p=|add=X|z=";
+        while (text.size() % 5 != 0) text += '0';
+        ASSERT_EQ(test::StatusOf(test::RawExchange(
+                      port,
+                      "GET /cgi/version.pl?hs&prg=Drovix&inf=" + EncodeRecord(text) +
+                          " HTTP/1.1\r\nConnection: close\r\n\r\n",
+                      milliseconds(5000), "127.0.0.2")),
+                  200);
+        const std::string moderate = binary + " %s --db " + Quoted(db) + " 2>&1";
+        auto run = [&](const std::string& args, std::string* out) {
+            out->clear();
+            char command[1024];
+            std::snprintf(command, sizeof command, moderate.c_str(), args.c_str());
+            return test::RunCommand(command, out);
+        };
+        std::string listed;
+        ASSERT_EQ(run("list --from 127.0.0.2", &listed), 0);
+        EXPECT_NE(listed.find("Other\t5\t0\tX\t"), std::string::npos) << listed;
+        EXPECT_EQ(listed.find("Зоя"), std::string::npos) << listed;
+        ASSERT_EQ(run("list --name " + Quoted("Зоя"), &listed), 0);
+        const std::size_t row = listed.find('\n') + 1;
+        const std::string id = listed.substr(row, listed.find('\t', row) - row);
+        EXPECT_NE(listed.find("127.0.0.1\tproven\tshown"), std::string::npos) << listed;
+        std::string said;
+        EXPECT_EQ(run("hide " + id + " --note cheating", &said), 0) << said;
+        EXPECT_EQ(run("hide 999999", &said), 1);
+        EXPECT_EQ(Get(server.Host(), "/v2/replays/" + id + ".vrr").status, 404);
+        ASSERT_EQ(run("audit", &said), 0);
+        EXPECT_NE(said.find(" hide " + id + " by "), std::string::npos) << said;
+        EXPECT_NE(said.find(": cheating"), std::string::npos) << said;
+        ASSERT_EQ(run("list --name " + Quoted("Зоя"), &listed), 0);
+        EXPECT_NE(listed.find("\tproven\thidden"), std::string::npos) << listed;
+        EXPECT_EQ(run("unhide " + id, &said), 0) << said;
+        EXPECT_EQ(Get(server.Host(), "/v2/replays/" + id + ".vrr").body, replay);
+    }
+}
+
+TEST_F(ScoreServerTest, PlayersBehindATrustedProxyAreToldApartAndIPv6IsServed) {
+    // Dual stack, results limited to one each at once, the proxy on loopback trusted.
+    test::ScoreServerProcess server(Db(), Log(),
+                                    {"--bind", "::", "--results-at-once", "1",
+                                     "--trusted-proxy", "127.0.0.1"});
+    const int port = std::stoi(server.Host().substr(server.Host().rfind(':') + 1));
+    auto post = [&](const std::string& replay, const std::string& forwarded, const char* from) {
+        return test::StatusOf(test::RawExchange(
+            port,
+            "POST /v2/results?country=X HTTP/1.1\r\nX-Forwarded-For: " + forwarded +
+                "\r\nContent-Length: " + std::to_string(replay.size()) +
+                "\r\nConnection: close\r\n\r\n" + replay,
+            milliseconds(10000), from));
+    };
+    // Three players behind the proxy each get their own allowance; one behind it cannot pose
+    // as another by naming an address of its own first.
+    EXPECT_EQ(post(test::RecordedGame("Ира", 5), "198.51.100.1", nullptr), 200);
+    EXPECT_EQ(post(test::RecordedGame("Кира", 5), "198.51.100.2", nullptr), 200);
+    EXPECT_EQ(post(test::RecordedGame("Лара", 5), "203.0.113.9, 198.51.100.1", nullptr), 429);
+    // An untrusted client's header counts for nothing: it is its own address.
+    EXPECT_EQ(post(test::RecordedGame("Мира", 5), "198.51.100.3", "127.0.0.2"), 200);
+    EXPECT_EQ(post(test::RecordedGame("Нина", 5), "198.51.100.4", "127.0.0.2"), 429);
+    std::string listed;
+    ASSERT_EQ(test::RunCommand(test::ScoreServerBinary().string() + " list --db " +
+                                   Quoted(Db().string()),
+                               &listed),
+              0);
+    for (const char* address : {"198.51.100.1", "198.51.100.2", "127.0.0.2"}) {
+        EXPECT_NE(listed.find(std::string("\t") + address + "\tproven"), std::string::npos)
+            << address << "\n" << listed;
+    }
+    // The page over IPv6.
+    const int six = socket(AF_INET6, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    ASSERT_GE(six, 0);
+    sockaddr_in6 to{};
+    to.sin6_family = AF_INET6;
+    to.sin6_port = htons(static_cast<std::uint16_t>(port));
+    to.sin6_addr = in6addr_loopback;
+    ASSERT_EQ(connect(six, reinterpret_cast<sockaddr*>(&to), sizeof to), 0);
+    const std::string request =
+        "GET /cgi/version.pl?prg=Drovix&show&type=0 HTTP/1.1\r\nConnection: close\r\n\r\n";
+    send(six, request.data(), request.size(), MSG_NOSIGNAL);
+    std::string answer(256, '\0');
+    const ssize_t got = recv(six, answer.data(), answer.size(), MSG_WAITALL);
+    close(six);
+    ASSERT_GT(got, 12);
+    EXPECT_EQ(test::StatusOf(answer.substr(0, static_cast<std::size_t>(got))), 200);
 }
 
 TEST_F(ScoreServerTest, TwoServersOnOnePostgresDatabaseShowEachOthersResults) {
@@ -379,25 +561,54 @@ TEST(SubmitScoreTest, SendsOneGetWithTheGamesHeaders) {
     EXPECT_EQ(decoded->name, record.name);
 }
 
-TEST(SubmitScoreTest, OnlyA2xxAnswerCountsAsSent) {
-    const std::vector<std::pair<std::string, bool>> cases = {
-        {"HTTP/1.1 200 OK\r\nContent-Length: 0\r\n\r\n", true},
-        {"HTTP/1.1 204 No Content\r\n\r\n", true},
-        {"HTTP/1.1 200 OK\r\nConnection: close\r\n\r\n" + std::string(200000, 'x'), true},
-        {"HTTP/1.1 302 Found\r\nLocation: http://127.0.0.1:1/\r\nContent-Length: 0\r\n\r\n", false},
-        {"HTTP/1.1 400 Bad Request\r\nContent-Length: 0\r\n\r\n", false},
-        {"HTTP/1.1 500 Internal Server Error\r\nContent-Length: 0\r\n\r\n", false},
-        {"HTTP/1.1 200 OK\r\nContent-Length: 100\r\n\r\nshort", false},
-        {"this is not HTTP\r\n\r\n", false},
-        {"", false},
+// The old request counts only a 2xx as sent; a result sent with its replay is kept for
+// another try unless the server stored it or refused it for good (4xx).
+TEST(SubmitScoreTest, OnlyA2xxAnswerCountsAsSentAndOnlyA4xxAsRefused) {
+    using Kind = UploadOutcome::Kind;
+    const std::string replay = "VRMBRPLY";
+    const struct {
+        std::string answer;
+        bool sent;      // the old request
+        Kind outcome;   // the new one
+        std::int64_t place;
+        const char* reason;
+    } cases[] = {
+        {"HTTP/1.1 200 OK\r\nContent-Length: 0\r\n\r\n", true, Kind::Stored, 0, ""},
+        {"HTTP/1.1 204 No Content\r\n\r\n", true, Kind::Stored, 0, ""},
+        {"HTTP/1.1 200 OK\r\nContent-Length: 25\r\n\r\nstored place=17 id=40\r\nxx", true,
+         Kind::Stored, 17, ""},
+        {"HTTP/1.1 200 OK\r\nConnection: close\r\n\r\n" + std::string(200000, 'x'), true,
+         Kind::Stored, 0, ""},
+        {"HTTP/1.1 302 Found\r\nLocation: http://127.0.0.1:1/\r\nContent-Length: 0\r\n\r\n",
+         false, Kind::Busy, 0, ""},
+        {"HTTP/1.1 400 Bad Request\r\nContent-Length: 0\r\n\r\n", false, Kind::Refused, 0,
+         "status 400"},
+        {"HTTP/1.1 422 No\r\nContent-Length: 38\r\n\r\nrefused: mismatch: it does not\x01 reach\n",
+         false, Kind::Refused, 0, "mismatch: it does not reach"},
+        {"HTTP/1.1 429 Too Many\r\nContent-Length: 0\r\n\r\n", false, Kind::Busy, 0, ""},
+        {"HTTP/1.1 500 Internal Server Error\r\nContent-Length: 0\r\n\r\n", false, Kind::Busy,
+         0, ""},
+        {"HTTP/1.1 503 Busy\r\nRetry-After: 30\r\nContent-Length: 0\r\n\r\n", false,
+         Kind::Busy, 0, ""},
+        {"HTTP/1.1 200 OK\r\nContent-Length: 100\r\n\r\nshort", false, Kind::NoAnswer, 0, ""},
+        {"this is not HTTP\r\n\r\n", false, Kind::NoAnswer, 0, ""},
+        {"", false, Kind::NoAnswer, 0, ""},
     };
-    for (const auto& [answer, sent] : cases) {
-        test::OneShotServer server([answer = answer](int connection) {
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.answer.substr(0, 40));
+        auto answering = [answer = c.answer](int connection) {
             send(connection, answer.data(), answer.size(), MSG_NOSIGNAL);
             shutdown(connection, SHUT_WR);
-        });
-        EXPECT_EQ(SubmitScore({"Ann", 1, "_"}, At(server.Host(), Quick())), sent)
-            << answer.substr(0, 40);
+        };
+        test::OneShotServer old(answering);
+        EXPECT_EQ(SubmitScore({"Ann", 1, "_"}, At(old.Host(), Quick())), c.sent);
+        test::OneShotServer server(answering);
+        const UploadOutcome outcome = UploadResult({"Ann", 1, "_"}, replay, At(server.Host(), Quick()));
+        EXPECT_EQ(outcome.kind, c.outcome);
+        EXPECT_EQ(outcome.place, c.place);
+        EXPECT_EQ(outcome.reason, c.reason);
+        EXPECT_EQ(server.Request().rfind("POST /v2/results?country=_ HTTP/1.1\r\n", 0), 0u)
+            << server.Request();
     }
 }
 

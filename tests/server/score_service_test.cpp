@@ -15,7 +15,11 @@
 #include "online/score_protocol.h"
 #include "online/score_record.h"
 #include "postgres_server.h"
+#include "game/build_info.h"
+#include "game/replay.h"
+#include "loopback.h"
 #include "rate_limit.h"
+#include "replay_checker.h"
 #include "score_bound.h"
 #include "score_store.h"
 #include "support/test_support.h"
@@ -56,22 +60,43 @@ TEST(RateLimit, ManyAddressesCostBoundedMemory) {
     EXPECT_TRUE(limit.Allow("10.0", 0));
 }
 
-// A store that counts the reads that reach it.
+// A store that counts the reads that reach it, and fails its writes when told to.
 class CountingStore final : public ScoreStore {
 public:
+    enum class Failing { No, Broken, Busy };
     explicit CountingStore(std::unique_ptr<ScoreStore> inner) : inner_(std::move(inner)) {}
-    void Add(const ScoreRecord& r, std::int64_t at) override { inner_->Add(r, at); }
-    std::vector<StoredScore> Best(int limit, int offset) override {
-        ++reads;
-        return inner_->Best(limit, offset);
+    std::pair<std::int64_t, bool> AddProven(const ProvenResult& r) override {
+        Fail();
+        return inner_->AddProven(r);
     }
-    std::int64_t Count() override {
-        ++reads;
-        return inner_->Count();
+    std::int64_t AddUnproven(const ScoreRecord& r, const std::string& a, std::int64_t t) override {
+        Fail();
+        return inner_->AddUnproven(r, a, t);
     }
+    std::vector<StoredScore> Best(bool proven, int limit, int offset) override {
+        ++reads;
+        return inner_->Best(proven, limit, offset);
+    }
+    std::int64_t Count(bool proven) override {
+        ++reads;
+        return inner_->Count(proven);
+    }
+    RowPlace PlaceOf(std::int64_t id) override { return inner_->PlaceOf(id); }
+    std::optional<std::string> ReplayOf(std::int64_t id) override { return inner_->ReplayOf(id); }
+    bool SetHidden(std::int64_t id, bool hidden, const std::string& note) override {
+        return inner_->SetHidden(id, hidden, note);
+    }
+    std::vector<StoredScore> List(const ScoreFilter& f) override { return inner_->List(f); }
+    std::vector<std::string> Audit() override { return inner_->Audit(); }
+
     std::atomic<int> reads{0};
+    std::atomic<Failing> failing{Failing::No};
 
 private:
+    void Fail() {
+        if (failing == Failing::Broken) throw std::runtime_error("disk full");
+        if (failing == Failing::Busy) throw StoreBusy("locked");
+    }
     std::unique_ptr<ScoreStore> inner_;
 };
 
@@ -98,12 +123,44 @@ HttpRequest Send(const std::string& name, std::int64_t score, const std::string&
                method, address);
 }
 
-HttpRequest Show(std::optional<std::string> page = std::nullopt,
-                 const std::string& method = "GET") {
+// A page of the proven list, or of the unproven one.
+HttpRequest Show(std::optional<std::string> page = std::nullopt, const std::string& method = "GET",
+                 bool unproven = true) {
     std::vector<std::pair<std::string, std::optional<std::string>>> args = {
         {"show", std::nullopt}, {"prg", "Drovix"}, {"type", "0"}};
+    if (unproven) args.emplace_back("unproven", std::nullopt);
     if (page) args.emplace_back("page", *page);
     return Get(args, method);
+}
+
+// A result sent with its replay.
+HttpRequest Post(const std::string& replay, const std::string& address = "10.0.0.1",
+                 const std::string& path = std::string(kResultsPath)) {
+    HttpRequest r;
+    r.method = "POST";
+    r.path = path;
+    r.args = {{"country", std::string("\xD0\xEE\xF1\xF1\xE8\xFF")}};  // Россия
+    r.address = address;
+    r.hasBody = !replay.empty();
+    r.body = replay;
+    return r;
+}
+
+HttpRequest Path(const std::string& path) {
+    HttpRequest r;
+    r.method = "GET";
+    r.path = path;
+    r.address = "10.0.0.1";
+    return r;
+}
+
+// The replay changed by edit and written again, its check sum made right.
+std::string Changed(const std::string& bytes, const std::function<void(Replay&)>& edit) {
+    Replay replay;
+    EXPECT_EQ(DecodeReplay(bytes, replay), "");
+    edit(replay);
+    const std::vector<std::uint8_t> again = EncodeReplay(replay);
+    return {again.begin(), again.end()};
 }
 
 // The stores the same cases run on: an SQLite file, and a PostgreSQL database of a server
@@ -126,18 +183,26 @@ protected:
         }
         store_ = std::make_unique<CountingStore>(GetParam().open(dir_));
     }
-    HttpAnswer Do(const HttpRequest& r) { return service_->Handle(r, now_, 1700000000); }
+    // A service taking unproven results apart, or proven ones re-run by the checker.
+    void Start(RateLimit& limit, bool acceptUnproven, std::size_t queue = 8) {
+        if (!acceptUnproven) checker_ = std::make_unique<ReplayChecker>(VRUMBAL_BUILD_DIR, 1, queue);
+        ServiceRules rules;
+        rules.acceptUnproven = acceptUnproven;
+        service_ = std::make_unique<ScoreService>(*store_, limit, checker_.get(), rules);
+    }
+    HttpAnswer Do(const HttpRequest& r) { return service_->HandleNow(r, now_, 1700000000); }
 
     test::TempDir dir_;
     std::unique_ptr<CountingStore> store_;
     RateLimit limit_{2, 4, 1000};
     RateLimit generous_{1e9, 1e9, 1000};
+    std::unique_ptr<ReplayChecker> checker_;
     std::unique_ptr<ScoreService> service_;
     std::int64_t now_ = 1000000;
 };
 
 TEST_P(ServiceOnStore, OnlyGetStoresAndNothingAboveTheHighestScore) {
-    service_ = std::make_unique<ScoreService>(*store_, limit_);
+    Start(limit_, true);
     // Every pickup worth 100, first place and the whole time left on all ten levels.
     EXPECT_EQ(HighestScore(), 68300);
     const struct {
@@ -163,20 +228,24 @@ TEST_P(ServiceOnStore, OnlyGetStoresAndNothingAboveTheHighestScore) {
         const HttpAnswer a = Do(c.request);
         EXPECT_EQ(a.status, c.status) << a.body;
         if (c.stored) ++stored;
-        EXPECT_EQ(store_->Count(), stored);
+        EXPECT_EQ(store_->Count(false), stored);
         if (c.status == 405) {
             EXPECT_FALSE(a.headers.empty());
             EXPECT_EQ(a.headers[0].first, "Allow");
         }
     }
+    // Unproven results are a list apart: the world table itself has none of them.
     const std::string page = Do(Show()).body;
     EXPECT_NE(page.find("Top"), std::string::npos);
     EXPECT_EQ(page.find("Over"), std::string::npos);
     EXPECT_EQ(page.find("Head"), std::string::npos);
+    const std::string table = Do(Show(std::nullopt, "GET", false)).body;
+    EXPECT_EQ(table.find("Top"), std::string::npos);
+    EXPECT_NE(table.find("unproven\">"), std::string::npos) << "the list apart is linked";
 }
 
 TEST_P(ServiceOnStore, ABurstFromOneAddressStoresAFewAndRefusesTheRest) {
-    service_ = std::make_unique<ScoreService>(*store_, limit_);
+    Start(limit_, true);
     int ok = 0, refused = 0;
     for (int i = 0; i < 40; ++i) {
         const int status = Do(Send("Burst" + std::to_string(i), i)).status;
@@ -185,13 +254,13 @@ TEST_P(ServiceOnStore, ABurstFromOneAddressStoresAFewAndRefusesTheRest) {
     }
     EXPECT_EQ(ok, 4);
     EXPECT_EQ(refused, 36);
-    EXPECT_EQ(store_->Count(), 4);
+    EXPECT_EQ(store_->Count(false), 4);
     // Another address is not held back by it.
     EXPECT_EQ(Do(Send("Other", 1, "GET", "10.0.0.9")).status, 200);
 }
 
 TEST_P(ServiceOnStore, PagesOfAHundredBestFirstFromACacheThatAStoredResultClears) {
-    service_ = std::make_unique<ScoreService>(*store_, generous_);
+    Start(generous_, true);
     for (int i = 1; i <= 250; ++i) ASSERT_EQ(Do(Send("P" + std::to_string(i), i * 10)).status, 200);
     // Equal scores: the earlier first.
     ASSERT_EQ(Do(Send("Later", 2500)).status, 200);
@@ -222,7 +291,8 @@ TEST_P(ServiceOnStore, PagesOfAHundredBestFirstFromACacheThatAStoredResultClears
             EXPECT_EQ(firstRow, std::string::npos);
         } else {
             ASSERT_NE(firstRow, std::string::npos);
-            EXPECT_EQ(a.body.find(c.first, firstRow), a.body.find("<td>", firstRow) + 4);
+            const std::string name = "<span class=\"name\">";
+            EXPECT_EQ(a.body.find(c.first, firstRow), a.body.find(name, firstRow) + name.size());
         }
         if (*c.absent != '\0') {
             EXPECT_EQ(a.body.find(c.absent), std::string::npos);
@@ -250,6 +320,116 @@ TEST_P(ServiceOnStore, PagesOfAHundredBestFirstFromACacheThatAStoredResultClears
     EXPECT_GT(store_->reads, before);
 }
 
+TEST_P(ServiceOnStore, ProvenResultsAreReRunStoredOnceAndServedWithTheirReplays) {
+    Start(generous_, false);
+    const std::string game = test::RecordedGame("Вера", 1);
+    Replay replay;
+    ASSERT_EQ(DecodeReplay(game, replay), "");
+    std::string damaged = game;
+    damaged[damaged.size() / 2] ^= 0x20;
+    const struct {
+        const char* what;
+        HttpRequest request;
+        int status;
+        const char* answer;  // how the answer starts
+        std::int64_t proven; // proven results kept after it
+    } cases[] = {
+        {"a recorded game", Post(game), 200, "stored place=1 id=", 1},
+        {"the same game again", Post(game, "10.0.0.2"), 200, "stored place=1 id=", 1},
+        {"its score raised", Post(Changed(game, [](Replay& r) { r.score += 100; })), 422,
+         "refused: mismatch:", 1},
+        {"another name claimed", Post(Changed(game, [](Replay& r) { r.name = "Ivan"; })), 422,
+         "refused: mismatch:", 1},
+        {"one byte changed", Post(damaged), 400, "refused: damaged:", 1},
+        {"no body", Post(""), 400, "refused: damaged:", 1},
+        {"another version",
+         Post(Changed(game, [](Replay& r) { r.gameVersion = "0.0.1"; })), 422,
+         "refused: version:", 1},
+        {"other content", Post(Changed(game, [](Replay& r) { r.content[0] ^= 1; })), 422,
+         "refused: content:", 1},
+        {"cut off", Post(Changed(game, [](Replay& r) { r.finished = false; })), 422,
+         "refused: unfinished:", 1},
+        {"above the highest score",
+         Post(Changed(game, [](Replay& r) { r.score = HighestScore() + 1; })), 422,
+         "refused: score:", 1},
+        {"frames slowed to 40 ms",
+         Post(Changed(game, [](Replay& r) { for (auto& f : r.frames) f.frameMs = 40; })), 422,
+         "refused: pace:", 1},
+        {"a GET of the path", Path(std::string(kResultsPath)), 405, "a result", 1},
+        {"the old request", Send("Forger", 60000), 403, "refused: unproven:", 1},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        const HttpAnswer a = Do(c.request);
+        EXPECT_EQ(a.status, c.status) << a.body;
+        EXPECT_EQ(a.body.rfind(c.answer, 0), 0u) << a.body;
+        EXPECT_EQ(store_->Count(true), c.proven);
+        EXPECT_EQ(store_->Count(false), 0);
+    }
+    // The page shows it with its country, a link to its row and one to its replay, which is
+    // the very file sent.
+    const StoredScore row = store_->Best(true, 1, 0).at(0);
+    EXPECT_EQ(row.score, replay.score);
+    EXPECT_EQ(row.level, replay.level);
+    EXPECT_EQ(row.address, "10.0.0.1");
+    const std::string id = std::to_string(row.id);
+    const std::string page = Do(Show(std::nullopt, "GET", false)).body;
+    for (const std::string& piece :
+         {std::string("Вера"), std::string("Россия"), "id=\"r" + id + "\"",
+          "&amp;id=" + id + "#r" + id, std::string(kReplaysPath) + id + ".vrr", std::string("Vrumbal"),
+          std::string("og:title")}) {
+        EXPECT_NE(page.find(piece), std::string::npos) << piece;
+    }
+    const HttpAnswer file = Do(Path(std::string(kReplaysPath) + id + ".vrr"));
+    EXPECT_EQ(file.status, 200);
+    EXPECT_EQ(file.body, game);
+    HttpRequest link = Show(std::nullopt, "GET", false);
+    link.args.emplace_back("id", id);
+    EXPECT_NE(Do(link).body.find("id=\"r" + id + "\""), std::string::npos);
+    // A moderator hides it: not on the page once the cached one is old, its replay and its
+    // link gone, and the same game sent again is not taken back.
+    ASSERT_TRUE(store_->SetHidden(row.id, true, "by test"));
+    now_ += ScoreService::kPageLifeMs;
+    EXPECT_EQ(Do(Show(std::nullopt, "GET", false)).body.find("Вера"), std::string::npos);
+    EXPECT_EQ(Do(Path(std::string(kReplaysPath) + id + ".vrr")).status, 404);
+    EXPECT_EQ(Do(link).status, 404);
+    const HttpAnswer again = Do(Post(game));
+    EXPECT_EQ(again.status, 403);
+    EXPECT_EQ(again.body.rfind("refused: withdrawn:", 0), 0u) << again.body;
+    for (const char* path : {"/v2/replays/0.vrr", "/v2/replays/x.vrr", "/v2/replays/1",
+                             "/v2/replays/99999999999999999999.vrr"}) {
+        EXPECT_EQ(Do(Path(path)).status, 404) << path;
+    }
+}
+
+TEST_P(ServiceOnStore, AFailureOfTheServersOwnCostsTheSenderNothing) {
+    RateLimit one(1, 1, 1000);  // one result, then one a minute
+    const std::string game = test::RecordedGame("Вера", 1);
+    const std::string other = test::RecordedGame("Олег", 1);
+    // No room in the queue: busy, asked to come back.
+    Start(one, false, 0);
+    HttpAnswer a = Do(Post(game));
+    EXPECT_EQ(a.status, 503);
+    ASSERT_FALSE(a.headers.empty());
+    EXPECT_EQ(a.headers[0].first, "Retry-After");
+    Start(one, false);
+    const struct {
+        CountingStore::Failing failing;
+        int status;
+    } steps[] = {
+        {CountingStore::Failing::Broken, 500},
+        {CountingStore::Failing::Busy, 503},
+        {CountingStore::Failing::No, 200},  // the one result the address may send
+    };
+    for (const auto& step : steps) {
+        store_->failing = step.failing;
+        EXPECT_EQ(Do(Post(game)).status, step.status);
+    }
+    EXPECT_EQ(store_->Count(true), 1);
+    // The next one is over the address's budget; a forgery would have spent it too.
+    EXPECT_EQ(Do(Post(other)).status, 429);
+}
+
 INSTANTIATE_TEST_SUITE_P(
     Stores, ServiceOnStore,
     ::testing::Values(StoreKind{"sqlite",
@@ -273,7 +453,7 @@ TEST(PostgresStore, ServersCreatingTheTableAtOnceAllStart) {
             starting.emplace_back([&, i] {
                 try {
                     auto store = OpenPostgresStore(uri);
-                    store->Add({"S" + std::to_string(i), i, ""}, 0);
+                    store->AddUnproven({"S" + std::to_string(i), i, ""}, "", 0);
                     ++started;
                 } catch (const std::exception& e) {
                     errors[static_cast<std::size_t>(i)] = e.what();
@@ -282,7 +462,7 @@ TEST(PostgresStore, ServersCreatingTheTableAtOnceAllStart) {
         }
         for (auto& t : starting) t.join();
         EXPECT_EQ(started, 6) << errors[0] << errors[1] << errors[2];
-        EXPECT_EQ(OpenPostgresStore(uri)->Count(), 6);
+        EXPECT_EQ(OpenPostgresStore(uri)->Count(false), 6);
     }
 }
 

@@ -66,9 +66,11 @@ DialogRig::DialogRig(int fps, TextMetrics metrics, bool pads, bool builtSounds)
         if (!p.pads) throw std::runtime_error("SDL's game controller support did not start");
     }
     Create(std::move(p), 5);
-    Form().Dialogs().SendScore = [this](const ScoreRecord& record) {
+    Form().Uploads().send = [this](const ScoreRecord& record, const std::string& replay) {
         sent_.push_back(record);
+        sentReplays_.push_back(replay);
         sentFrames_.push_back(Form().FrameCount());
+        return answer;
     };
 }
 

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "online/score_record.h"
+#include "online/score_submit.h"
 #include "race/race_screen.h"
 #include "shell/dialogs.h"
 #include "support/game_rig.h"
@@ -45,6 +46,10 @@ public:
     // Results handed to the world table, and the frame each was sent in.
     const std::vector<ScoreRecord>& Sent() const { return sent_; }
     const std::vector<std::uint64_t>& SentInFrame() const { return sentFrames_; }
+    // The replay sent with each.
+    const std::vector<std::string>& SentReplays() const { return sentReplays_; }
+    // What the world table answers to a result.
+    UploadOutcome answer{UploadOutcome::Kind::Stored, 3, ""};
     // Texts drawn in the last frame.
     const std::vector<DrawnText>& Texts() const { return *texts_; }
     // The first text of the last frame that starts with prefix (UTF-8), or null.
@@ -56,6 +61,7 @@ private:
 
     std::shared_ptr<std::vector<DrawnText>> texts_;  // shared with the form's text renderer
     std::vector<ScoreRecord> sent_;                  // results caught, in order
+    std::vector<std::string> sentReplays_;           // the replay sent with each
     std::vector<std::uint64_t> sentFrames_;          // the frame of each
 };
 

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "dialog_rig.h"
+#include "game/replay.h"
+#include "save/outbox.h"
 #include "ui/menu_cursor.h"
 
 namespace vrumbal::test {
@@ -121,35 +123,66 @@ TEST(NameEntry, ShowsScoreNameAndCursorThenEnterPutsTheResultInTheTable) {
     EXPECT_EQ(table[11].score, 1000);
 }
 
-TEST(Sending, HappensInTheFrameAfterTheNoticeIsShown) {
-    DialogRig rig;
-    rig.Game().Country = "Ruritania";
-    EndWithScore(rig, 7777);
-    rig.Game().PlayerName = "Bo";
-    rig.Type(13);
-    rig.Frames(1);
-    ASSERT_EQ(rig.Game().DialogKind, kDialogUpload);
-    rig.Tap(kKeyYes);
-    ASSERT_EQ(rig.Game().DialogKind, kDialogSending);
-    EXPECT_TRUE(rig.Sent().empty());
-    // First frame: the notice is drawn, nothing sent yet.
-    rig.Frames(1);
-    EXPECT_NE(rig.Find("Отсылка..."), nullptr);
-    EXPECT_EQ(rig.Dialog().SendingShown, 1);
-    EXPECT_TRUE(rig.Sent().empty());
-    const auto shownIn = rig.Form().FrameCount();
-    // Next frame: the result goes, the race ends and the table follows.
-    rig.Frames(1);
-    ASSERT_EQ(rig.Sent().size(), 1u);
-    EXPECT_EQ(rig.SentInFrame()[0], shownIn + 1);
-    EXPECT_EQ(rig.Sent()[0].name, "Bo");
-    EXPECT_EQ(rig.Sent()[0].score, 7777);
-    EXPECT_EQ(rig.Sent()[0].country, "Ruritania");
-    EXPECT_EQ(rig.Game().DialogKind, 0);
-    EXPECT_FALSE(rig.Form().RaceFlow().Running());
-    EXPECT_NE(rig.Game().ScreenKind, kScreenRace);
-    rig.Frames(5);
-    EXPECT_EQ(rig.Sent().size(), 1u);
+// The result goes with its replay in the frame after the notice is shown; the outcome stays on
+// screen about two seconds, and a result the server did not answer for stays in the outbox.
+TEST(Sending, HappensInTheFrameAfterTheNoticeIsShownAndTellsTheOutcome) {
+    using Kind = UploadOutcome::Kind;
+    const struct {
+        UploadOutcome answer;
+        const char* first;   // the outcome's lines (UTF-8)
+        const char* second;
+        std::size_t kept;    // results left in the outbox
+    } cases[] = {
+        {{Kind::Stored, 3, ""}, "Место в мировой таблице: 3", "", 0},
+        {{Kind::Stored, 0, ""}, "Результат отправлен", "", 0},
+        {{Kind::Refused, 0, "mismatch: no"}, "Результат не принят:",
+         "запись не подтвердила результат", 0},
+        {{Kind::Refused, 0, "version: 0.9"}, "Результат не принят:", "другая версия игры", 0},
+        {{Kind::Busy, 0, ""}, "Сервер занят: результат", "будет отправлен позже", 1},
+        {{Kind::NoAnswer, 0, ""}, "Нет связи: результат", "будет отправлен позже", 1},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.first);
+        DialogRig rig;
+        rig.answer = c.answer;
+        rig.Game().Country = "Ruritania";
+        EndWithScore(rig, 7777);
+        rig.Game().PlayerName = "Bo";
+        rig.Type(13);
+        rig.Frames(1);
+        ASSERT_EQ(rig.Game().DialogKind, kDialogUpload);
+        rig.Tap(kKeyYes);
+        ASSERT_EQ(rig.Game().DialogKind, kDialogSending);
+        // First frame: the notice is drawn, nothing sent yet.
+        rig.Frames(1);
+        EXPECT_NE(rig.Find("Отсылка..."), nullptr);
+        EXPECT_TRUE(rig.Sent().empty());
+        const auto shownIn = rig.Form().FrameCount();
+        // Next frame: the result goes with the game's replay.
+        rig.Frames(1);
+        ASSERT_EQ(rig.Sent().size(), 1u);
+        EXPECT_EQ(rig.SentInFrame()[0], shownIn + 1);
+        EXPECT_EQ(rig.Sent()[0].name, "Bo");
+        EXPECT_EQ(rig.Sent()[0].score, 7777);
+        EXPECT_EQ(rig.Sent()[0].country, "Ruritania");
+        Replay replay;
+        ASSERT_EQ(DecodeReplay(rig.SentReplays()[0], replay), "");
+        EXPECT_EQ(replay.name, "Bo");
+        EXPECT_EQ(replay.score, 7777);
+        EXPECT_EQ(ReadOutbox(rig.Form().SaveFolder()).size(), c.kept);
+        // The outcome, for about two seconds, then the table.
+        rig.Frames(85);
+        EXPECT_NE(rig.Find(c.first), nullptr);
+        if (*c.second != '\0') {
+            EXPECT_NE(rig.Find(c.second), nullptr);
+        }
+        EXPECT_EQ(rig.Game().DialogKind, kDialogSending);
+        rig.Frames(100);
+        EXPECT_EQ(rig.Game().DialogKind, 0);
+        EXPECT_FALSE(rig.Form().RaceFlow().Running());
+        EXPECT_NE(rig.Game().ScreenKind, kScreenRace);
+        EXPECT_EQ(rig.Sent().size(), 1u);
+    }
 }
 
 TEST(Sending, NoToTheUploadSendsNothingAndLeavesTheRace) {
