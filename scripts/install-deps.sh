@@ -24,6 +24,7 @@ packages=(
     libbenchmark-dev                   # benchmarks
     desktop-file-utils appstream       # validators of the desktop entry and the metainfo
     xvfb                               # a bare X server for the display's tests
+    chromium chromium-driver           # the world page in a real browser, at desktop and phone widths
     dpkg-dev lintian                   # the Debian package: its dependencies and its checks
 )
 # `install-deps.sh --fuzz` adds what `make fuzz` needs: clang and its libFuzzer runtime.

@@ -9,6 +9,7 @@
 #include <sys/socket.h>
 
 #include <algorithm>
+#include <cstdarg>
 #include <condition_variable>
 #include <cstdio>
 #include <cstring>
@@ -16,6 +17,8 @@
 #include <set>
 #include <stdexcept>
 #include <thread>
+
+#include "request_log.h"
 
 namespace vrumbal::scores {
 namespace {
@@ -149,6 +152,20 @@ std::optional<long long> ContentLength(MHD_Connection* connection) {
         n = n * 10 + (*c - '0');
     }
     return n;
+}
+
+// The library's own complaints (a connection refused over a limit, a broken request), one
+// line each, through the log's cap: a flood of them costs a line a second.
+void LogComplaint(void* cls, const char* format, va_list arguments) {
+    char text[512];
+    std::vsnprintf(text, sizeof text, format, arguments);
+    std::string line = text;
+    while (!line.empty() && (line.back() == '\n' || line.back() == '\r')) line.pop_back();
+    if (cls == nullptr) {
+        std::fprintf(stderr, "vrumbal-scores: %s\n", line.c_str());
+        return;
+    }
+    static_cast<RequestLog*>(cls)->Line("-", "http: " + line);
 }
 
 }  // namespace
@@ -342,7 +359,11 @@ struct HttpServer::Daemon {
         try {
             handler(request, reply);
         } catch (const std::exception& e) {
-            std::fprintf(stderr, "vrumbal-scores: %s\n", e.what());
+            if (limits.log != nullptr) {
+                limits.log->Line(request.address, std::string("server error: ") + e.what());
+            } else {
+                std::fprintf(stderr, "vrumbal-scores: %s\n", e.what());
+            }
             reply(HttpAnswer{500, "text/plain; charset=utf-8", "server error\n", {}});
         }
         std::lock_guard lock(pending.mutex);
@@ -382,7 +403,7 @@ HttpServer::HttpServer(const std::string& address, int port, const HttpLimits& l
     }
     daemon_->daemon = MHD_start_daemon(
         flags, static_cast<std::uint16_t>(port), nullptr, nullptr, &Daemon::Access,
-        daemon_.get(), MHD_OPTION_SOCK_ADDR, reinterpret_cast<sockaddr*>(&bindTo),
+        daemon_.get(), MHD_OPTION_EXTERNAL_LOGGER, &LogComplaint, limits.log, MHD_OPTION_SOCK_ADDR, reinterpret_cast<sockaddr*>(&bindTo),
         MHD_OPTION_THREAD_POOL_SIZE, limits.threads, MHD_OPTION_CONNECTION_LIMIT,
         limits.connections, MHD_OPTION_PER_IP_CONNECTION_LIMIT, limits.perAddress,
         MHD_OPTION_CONNECTION_TIMEOUT, limits.idleSeconds, MHD_OPTION_CONNECTION_MEMORY_LIMIT,

@@ -13,6 +13,8 @@ struct MHD_Daemon;
 
 namespace vrumbal::scores {
 
+class RequestLog;
+
 // How the HTTP side holds up against slow and greedy clients.
 struct HttpLimits {
     unsigned connections = 4096;  // open connections in all
@@ -23,6 +25,7 @@ struct HttpLimits {
     std::size_t memoryPerConnection = 64 * 1024;  // its buffers for the request's head
     std::size_t maxBody = 256 * 1024;             // the largest body taken (a replay)
     std::vector<std::string> trustedProxies;      // their X-Forwarded-For names the client
+    RequestLog* log = nullptr;  // where the HTTP side's own complaints go (none: standard error)
 };
 
 // An HTTP server on an event loop (epoll): idle and trickling connections cost a little memory

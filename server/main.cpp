@@ -148,8 +148,10 @@ int Serve(const Options& options) {
         options.workers != 0 ? options.workers : std::max(1u, std::thread::hardware_concurrency());
     ReplayChecker checker(data, workers, options.queue);
     ScoreService service(*store, limit, &checker, options.rules, &log);
+    HttpLimits limits = options.limits;
+    limits.log = &log;
     {
-        HttpServer server(options.bind, options.port, options.limits,
+        HttpServer server(options.bind, options.port, limits,
                           [&service](const HttpRequest& request, Reply reply) {
                               service.Handle(request, MonotonicMs(), NowSeconds(),
                                              std::move(reply));

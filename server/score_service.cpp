@@ -113,6 +113,43 @@ std::string Implausible(const Replay& replay, const ServiceRules& rules) {
     return "";
 }
 
+// The ride a replay holds, as a digest: everything it was given but the name typed at its end
+// (and the table that let a name be typed), so that a ride copied from the page with another
+// name typed in is the same ride as the original and is not kept twice.
+std::string RideDigest(const Replay& replay) {
+    std::string bytes;
+    auto put = [&bytes](const auto& value) {
+        bytes.append(reinterpret_cast<const char*>(&value), sizeof value);
+    };
+    bytes += replay.gameVersion;
+    bytes.push_back('\0');
+    bytes.append(reinterpret_cast<const char*>(replay.content.data()), replay.content.size());
+    for (std::uint32_t word : replay.random) put(word);
+    put(replay.bike);
+    put(replay.startLevel);
+    for (std::uint8_t level : replay.keyLevels) put(level);
+    auto putEvents = [&](std::uint32_t first, std::uint32_t count) {
+        for (std::uint32_t e = first; e < first + count && e < replay.events.size(); ++e) {
+            const ReplayEvent& event = replay.events[e];
+            if (event.type == ReplayEvent::Type::Char) continue;  // typing acts only on names
+            put(event.type);
+            put(event.x);
+            put(event.y);
+            put(event.kind);
+        }
+    };
+    for (const ReplayFrame& frame : replay.frames) {
+        put(frame.input);
+        put(frame.lag);
+        put(frame.frameMs);
+        put(frame.speedFactor);
+        putEvents(frame.firstEvent, frame.eventCount);
+    }
+    const auto trailing = static_cast<std::uint32_t>(replay.events.size()) - replay.trailingEvents;
+    putEvents(trailing, replay.trailingEvents);
+    return DigestHex(DigestOf(bytes));
+}
+
 }  // namespace
 
 ScoreService::ScoreService(ScoreStore& store, RateLimit& limit, ReplayChecker* checker,
@@ -246,7 +283,7 @@ void ScoreService::StoreProven(const HttpRequest& r, std::int64_t nowMs, std::in
     result.record.country = CountryOf(r);
     result.level = replay.level;
     result.replay = r.body;
-    result.digest = DigestHex(DigestOf(r.body));
+    result.digest = RideDigest(replay);
     result.address = r.address;
     result.receivedAt = receivedAt;
     const std::string address = r.address;

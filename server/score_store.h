@@ -30,7 +30,7 @@ struct ProvenResult {
     ScoreRecord record;           // name, score, country
     std::int32_t level = 0;       // the level reached
     std::string replay;           // the replay file's bytes
-    std::string digest;           // the replay's SHA-256, hexadecimal: the same replay is kept once
+    std::string digest;           // the ride's SHA-256, hexadecimal: the same ride is kept once
     std::string address;          // the client address it came from
     std::int64_t receivedAt = 0;  // seconds since 1970 (UTC)
 };
@@ -59,7 +59,7 @@ struct StoreBusy : std::runtime_error {
 class ScoreStore {
 public:
     virtual ~ScoreStore() = default;
-    // Keeps a proven result with its replay. A replay kept already (the same digest) is not
+    // Keeps a proven result with its replay. A ride kept already (the same digest) is not
     // kept twice: then its row is answered. Returns the row's id and whether it is new.
     virtual std::pair<std::int64_t, bool> AddProven(const ProvenResult& result) = 0;
     // Keeps an unproven result (sent with the old request, which proves nothing).

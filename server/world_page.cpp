@@ -31,7 +31,7 @@ code { color: #e8e8e8; }
 table { border-collapse: collapse; width: 100%; table-layout: fixed; }
 col.place { width: 3em; } col.score { width: 4.6em; } col.level { width: 2.6em; }
 col.date { width: 6.6em; } col.replay { width: 2.2em; }
-th, td { padding: 0.4em 0.5em; border-bottom: 1px solid #3a4458; vertical-align: top; overflow: hidden; }
+th, td { padding: 0.4em 0.5em; border-bottom: 1px solid #3a4458; vertical-align: baseline; overflow: hidden; }
 th { text-align: left; color: #ffcc33; font-weight: 600; }
 .n { text-align: right; font-variant-numeric: tabular-nums; }
 td.n a { color: inherit; text-decoration: none; }
@@ -46,7 +46,7 @@ p.pages, p.empty { text-align: center; }
 @media (max-width: 480px) {
   body { padding: 1em 0.4em; font-size: 15px; }
   th, td { padding: 0.35em 0.25em; }
-  col.place { width: 2.5em; } col.score { width: 3.9em; } col.level { width: 1.9em; }
+  col.place { width: 2.5em; } col.score { width: 3.8em; } col.level { width: 2.3em; }
   col.date { width: 5.4em; } col.replay { width: 1.7em; }
   td.date { font-size: 0.72em; }
 }

@@ -39,22 +39,24 @@ std::string RefusalText(const std::string& reason) {
     return Text("сервер отказал");
 }
 
-// The two lines the outcome of a sending is told in.
+// The two lines the outcome of a sending is told in: a headline and what it means.
 std::pair<std::string, std::string> OutcomeText(const UploadOutcome& outcome) {
+    const std::string later = Text("Отправим результат позже");
     switch (outcome.kind) {
         case UploadOutcome::Kind::Stored:
             if (outcome.place > 0) {
-                return {Text("Место в мировой таблице: ") + std::to_string(outcome.place), ""};
+                return {Text("Результат принят"),
+                        Text("Место в мировой таблице: ") + std::to_string(outcome.place)};
             }
             return {Text("Результат отправлен"), ""};
         case UploadOutcome::Kind::Refused:
-            return {Text("Результат не принят:"), RefusalText(outcome.reason)};
+            return {Text("Результат не принят"), RefusalText(outcome.reason)};
         case UploadOutcome::Kind::Busy:
-            return {Text("Сервер занят: результат"), Text("будет отправлен позже")};
+            return {Text("Сервер занят"), later};
         case UploadOutcome::Kind::NoAnswer:
             break;
     }
-    return {Text("Нет связи: результат"), Text("будет отправлен позже")};
+    return {Text("Нет связи с сервером"), later};
 }
 
 }  // namespace

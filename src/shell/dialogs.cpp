@@ -221,8 +221,8 @@ void GameDialogs::RunKind(int kind, int lagCount) {
             if (state_.SendingShown < 2) {
                 Centred(canvas, 1, Text("Отсылка..."), 382, 269);
             } else {
-                Centred(canvas, 1, state_.OutcomeLines[0], 382, 251);
-                Centred(canvas, 1, state_.OutcomeLines[1], 382, 287);
+                Centred(canvas, 3, state_.OutcomeLines[0], 382, 252);
+                Centred(canvas, 2, state_.OutcomeLines[1], 382, 292);
             }
             RunSending();
             break;

@@ -303,8 +303,10 @@ TEST_F(ScoreServerTest, ByDefaultOnlyProvenResultsAreTakenAFewAtATime) {
     // answered with its place.
     const std::vector<std::string> names = {"Аня", "Борис", "Вера", "Глеб", "Дина", "Егор"};
     std::vector<UploadOutcome> outcomes;
-    for (const std::string& name : names) {
-        const std::string replay = test::RecordedGame(name, 2);
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        const std::string& name = names[i];
+        // Each its own ride: the same ride under another name is kept once.
+        const std::string replay = test::RecordedGame(name, 10 + i);
         Replay game;
         ASSERT_EQ(DecodeReplay(replay, game), "");
         outcomes.push_back(
@@ -445,12 +447,12 @@ TEST_F(ScoreServerTest, PlayersBehindATrustedProxyAreToldApartAndIPv6IsServed) {
     };
     // Three players behind the proxy each get their own allowance; one behind it cannot pose
     // as another by naming an address of its own first.
-    EXPECT_EQ(post(test::RecordedGame("Ира", 5), "198.51.100.1", nullptr), 200);
-    EXPECT_EQ(post(test::RecordedGame("Кира", 5), "198.51.100.2", nullptr), 200);
-    EXPECT_EQ(post(test::RecordedGame("Лара", 5), "203.0.113.9, 198.51.100.1", nullptr), 429);
+    EXPECT_EQ(post(test::RecordedGame("Ира", 20), "198.51.100.1", nullptr), 200);
+    EXPECT_EQ(post(test::RecordedGame("Кира", 21), "198.51.100.2", nullptr), 200);
+    EXPECT_EQ(post(test::RecordedGame("Лара", 22), "203.0.113.9, 198.51.100.1", nullptr), 429);
     // An untrusted client's header counts for nothing: it is its own address.
-    EXPECT_EQ(post(test::RecordedGame("Мира", 5), "198.51.100.3", "127.0.0.2"), 200);
-    EXPECT_EQ(post(test::RecordedGame("Нина", 5), "198.51.100.4", "127.0.0.2"), 429);
+    EXPECT_EQ(post(test::RecordedGame("Мира", 23), "198.51.100.3", "127.0.0.2"), 200);
+    EXPECT_EQ(post(test::RecordedGame("Нина", 24), "198.51.100.4", "127.0.0.2"), 429);
     std::string listed;
     ASSERT_EQ(test::RunCommand(test::ScoreServerBinary().string() + " list --db " +
                                    Quoted(Db().string()),

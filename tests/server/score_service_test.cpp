@@ -340,6 +340,17 @@ TEST_P(ServiceOnStore, ProvenResultsAreReRunStoredOnceAndServedWithTheirReplays)
          "refused: mismatch:", 1},
         {"another name claimed", Post(Changed(game, [](Replay& r) { r.name = "Ivan"; })), 422,
          "refused: mismatch:", 1},
+        // The ride copied with another name typed into it re-runs to that name, but it is the
+        // ride kept already: the answer is its row.
+        {"the same ride with another name typed",
+         Post(Changed(game,
+                      [](Replay& r) {
+                          for (ReplayEvent& e : r.events) {
+                              if (e.type == ReplayEvent::Type::Char && e.ch != 13) e.ch = 'Z';
+                          }
+                          r.name = "ZZZZ";
+                      })),
+         200, "stored place=1 id=", 1},
         {"one byte changed", Post(damaged), 400, "refused: damaged:", 1},
         {"no body", Post(""), 400, "refused: damaged:", 1},
         {"another version",
@@ -374,6 +385,7 @@ TEST_P(ServiceOnStore, ProvenResultsAreReRunStoredOnceAndServedWithTheirReplays)
     EXPECT_EQ(row.address, "10.0.0.1");
     const std::string id = std::to_string(row.id);
     const std::string page = Do(Show(std::nullopt, "GET", false)).body;
+    EXPECT_EQ(page.find("ZZZZ"), std::string::npos);
     for (const std::string& piece :
          {std::string("Вера"), std::string("Россия"), "id=\"r" + id + "\"",
           "&amp;id=" + id + "#r" + id, std::string(kReplaysPath) + id + ".vrr", std::string("Vrumbal"),
@@ -405,7 +417,7 @@ TEST_P(ServiceOnStore, ProvenResultsAreReRunStoredOnceAndServedWithTheirReplays)
 TEST_P(ServiceOnStore, AFailureOfTheServersOwnCostsTheSenderNothing) {
     RateLimit one(1, 1, 1000);  // one result, then one a minute
     const std::string game = test::RecordedGame("Вера", 1);
-    const std::string other = test::RecordedGame("Олег", 1);
+    const std::string other = test::RecordedGame("Олег", 2);
     // No room in the queue: busy, asked to come back.
     Start(one, false, 0);
     HttpAnswer a = Do(Post(game));

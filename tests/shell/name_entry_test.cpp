@@ -133,13 +133,13 @@ TEST(Sending, HappensInTheFrameAfterTheNoticeIsShownAndTellsTheOutcome) {
         const char* second;
         std::size_t kept;    // results left in the outbox
     } cases[] = {
-        {{Kind::Stored, 3, ""}, "Место в мировой таблице: 3", "", 0},
+        {{Kind::Stored, 3, ""}, "Результат принят", "Место в мировой таблице: 3", 0},
         {{Kind::Stored, 0, ""}, "Результат отправлен", "", 0},
-        {{Kind::Refused, 0, "mismatch: no"}, "Результат не принят:",
+        {{Kind::Refused, 0, "mismatch: no"}, "Результат не принят",
          "запись не подтвердила результат", 0},
-        {{Kind::Refused, 0, "version: 0.9"}, "Результат не принят:", "другая версия игры", 0},
-        {{Kind::Busy, 0, ""}, "Сервер занят: результат", "будет отправлен позже", 1},
-        {{Kind::NoAnswer, 0, ""}, "Нет связи: результат", "будет отправлен позже", 1},
+        {{Kind::Refused, 0, "version: 0.9"}, "Результат не принят", "другая версия игры", 0},
+        {{Kind::Busy, 0, ""}, "Сервер занят", "Отправим результат позже", 1},
+        {{Kind::NoAnswer, 0, ""}, "Нет связи с сервером", "Отправим результат позже", 1},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.first);
