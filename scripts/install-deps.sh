@@ -15,6 +15,7 @@ packages=(
     zlib1g-dev nettle-dev              # replays: packed, checked, named by their digest
     libcairo2-dev                      # drawing the game's pictures in the content build
     libcpp-httplib-dev                 # the game's score request
+    libboost-locale-dev gettext        # the game's texts in other languages: catalogues and their tools
     libmicrohttpd-dev                  # the score server's HTTP on an event loop
     libsqlite3-dev libpq-dev           # its stores: an SQLite file or a PostgreSQL database
     postgresql-15                      # a real PostgreSQL for the score server's tests

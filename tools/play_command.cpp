@@ -1,4 +1,5 @@
 // vrumbal-tool play: the real game, headless, frame by frame under a simulated clock.
+#include <algorithm>
 #include <cstdio>
 #include <fstream>
 #include <sstream>
@@ -6,6 +7,7 @@
 
 #include "commands.h"
 #include "game/replay.h"
+#include "platform/catalogue.h"
 #include "platform/codepage.h"
 #include "shell/headless_run.h"
 #include "shell/replay_check.h"
@@ -42,6 +44,15 @@ vrumbal::Replay ReadReplay(const std::string& path) {
 
 }  // namespace
 
+// A language the game ships, as --lang names it.
+std::string Language(const std::string& code) {
+    const auto& shipped = ShippedLanguages();
+    if (std::find(shipped.begin(), shipped.end(), code) == shipped.end()) {
+        throw UsageError("--lang takes a language the game speaks: ru or en");
+    }
+    return code;
+}
+
 int PlayReplay(const Args& args) {
     HeadlessRunOptions options;
     std::string file;
@@ -61,6 +72,8 @@ int PlayReplay(const Args& args) {
             options.shotEvery = ParseNumber(a, value(), 1, 1000000000L);
         } else if (a == "--trace") {
             options.traceFile = value();
+        } else if (a == "--lang") {
+            options.language = Language(value());
         } else if (!a.empty() && a[0] == '-') {
             throw UsageError("unknown option " + a);
         } else if (file.empty()) {
@@ -149,6 +162,8 @@ int Play(const Args& args) {
             options.name = Utf8ToCp1251(value());
         } else if (a == "--no-draw") {
             options.draw = false;
+        } else if (a == "--lang") {
+            options.language = Language(value());
         } else {
             throw UsageError("unknown option " + a);
         }

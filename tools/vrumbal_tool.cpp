@@ -31,14 +31,16 @@ constexpr Verb kVerbs[] = {
     {"play",
      "play [--data DIR] [--fps F] [--refresh R] [--frames N] [--seed S] [--script FILE]\n"
      "     [--shots DIR] [--trace FILE] [--start-race] [--level L] [--bike B] [--record FILE]\n"
-     "     [--autopilot] [--name NAME] [--no-draw]\n"
+     "     [--autopilot] [--name NAME] [--no-draw] [--lang ru|en]\n"
      "    run the game headless with a simulated clock of F frames a second (85); the\n"
      "    script holds one event a line, FRAME EVENT (see the README); with --record the\n"
      "    game started is recorded into FILE as a replay; the autopilot rides the races,\n"
-     "    NAME (UTF-8) is typed into the table when a record asks for it\n",
+     "    NAME (UTF-8) is typed into the table when a record asks for it; the game speaks\n"
+     "    the language given (ru unless told), whatever the environment says\n",
      vrumbal::tool::Play},
     {"replay",
      "replay FILE [--data DIR] [--fps F] [--shots DIR] [--every N] [--trace FILE]\n"
+     "     [--lang ru|en]\n"
      "    play a replay through the game's frame loop with drawing, a shot every N frames\n"
      "    (F: once a simulated second) and a trace line every frame\n",
      vrumbal::tool::PlayReplay},

@@ -232,7 +232,7 @@ void Bikes(cairo_t* cr) {
     }
 }
 
-void Column(cairo_t* cr) {
+void Column(cairo_t* cr, const Catalogue& t) {
     // Shadow the column casts on the scene.
     cairo_pattern_t* shade = cairo_pattern_create_linear(kColumnRight, 0, kColumnRight + 22, 0);
     cairo_pattern_add_color_stop_rgba(shade, 0, 0, 0, 0, 0.5);
@@ -271,11 +271,12 @@ void Column(cairo_t* cr) {
         DrawRecess(cr, 10, top - 2, kMainButtonWidth + 4, kMainButtonHeight + 4, 4, Hex(0x1B1F24));
     }
     // A keyboard hint at the foot of the column.
-    CaptionCentred(cr, "СТРЕЛКИ — ВЫБОР   ENTER — ВХОД", 152, 558, false, 13, kDimText);
-    CaptionCentred(cr, "ESC — НАЗАД", 152, 578, false, 13, kDimText);
+    CaptionCentred(cr, t.Translate(N_("СТРЕЛКИ — ВЫБОР   ENTER — ВХОД")), 152, 558, false, 13,
+                   kDimText);
+    CaptionCentred(cr, t.Translate(N_("ESC — НАЗАД")), 152, 578, false, 13, kDimText);
 }
 
-void Logo(cairo_t* cr) {
+void Logo(cairo_t* cr, const Catalogue& t) {
     const std::string title = "VRUMBAL";
     constexpr double kSlant = -0.22, kBaseline = 100, kLeft = 24, kMaxWidth = 286;
     double size = 80;
@@ -308,7 +309,8 @@ void Logo(cairo_t* cr) {
     cairo_restore(cr);
     // Subtitle between two chequered bands.
     const double subtitleY = 132;
-    CaptionCentred(cr, "М О Т О Г О Н К И", 172, subtitleY, true, 17, kMint);
+    // The letters stand apart, a space between each.
+    CaptionCentred(cr, t.Translate(N_("М О Т О Г О Н К И")), 172, subtitleY, true, 17, kMint);
     for (int side : {-1, 1}) {
         const double x0 = side < 0 ? 22 : 262;
         for (int col = 0; col < 11; ++col) {
@@ -357,7 +359,7 @@ void ButtonTray(cairo_t* cr) {
 
 }  // namespace
 
-Picture MenuBackground() {
+Picture MenuBackground(const Catalogue& t) {
     Canvas canvas(kWidth, kHeight);
     cairo_t* cr = canvas.Cr();
     Grass(cr);
@@ -366,8 +368,8 @@ Picture MenuBackground() {
     Bikes(cr);
     TopShade(cr);
     ButtonTray(cr);
-    Column(cr);
-    Logo(cr);
+    Column(cr, t);
+    Logo(cr, t);
     return canvas.ToOpaque(0);
 }
 

@@ -130,9 +130,10 @@ Picture OneLook(const TwoStateButton& b, bool lit) {
 
 }  // namespace
 
-Picture MainButton(int index, bool lit) {
-    static const char* const kCaptions[] = {"ИГРАТЬ",  "ПОМОЩЬ",   "НАСТРОЙКИ",
-                                            "РЕКОРДЫ", "ЕЩЁ ИГРЫ", "ВЫХОД"};
+Picture MainButton(const Catalogue& t, int index, bool lit) {
+    static const char* const kCaptions[] = {N_("ИГРАТЬ"),  N_("ПОМОЩЬ"),   N_("НАСТРОЙКИ"),
+                                            N_("РЕКОРДЫ"), N_("ЕЩЁ ИГРЫ"), N_("ВЫХОД")};
+    const std::string caption = t.Translate(kCaptions[index]);
     Canvas canvas(kMainButtonWidth, kMainButtonHeight);
     cairo_t* cr = canvas.Cr();
     DrawPlate(cr, 0, 0, kMainButtonWidth, kMainButtonHeight,
@@ -159,9 +160,9 @@ Picture MainButton(int index, bool lit) {
     cairo_fill(cr);
     const double captionCentre = (62 + kMainButtonWidth - 8) / 2.0;
     if (lit) {
-        CaptionEmbossed(cr, kCaptions[index], captionCentre, my, true, 25, kInk, Hex(0xFFF6B0));
+        CaptionEmbossed(cr, caption, captionCentre, my, true, 25, kInk, Hex(0xFFF6B0));
     } else {
-        CaptionEmbossed(cr, kCaptions[index], captionCentre, my, true, 25, kLightText, kRim);
+        CaptionEmbossed(cr, caption, captionCentre, my, true, 25, kLightText, kRim);
     }
     return canvas.ToKeyed(ToHex(kColumn));
 }

@@ -100,7 +100,7 @@ Picture OptionsPanel() {
     return canvas.ToKeyed(ToHex(kRim));
 }
 
-Picture BikeChoicePanel() {
+Picture BikeChoicePanel(const Catalogue& t) {
     Canvas canvas(432, 465);
     cairo_t* cr = canvas.Cr();
     PanelFrame(cr, 432, 465);
@@ -110,13 +110,14 @@ Picture BikeChoicePanel() {
     DrawRecess(cr, sx - 4, sy - 4, 264, 213, 6, kRim);
     // Rating rows: captions left of the pips, which the game draws 18 pixels apart from x 546
     // with their tops at these heights.
-    static const char* const kCaptions[] = {"СКОРОСТЬ", "УПРАВЛЕНИЕ", "РАЗГОН", "ТОРМОЗА"};
+    static const char* const kCaptions[] = {N_("СКОРОСТЬ"), N_("УПРАВЛЕНИЕ"), N_("РАЗГОН"),
+                                            N_("ТОРМОЗА")};
     constexpr int kRowTops[] = {396, 424, 454, 486};
     constexpr int kPipLeft = 546, kPipPitch = 18, kMaxPips = 11;
     for (int row = 0; row < 4; ++row) {
         const double top = kRowTops[row] - kSubPanelTop;
         const double centre = top + 10;
-        CaptionRight(cr, kCaptions[row], kPipLeft - kSubPanelLeft - 10, centre, 15, kMint);
+        CaptionRight(cr, t.Translate(kCaptions[row]), kPipLeft - kSubPanelLeft - 10, centre, 15, kMint);
         DrawRecess(cr, kPipLeft - kSubPanelLeft - 4, top - 3, kMaxPips * kPipPitch + 2, 26, 4,
                    Hex(0x101317));
         // Empty sockets show how far each scale goes.
@@ -134,7 +135,7 @@ Picture BikeChoicePanel() {
     return canvas.ToKeyed(ToHex(kRim));
 }
 
-Picture HighScorePanel() {
+Picture HighScorePanel(const Catalogue& t) {
     // Drawn above the screen's buttons, so it ends at y 526, clear of them (from y 532).
     constexpr int kLeft = 356, kWidth = 436, kHeight = 396;
     Canvas canvas(kWidth, kHeight);
@@ -142,9 +143,9 @@ Picture HighScorePanel() {
     PanelFrame(cr, kWidth, kHeight);
     // Column heads; the game centres names on x 578 and scores on x 732.
     constexpr double kRankX = 392 - kLeft, kNameX = 578 - kLeft, kScoreX = 732 - kLeft;
-    CaptionCentred(cr, "МЕСТО", kRankX, 30, true, 14, kMint);
-    CaptionCentred(cr, "ИМЯ", kNameX, 30, true, 14, kMint);
-    CaptionCentred(cr, "ОЧКИ", kScoreX, 30, true, 14, kMint);
+    CaptionCentred(cr, t.Translate(N_("МЕСТО")), kRankX, 30, true, 14, kMint);
+    CaptionCentred(cr, t.Translate(N_("ИМЯ")), kNameX, 30, true, 14, kMint);
+    CaptionCentred(cr, t.Translate(N_("ОЧКИ")), kScoreX, 30, true, 14, kMint);
     DrawRecess(cr, 10, 46, kWidth - 20, 340, 8, kPanelInset);
     for (int k = 1; k <= 10; ++k) {
         const double y = std::nearbyint((k - 1) * 33.7 + 196) - kSubPanelTop;
@@ -267,8 +268,9 @@ Picture ScreenTitle(const std::string& caption, int left) {
     return canvas.ToKeyed(ToHex(kInk));
 }
 
-Picture BikeShowcase(int model) {
-    static const char* const kNames[] = {"ТАЙФУН", "СТРЕЛА", "ЗУБР", "ГЕПАРД", "ФАНТОМ"};
+Picture BikeShowcase(const Catalogue& t, int model) {
+    static const char* const kNames[] = {N_("ТАЙФУН"), N_("СТРЕЛА"), N_("ЗУБР"), N_("ГЕПАРД"),
+                                         N_("ФАНТОМ")};
     constexpr int kWidth = 256, kHeight = 205;
     Canvas canvas(kWidth, kHeight);
     cairo_t* cr = canvas.Cr();
@@ -322,7 +324,7 @@ Picture BikeShowcase(int model) {
     FillVertical(cr, 12, 42, Mix(signature, Hex(0xFFFFFF), 0.3), signature, signature);
     cairo_new_path(cr);
     cairo_restore(cr);
-    const std::string name = kNames[model - 1];
+    const std::string name = t.Translate(kNames[model - 1]);
     const double nameWidth = SelectAndMeasure(cr, name, true, 17);
     CaptionCentred(cr, name, 12 + nameWidth / 2, 190, true, 17, kLightText);
     cairo_rectangle(cr, 12, 174, nameWidth, 2);

@@ -39,7 +39,8 @@ PictureItemData Button(const std::string& name, const TwoStateButton& button) {
 
 }  // namespace
 
-PictureLibraryData BuildMenuPictures() {
+PictureLibraryData BuildMenuPictures(const Catalogue& t) {
+    auto tr = [&t](const char* text) { return t.Translate(text); };
     PictureLibraryData library;
     auto& items = library.items;
     const std::uint32_t onPanel = ToHex(kPanelBottom);
@@ -47,7 +48,7 @@ PictureLibraryData BuildMenuPictures() {
     ExpectPlace(library, kHitArea, "hit area");
     items.push_back(Invisible("hit area"));
     ExpectPlace(library, kBackground, "menu background");
-    items.push_back(MakePictureItem("menu background", MenuBackground(), 0, 0, false));
+    items.push_back(MakePictureItem("menu background", MenuBackground(t), 0, 0, false));
     static const char* const kMainNames[] = {"play",    "help",       "options",
                                              "records", "more games", "quit"};
     ExpectPlace(library, kMainButtons, "main buttons");
@@ -55,19 +56,19 @@ PictureLibraryData BuildMenuPictures() {
         for (int i = 0; i < 6; ++i) {
             items.push_back(
                 MakePictureItem(std::string("main ") + kMainNames[i] + (lit ? " lit" : ""),
-                                MainButton(i, lit != 0)));
+                                MainButton(t, i, lit != 0)));
         }
     }
     // The option states: window or full screen, music on or off, sound on or off.
     ExpectPlace(library, kScreenWindow, "option states");
-    items.push_back(
-        MakePictureItem("screen window", OptionSwitch(236, "В ОКНЕ", "ВЕСЬ ЭКРАН", 0, false)));
-    items.push_back(
-        MakePictureItem("screen full", OptionSwitch(236, "В ОКНЕ", "ВЕСЬ ЭКРАН", 1, false)));
-    items.push_back(MakePictureItem("music on", OptionSwitch(120, "ВКЛ", "ВЫКЛ", 0, false)));
-    items.push_back(MakePictureItem("music off", OptionSwitch(120, "ВКЛ", "ВЫКЛ", 1, true)));
-    items.push_back(MakePictureItem("sound on", OptionSwitch(112, "ВКЛ", "ВЫКЛ", 0, false)));
-    items.push_back(MakePictureItem("sound off", OptionSwitch(112, "ВКЛ", "ВЫКЛ", 1, true)));
+    const std::string window = tr(N_("В ОКНЕ")), full = tr(N_("ВЕСЬ ЭКРАН"));
+    const std::string on = tr(N_("ВКЛ")), off = tr(N_("ВЫКЛ"));
+    items.push_back(MakePictureItem("screen window", OptionSwitch(236, window, full, 0, false)));
+    items.push_back(MakePictureItem("screen full", OptionSwitch(236, window, full, 1, false)));
+    items.push_back(MakePictureItem("music on", OptionSwitch(120, on, off, 0, false)));
+    items.push_back(MakePictureItem("music off", OptionSwitch(120, on, off, 1, true)));
+    items.push_back(MakePictureItem("sound on", OptionSwitch(112, on, off, 0, false)));
+    items.push_back(MakePictureItem("sound off", OptionSwitch(112, on, off, 1, true)));
     // The fields under the country (centred on 580, 417) and hot key (575, 494) texts.
     ExpectPlace(library, kCountryFrame, "country frame");
     items.push_back(MakePictureItem("country frame", ValueFrame(376, 38)));
@@ -76,35 +77,35 @@ PictureLibraryData BuildMenuPictures() {
     items.push_back(Invisible("unused 23"));
     // Screen titles, each centred over the panels at x 575.
     ExpectPlace(library, kTitleHelp, "screen titles");
-    items.push_back(MakePictureItem("title help", ScreenTitle("ПОМОЩЬ", 439)));
-    items.push_back(MakePictureItem("title bike", ScreenTitle("ВЫБОР БАЙКА", 312)));
-    items.push_back(MakePictureItem("title options", ScreenTitle("НАСТРОЙКИ", 406)));
-    items.push_back(MakePictureItem("title records", ScreenTitle("РЕКОРДЫ", 323)));
+    items.push_back(MakePictureItem("title help", ScreenTitle(tr(N_("ПОМОЩЬ")), 439)));
+    items.push_back(MakePictureItem("title bike", ScreenTitle(tr(N_("ВЫБОР БАЙКА")), 312)));
+    items.push_back(MakePictureItem("title options", ScreenTitle(tr(N_("НАСТРОЙКИ")), 406)));
+    items.push_back(MakePictureItem("title records", ScreenTitle(tr(N_("РЕКОРДЫ")), 323)));
     ExpectPlace(library, kBikeShowcase, "bike showcase");
     for (int model = 1; model <= 5; ++model) {
         items.push_back(
-            MakePictureItem("bike " + std::to_string(model), BikeShowcase(model), 0, 0, false));
+            MakePictureItem("bike " + std::to_string(model), BikeShowcase(t, model), 0, 0, false));
     }
     ExpectPlace(library, kDialogPanel, "dialog panel");
     items.push_back(MakePictureItem("dialog panel", DialogPanel()));
     // Buttons with two patterns, 0 highlighted and 1 normal. Yes and No stand 128 pixels
     // apart; their plates keep a margin so the pair is centred under the dialog texts.
-    items.push_back(Button("yes", {138, 44, 7, "ДА", "", 0, false, onPanel}));
-    items.push_back(Button("no", {138, 44, 7, "НЕТ", "", 0, false, onPanel}));
-    items.push_back(Button("back", {128, 44, 0, "В МЕНЮ", "", 0, false, onPanel}));
+    items.push_back(Button("yes", {138, 44, 7, tr(N_("ДА")), "", 0, false, onPanel}));
+    items.push_back(Button("no", {138, 44, 7, tr(N_("НЕТ")), "", 0, false, onPanel}));
+    items.push_back(Button("back", {128, 44, 0, tr(N_("В МЕНЮ")), "", 0, false, onPanel}));
     items.push_back(MakePictureItem("bike previous", BikeArrowButton(-1), 64, 205));
     items.push_back(MakePictureItem("bike next", BikeArrowButton(1), 64, 205));
-    items.push_back(Button("start", {270, 44, 0, "СТАРТ!", "", 1, true, onPanel}));
-    items.push_back(Button("clear table", {144, 54, 0, "ОЧИСТИТЬ", "ТАБЛИЦУ", 0, false, onPanel}));
-    items.push_back(Button("world table", {136, 54, 0, "МИРОВАЯ", "ТАБЛИЦА", 0, false, onPanel}));
-    items.push_back(Button("previous page", {140, 44, 0, "НАЗАД", "", -1, false, onPanel}));
-    items.push_back(Button("next page", {140, 44, 0, "ДАЛЕЕ", "", 1, false, onPanel}));
+    items.push_back(Button("start", {270, 44, 0, tr(N_("СТАРТ!")), "", 1, true, onPanel}));
+    items.push_back(Button("clear table", {144, 54, 0, tr(N_("ОЧИСТИТЬ")), tr(N_("ТАБЛИЦУ")), 0, false, onPanel}));
+    items.push_back(Button("world table", {136, 54, 0, tr(N_("МИРОВАЯ")), tr(N_("ТАБЛИЦА")), 0, false, onPanel}));
+    items.push_back(Button("previous page", {140, 44, 0, tr(N_("НАЗАД")), "", -1, false, onPanel}));
+    items.push_back(Button("next page", {140, 44, 0, tr(N_("ДАЛЕЕ")), "", 1, false, onPanel}));
     for (int i = 44; i <= 49; ++i) items.push_back(Invisible("unused " + std::to_string(i)));
     ExpectPlace(library, kAbout, "about");
     items.push_back(MakePictureItem("about", AboutPicture()));
     items.push_back(MakePictureItem("options panel", OptionsPanel()));
-    items.push_back(MakePictureItem("bike panel", BikeChoicePanel()));
-    items.push_back(MakePictureItem("records panel", HighScorePanel()));
+    items.push_back(MakePictureItem("bike panel", BikeChoicePanel(t)));
+    items.push_back(MakePictureItem("records panel", HighScorePanel(t)));
     items.push_back(MakePictureItem("rating pip", RatingPip()));
     ExpectPlace(library, kCount, "end of the menu pictures");
     return library;

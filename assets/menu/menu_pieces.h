@@ -5,6 +5,8 @@
 #include <string>
 
 #include "engine/picture.h"
+#include "game/texts.h"
+#include "platform/catalogue.h"
 
 namespace vrumbal::content {
 
@@ -13,10 +15,10 @@ inline constexpr int kMainButtonWidth = 280;
 inline constexpr int kMainButtonHeight = 52;
 
 // The full-screen menu background (800 x 600), with its button column, logo and road scene.
-Picture MenuBackground();
+Picture MenuBackground(const Catalogue& t);
 
 // Main button 0..5 (play, help, options, high scores, more games, quit), normal or lit.
-Picture MainButton(int index, bool lit);
+Picture MainButton(const Catalogue& t, int index, bool lit);
 
 // A two-state button: pattern 0 lit, pattern 1 normal, side by side.
 struct TwoStateButton {
@@ -54,14 +56,14 @@ Picture ScreenTitle(const std::string& caption, int left);
 // The panel of the options and help screens (at 358, 130).
 Picture OptionsPanel();
 // The panel of the bike choice screen with the rating captions (at 358, 130).
-Picture BikeChoicePanel();
+Picture BikeChoicePanel(const Catalogue& t);
 // The panel of the high-score table (at 356, 130), ending above the buttons at y 532.
-Picture HighScorePanel();
+Picture HighScorePanel(const Catalogue& t);
 // The panel under the game's questions and notices (at 185, 219).
 Picture DialogPanel();
 
 // Bike model 1..5 on its showcase floor, for the bike choice screen (at 456, 180).
-Picture BikeShowcase(int model);
+Picture BikeShowcase(const Catalogue& t, int model);
 
 // The picture of the about page (at 300, 440).
 Picture AboutPicture();

@@ -150,7 +150,7 @@ constexpr int kWindowRight = 168;
 constexpr int kWindowTop = 46;
 constexpr int kWindowBottom = 166;
 
-Picture PanelHeadRows(int top, int bottom, bool keyed) {
+Picture PanelHeadRows(const Catalogue& t, int top, int bottom, bool keyed) {
     Canvas canvas(kHeadWidth, kHeadHeight);
     cairo_t* cr = canvas.Cr();
     HudPlate(cr, kHeadWidth, kHeadHeight);
@@ -188,7 +188,7 @@ Picture PanelHeadRows(int top, int bottom, bool keyed) {
     SetColor(cr, kMint, 0.18);
     cairo_set_line_width(cr, 1);
     cairo_stroke(cr);
-    CaptionCentred(cr, "МЕСТО", 112, 185, true, 13, kYellow);
+    CaptionCentred(cr, t.Translate(N_("МЕСТО")), 112, 185, true, 13, kYellow);
     // Small yellow ticks under the plate's corners, where the panel goes on.
     cairo_rectangle(cr, 8, 206, 18, 2);
     cairo_rectangle(cr, kHeadWidth - 26, 206, 18, 2);
@@ -209,13 +209,13 @@ Picture PanelHeadRows(int top, int bottom, bool keyed) {
 }
 
 // The piece at (626, 0), keyed where the window is.
-Picture PanelTop() {
-    return PanelHeadRows(0, kCut, true);
+Picture PanelTop(const Catalogue& t) {
+    return PanelHeadRows(t, 0, kCut, true);
 }
 
 // The piece at (626, 195): the plate under the place, opaque.
-Picture PanelBottom() {
-    return PanelHeadRows(kCut, kHeadHeight, false);
+Picture PanelBottom(const Catalogue& t) {
+    return PanelHeadRows(t, kCut, kHeadHeight, false);
 }
 
 PictureItemData Mark(const std::string& name, const RibbonCentre& centre, int cell,
@@ -225,7 +225,7 @@ PictureItemData Mark(const std::string& name, const RibbonCentre& centre, int ce
 
 }  // namespace
 
-PictureLibraryData BuildMinimapPictures() {
+PictureLibraryData BuildMinimapPictures(const Catalogue& t) {
     // Ribbon centres of the five kinds of map row, relative to the row's first lane cell. A
     // row of a right-shifting section shows its lane either at the left neighbour 45 or 39
     // (alternating rows), a left-shifting one at 33 or 27.
@@ -252,9 +252,9 @@ PictureLibraryData BuildMinimapPictures() {
     ExpectPlace(library, map_picture::kBike, "player");
     items.push_back(MakePictureItem("player", PlayerMarker()));
     ExpectPlace(library, map_picture::kTopCover, "panel above");
-    items.push_back(MakePictureItem("panel above", PanelTop()));
+    items.push_back(MakePictureItem("panel above", PanelTop(t)));
     ExpectPlace(library, map_picture::kBottomCover, "panel below");
-    items.push_back(MakePictureItem("panel below", PanelBottom(), 0, 0, false));
+    items.push_back(MakePictureItem("panel below", PanelBottom(t), 0, 0, false));
     return library;
 }
 

@@ -127,7 +127,7 @@ double DialAngle(double kmh) {
     return units * 2 * kPi / 256;
 }
 
-void Dial(cairo_t* cr) {
+void Dial(cairo_t* cr, const Catalogue& t) {
     const double cx = kDialX, cy = kDialY;
     // Bezel and face.
     cairo_arc(cr, cx, cy, kDialR + 4, 0, 2 * kPi);
@@ -180,25 +180,25 @@ void Dial(cairo_t* cr) {
         }
     }
     SetColour(cr, kMint, 0.8);
-    CentredLabel(cr, "км/ч", cx, cy + 24, 10, true);
+    CentredLabel(cr, t.Translate(N_("км/ч")).c_str(), cx, cy + 24, 10, true);
 }
 
 }  // namespace
 
-Picture LeftPanel() {
+Picture LeftPanel(const Catalogue& t) {
     Canvas canvas(kPanelW, kPanelH);
     MetalBackground(canvas);
     cairo_t* cr = canvas.Cr();
     InnerEdge(cr, kPanelW, 1);
     // The clock, centred on (87, 23).
     Window(cr, 22, 5, 130, 36);
-    Label(cr, "ВРЕМЯ", 87, 52, 12, kYellow);
+    Label(cr, t.Translate(N_("ВРЕМЯ")).c_str(), 87, 52, 12, kYellow);
     Logo(cr, 84, 105);
     // The score, centred on (84, 218).
-    Label(cr, "ОЧКИ", 84, 186, 12, kYellow);
+    Label(cr, t.Translate(N_("ОЧКИ")).c_str(), 84, 186, 12, kYellow);
     Window(cr, 14, 200, 140, 36);
     // The lives, centred on (113, 342), beside a helmet.
-    Label(cr, "ЖИЗНИ", 84, 306, 12, kYellow);
+    Label(cr, t.Translate(N_("ЖИЗНИ")).c_str(), 84, 306, 12, kYellow);
     Window(cr, 26, 322, 128, 40);
     cairo_arc(cr, 58, 342, 12, 0, 2 * kPi);
     SetColour(cr, Hex(0xD8232A));
@@ -216,13 +216,13 @@ Picture LeftPanel() {
         Rivet(cr, 12, y);
         Rivet(cr, 156, y);
     }
-    Dial(cr);
+    Dial(cr, t);
     // The speed readout, centred on (91, 578), inside the dial.
     Window(cr, 62, 564, 58, 28);
     return canvas.ToKeyed(kPanelMatte);
 }
 
-Picture RightPanel() {
+Picture RightPanel(const Catalogue& t) {
     Canvas canvas(kPanelW, kPanelH);
     MetalBackground(canvas);
     cairo_t* cr = canvas.Cr();
@@ -262,7 +262,7 @@ Picture RightPanel() {
     cairo_fill(cr);
     cairo_restore(cr);
     Logo(cr, 88, 480);
-    Label(cr, "ФИНИШ ЖДЁТ!", 88, 530, 13, kMint);
+    Label(cr, t.Translate(N_("ФИНИШ ЖДЁТ!")).c_str(), 88, 530, 13, kMint);
     return canvas.ToKeyed(kPanelMatte);
 }
 

@@ -60,8 +60,8 @@ std::vector<Picture> RoadTiles();
 void DrawSceneryTiles(std::vector<Picture>& tiles);
 
 // The head-up display: left panel, right panel and the speedometer needle.
-Picture LeftPanel();
-Picture RightPanel();
+Picture LeftPanel(const Catalogue& t);
+Picture RightPanel(const Catalogue& t);
 Picture Needle();
 
 // The pictures of one bike model (1..5).

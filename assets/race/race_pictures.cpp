@@ -4,7 +4,7 @@
 
 namespace vrumbal::content {
 
-PictureLibraryData BuildRacePictures() {
+PictureLibraryData BuildRacePictures(const Catalogue& t) {
     using namespace race;
     PictureLibraryData library;
     auto& items = library.items;
@@ -20,8 +20,8 @@ PictureLibraryData BuildRacePictures() {
     // The road tiles, ten to a row; the background draws them opaque.
     items.push_back(MakePictureItem("Road", TileSheet(RoadTiles(), 10, 0x4E9436), 72, 72, false));
     ExpectPlace(library, race_picture::kLeftPanel, "left panel");
-    whole("PanelLeft", LeftPanel());
-    whole("PanelRight", RightPanel());
+    whole("PanelLeft", LeftPanel(t));
+    whole("PanelRight", RightPanel(t));
     ExpectPlace(library, race_picture::kNeedle, "needle");
     whole("Needle", Needle());
     std::vector<BikePictures> bikes;

@@ -45,7 +45,7 @@ public:
     TCanvas(TextRenderer* renderer, Surface& target) : renderer_(renderer), target_(target) {}
     // The font texts are drawn with.
     FontSpec font;
-    // Draws text (code page 1251) with its top-left corner at (x, y).
+    // Draws text (UTF-8) with its top-left corner at (x, y).
     void TextOut(int x, int y, const std::string& text);
     // Width in pixels of the text in the current font.
     int TextWidth(const std::string& text);

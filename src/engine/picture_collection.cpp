@@ -65,6 +65,11 @@ void TPictureCollectionItem::SetTransparentColor(std::uint32_t color) {
     for (auto& surface : surfaces_) surface->SetColorKey(resolved);
 }
 
+void TPictureCollectionItem::Replace(PictureItemData data) {
+    data_ = std::move(data);
+    if (initialized_) Restore();
+}
+
 void TPictureCollectionItem::Initialize() {
     Finalize();
     const TDXDraw* surface = owner_.Surface();
@@ -185,6 +190,27 @@ void TPictureCollection::LoadFromFile(const std::string& path) {
     const std::string error = ReadFileBytes(path, bytes);
     if (!error.empty()) throw LibraryError(error);
     LoadFromBytes(bytes);
+}
+
+void TPictureCollection::ReplaceFromFile(const std::string& path) {
+    std::vector<std::uint8_t> bytes;
+    const std::string error = ReadFileBytes(path, bytes);
+    if (!error.empty()) throw LibraryError(error);
+    PictureLibraryData data;
+    const std::string readError = ReadPictureLibrary(bytes, data);
+    if (!readError.empty()) throw LibraryError(readError);
+    if (data.items.size() != items_.size()) {
+        throw LibraryError(path + " holds other pictures than the library it replaces");
+    }
+    for (std::size_t i = 0; i < items_.size(); ++i) {
+        const PictureItemData& now = items_[i]->Data();
+        const PictureItemData& other = data.items[i];
+        if (other.picture.width != now.picture.width || other.picture.height != now.picture.height ||
+            other.patternWidth != now.patternWidth || other.patternHeight != now.patternHeight) {
+            throw LibraryError(path + ": item " + std::to_string(i) + " differs in size");
+        }
+    }
+    for (std::size_t i = 0; i < items_.size(); ++i) items_[i]->Replace(std::move(data.items[i]));
 }
 
 void TPictureCollection::LoadFromBytes(std::span<const std::uint8_t> bytes) {

@@ -53,6 +53,9 @@ public:
     // The built patterns.
     const std::vector<TPictureCollectionItemPattern>& Patterns() const { return patterns_; }
 
+    // Takes another picture of the same size and patterns in place (the sprites showing this
+    // item keep it), rebuilt at once when bound to a surface.
+    void Replace(PictureItemData data);
     // Finalises, then binds to the collection's surface when that is initialised.
     void Initialize();
     // Drops the surfaces and patterns.
@@ -87,6 +90,10 @@ public:
     // Loads a library from its bytes; throws LibraryError, keeping the items read so far.
     // When bound to an initialised surface the items are initialised and restored.
     void LoadFromBytes(std::span<const std::uint8_t> bytes);
+    // Takes the pictures of another library of the same items (the same count, each the same
+    // size and patterns: another language's pictures) in place of these, so that sprites keep
+    // their items. Throws LibraryError, changing nothing, when it cannot be read or differs.
+    void ReplaceFromFile(const std::string& path);
     // Number of items.
     int Count() const { return static_cast<int>(items_.size()); }
     // Item index; throws LibraryError "List index out of bounds (%d)" outside the range.

@@ -38,6 +38,13 @@ public:
     // The game's one random generator.
     virtual Random& Randomness() = 0;
 
+    // A text of the game (UTF-8, as written here in Russian) in the player's language.
+    virtual std::string Tr(const char* text) = 0;
+    // The language the game speaks now ("ru", "en").
+    virtual const std::string& Language() const = 0;
+    // Speaks the given choice of language from now on ("" for the system's) and keeps it.
+    virtual void ChooseLanguage(const std::string& choice) = 0;
+
     // Plays a sound effect from its start when sound is on.
     virtual void PlaySound(SoundId sound) = 0;
     // Stops a sound effect when sound is on.

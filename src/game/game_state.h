@@ -38,7 +38,7 @@ struct GameState : Options, HighScoreTable {
     std::int32_t MenuSelection = 0;         // highlighted entry; outside the range = none
     std::int32_t MenuFirst = 0;             // first selectable entry
     std::int32_t MenuLast = 0;              // last selectable entry
-    std::array<MenuEntry, 18> MenuEntries;  // 1..17; 1..6 the main buttons
+    std::array<MenuEntry, 19> MenuEntries;  // 1..18; 1..6 the main buttons
     std::int32_t MenuIntroActive = 0;       // 1 while the main menu's buttons slide in
     std::int32_t HoveredMainButton = 0;     // main button under the mouse on a sub-screen
     std::int32_t MouseX = 0;                // last pointer position on the frame
@@ -69,6 +69,10 @@ struct GameState : Options, HighScoreTable {
     std::uint8_t MusicRestartPending = 0;  // the music comes back when a dialog closes
 
     std::string PlayerName;  // the name typed after a game
+
+    // The language the player chose on the options screen ("" for the system's); kept in a
+    // file of its own, not in the options.
+    std::string LanguageChoice;
 };
 
 }  // namespace vrumbal

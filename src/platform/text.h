@@ -1,4 +1,4 @@
-// The game's fonts and the text renderer that draws code page 1251 texts onto RGB565 pixels.
+// The game's fonts and the text renderer that draws UTF-8 texts onto RGB565 pixels.
 #pragma once
 #include <cstdint>
 #include <memory>
@@ -18,17 +18,17 @@ struct FontSpec {
     std::uint32_t color = 0;  // 0x00BBGGRR, red in the low byte
 };
 
-// Draws texts in code page 1251 onto RGB565 pixels, without a background.
+// Draws UTF-8 texts onto RGB565 pixels, without a background.
 class TextRenderer {
 public:
     virtual ~TextRenderer() = default;
     // Draws text with its top-left corner at (x, y), clipped to the buffer.
-    virtual void DrawText(const PixelBuffer& target, int x, int y, const std::string& cp1251,
+    virtual void DrawText(const PixelBuffer& target, int x, int y, const std::string& utf8,
                           const FontSpec& font) = 0;
     // Width in pixels of the text as DrawText would draw it.
-    virtual int TextWidth(const std::string& cp1251, const FontSpec& font) = 0;
+    virtual int TextWidth(const std::string& utf8, const FontSpec& font) = 0;
     // Height in pixels of a line of the text.
-    virtual int TextHeight(const std::string& cp1251, const FontSpec& font) = 0;
+    virtual int TextHeight(const std::string& utf8, const FontSpec& font) = 0;
 };
 
 // The renderer over SDL_ttf, with faces found through fontconfig.

@@ -9,7 +9,6 @@
 #include <tuple>
 #include <unordered_map>
 
-#include "platform/codepage.h"
 #include "platform/font_locator.h"
 #include "platform/text.h"
 #include "platform/text_cache.h"
@@ -75,25 +74,25 @@ public:
     TtfTextRenderer(const TtfTextRenderer&) = delete;
     TtfTextRenderer& operator=(const TtfTextRenderer&) = delete;
 
-    void DrawText(const PixelBuffer& target, int x, int y, const std::string& cp1251,
+    void DrawText(const PixelBuffer& target, int x, int y, const std::string& utf8,
                   const FontSpec& font) override {
-        if (cp1251.empty()) return;
-        std::string key = CacheKey(font, cp1251);
+        if (utf8.empty()) return;
+        std::string key = CacheKey(font, utf8);
         const RenderedText* text = cache_.Find(key);
         if (text == nullptr) {
-            std::optional<RenderedText> rendered = Render(cp1251, font);
+            std::optional<RenderedText> rendered = Render(utf8, font);
             if (!rendered) return;
             text = &cache_.Insert(key, std::move(*rendered));
         }
         BlendRenderedText(target, x, y, *text);
     }
 
-    int TextWidth(const std::string& cp1251, const FontSpec& font) override {
-        return Measure(cp1251, font).first;
+    int TextWidth(const std::string& utf8, const FontSpec& font) override {
+        return Measure(utf8, font).first;
     }
 
-    int TextHeight(const std::string& cp1251, const FontSpec& font) override {
-        return Measure(cp1251, font).second;
+    int TextHeight(const std::string& utf8, const FontSpec& font) override {
+        return Measure(utf8, font).second;
     }
 
 private:
@@ -140,10 +139,9 @@ private:
         return open->second.get();
     }
 
-    std::optional<RenderedText> Render(const std::string& cp1251, const FontSpec& spec) {
+    std::optional<RenderedText> Render(const std::string& utf8, const FontSpec& spec) {
         TTF_Font* font = FontFor(spec);
         if (font == nullptr) return std::nullopt;
-        const std::string utf8 = Cp1251ToUtf8(cp1251);
         SurfaceHandle rendered(
             TTF_RenderUTF8_Blended(font, utf8.c_str(), SDL_Color{255, 255, 255, 255}));
         if (!rendered) return std::nullopt;
@@ -159,14 +157,14 @@ private:
 
     // Menus measure the same texts every frame to centre them; shaping them again each time
     // would cost more than drawing them.
-    std::pair<int, int> Measure(const std::string& cp1251, const FontSpec& spec) {
-        std::string key = MeasureKey(spec, cp1251);
+    std::pair<int, int> Measure(const std::string& utf8, const FontSpec& spec) {
+        std::string key = MeasureKey(spec, utf8);
         if (const auto found = measured_.find(key); found != measured_.end()) return found->second;
         TTF_Font* font = FontFor(spec);
         if (font == nullptr) return {0, 0};
         int width = 0;
         int height = 0;
-        if (TTF_SizeUTF8(font, Cp1251ToUtf8(cp1251).c_str(), &width, &height) != 0) return {0, 0};
+        if (TTF_SizeUTF8(font, utf8.c_str(), &width, &height) != 0) return {0, 0};
         if (measured_.size() >= kMeasuredLimit) measured_.clear();
         measured_.emplace(std::move(key), std::make_pair(width, height));
         return {width, height};

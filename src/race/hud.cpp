@@ -7,14 +7,12 @@
 #include "game/content_ids.h"
 #include "game/game_host.h"
 #include "game/race_state.h"
+#include "game/texts.h"
 #include "race/player.h"
 #include "ui/font_slots.h"
 
 namespace vrumbal {
 namespace {
-
-// "УРОВЕНЬ " in code page 1251.
-constexpr const char* kLevelWord = "\xD3\xD0\xCE\xC2\xC5\xCD\xDC ";
 
 // Slots and places of the texts; the panel pictures have their windows at these points.
 constexpr int kSlotLevel = 6;
@@ -36,8 +34,8 @@ std::string TwoDigits(int n) {
 
 }  // namespace
 
-std::string HudLevelText(int level) {
-    return kLevelWord + std::to_string(level) + " / 10";
+std::string HudLevelText(int level, const std::string& pattern) {
+    return Filled(pattern, level);
 }
 
 std::string HudClockText(int timeLeftMs) {
@@ -60,8 +58,9 @@ std::string HudPlaceText(int place, int racerCount) {
     return std::to_string(place) + "/" + std::to_string(racerCount);
 }
 
-void DrawHud(TCanvas& canvas, const RaceState& race, double bikeSpeed) {
-    CentredTextInSlot(canvas, HudLevelText(race.Level), kSlotLevel, kLevelX, kLevelY, true, true);
+void DrawHud(TCanvas& canvas, const RaceState& race, double bikeSpeed,
+             const std::string& levelPattern) {
+    CentredTextInSlot(canvas, HudLevelText(race.Level, levelPattern), kSlotLevel, kLevelX, kLevelY, true, true);
     CentredTextInSlot(canvas, HudClockText(race.TimeLeftMs), kSlotValues, kClockX, kClockY, true,
                       true);
     CentredText(canvas, std::to_string(race.Score), kScoreX, kScoreY, true, true);
@@ -73,7 +72,8 @@ void DrawHud(TCanvas& canvas, const RaceState& race, double bikeSpeed) {
 }
 
 void DrawHud(GameHost& host, const TPlayer* bike) {
-    DrawHud(host.Surface().Canvas(), host.Race(), bike != nullptr ? bike->Speed : 0.0);
+    DrawHud(host.Surface().Canvas(), host.Race(), bike != nullptr ? bike->Speed : 0.0,
+            host.Tr("УРОВЕНЬ %d / 10"));
 }
 
 void DrawSidePanels(TDXDraw& target, TPictureCollection* list) {

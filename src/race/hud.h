@@ -11,8 +11,8 @@ class GameHost;
 class TPlayer;
 struct RaceState;
 
-// The level line of the top-right panel, code page 1251: "УРОВЕНЬ 5 / 10".
-std::string HudLevelText(int level);
+// The level line of the top-right panel: "УРОВЕНЬ 5 / 10", or the pattern translated.
+std::string HudLevelText(int level, const std::string& pattern = "УРОВЕНЬ %d / 10");
 // The race clock: minutes and seconds, each with a leading zero below 10 ("01 : 05").
 std::string HudClockText(int timeLeftMs);
 // The lives count; a negative count shows as "0".
@@ -23,7 +23,8 @@ std::string HudSpeedText(double speed);
 std::string HudPlaceText(int place, int racerCount);
 
 // Draws the head-up display (level, clock, score, lives, speed, place) onto the panels.
-void DrawHud(TCanvas& canvas, const RaceState& race, double bikeSpeed);
+void DrawHud(TCanvas& canvas, const RaceState& race, double bikeSpeed,
+             const std::string& levelPattern = "УРОВЕНЬ %d / 10");
 // Draws the head-up display of the form's race; the speed is 0 while no bike exists.
 void DrawHud(GameHost& host, const TPlayer* bike);
 

@@ -11,7 +11,7 @@
 #include "game/content_ids.h"
 #include "game/game_host.h"
 #include "game/game_state.h"
-#include "platform/codepage.h"
+#include "game/texts.h"
 #include "screens/main_menu.h"
 #include "ui/font_slots.h"
 #include "ui/menu_button.h"
@@ -57,7 +57,7 @@ constexpr BonusIconPlace kBonusIcons[] = {
 constexpr int kAboutPictureIndex = menu_picture::kAbout;
 
 HelpLine Line(int x, int y, int slot, const char* utf8) {
-    return HelpLine{x, y, slot, Utf8ToCp1251(utf8)};
+    return HelpLine{x, y, slot, utf8};
 }
 
 // Body lines at x 380, 30 pixels apart, the first on firstY.
@@ -75,67 +75,67 @@ std::vector<HelpLine> HelpPageLines(int page) {
     std::vector<HelpLine> lines;
     switch (page) {
         case 1:
-            lines.push_back(Line(kHelpTextX, 160, kHeadingSlot, "ОПИСАНИЕ ИГРЫ"));
+            lines.push_back(Line(kHelpTextX, 160, kHeadingSlot, N_("ОПИСАНИЕ ИГРЫ")));
             AddBody(lines, 200,
-                    {"  Игра \"Vrumbal\" приглашает тебя в мир",
-                     "захватывающих мотогонок и грозных противников.",
-                     "Великолепная графика и спецэффекты, экстремальные",
-                     "трассы оставят неизгладимые впечатления от игры!",
-                     "  Выбирай один из байков и вперед на трассу! Но не",
-                     "думай, что все будет легко! Эти ребята уже ждут,", "что ты облажаешься.",
-                     " Присоединяйся к гонкам и докажи, что ты крутой перец!",
-                     "Не забывай про бонусы. Вперед к победе!", ""});
+                    {N_("  Игра \"Vrumbal\" приглашает тебя в мир"),
+                     N_("захватывающих мотогонок и грозных противников."),
+                     N_("Великолепная графика и спецэффекты, экстремальные"),
+                     N_("трассы оставят неизгладимые впечатления от игры!"),
+                     N_("  Выбирай один из байков и вперед на трассу! Но не"),
+                     N_("думай, что все будет легко! Эти ребята уже ждут,"), N_("что ты облажаешься."),
+                     N_(" Присоединяйся к гонкам и докажи, что ты крутой перец!"),
+                     N_("Не забывай про бонусы. Вперед к победе!"), ""});
             break;
         case 2:
-            lines.push_back(Line(kHelpTextX, 160, kHeadingSlot, "БОНУСЫ"));
-            lines.push_back(Line(430, 230, kCaptionSlot, "10 очков"));
-            lines.push_back(Line(430, 290, kCaptionSlot, "20 очков"));
-            lines.push_back(Line(430, 350, kCaptionSlot, "50 очков"));
-            lines.push_back(Line(430, 410, kCaptionSlot, "100 очков"));
-            lines.push_back(Line(430, 470, kCaptionSlot, "Жизнь"));
+            lines.push_back(Line(kHelpTextX, 160, kHeadingSlot, N_("БОНУСЫ")));
+            lines.push_back(Line(430, 230, kCaptionSlot, N_("10 очков")));
+            lines.push_back(Line(430, 290, kCaptionSlot, N_("20 очков")));
+            lines.push_back(Line(430, 350, kCaptionSlot, N_("50 очков")));
+            lines.push_back(Line(430, 410, kCaptionSlot, N_("100 очков")));
+            lines.push_back(Line(430, 470, kCaptionSlot, N_("Жизнь")));
             break;
         case 3:
-            lines.push_back(Line(kHelpTextX, 160, kHeadingSlot, "УПРАВЛЕНИЕ"));
-            lines.push_back(Line(kHelpTextX, 200, kCaptionSlot, "МЕНЮ"));
+            lines.push_back(Line(kHelpTextX, 160, kHeadingSlot, N_("УПРАВЛЕНИЕ")));
+            lines.push_back(Line(kHelpTextX, 200, kCaptionSlot, N_("МЕНЮ")));
             AddBody(lines, 230,
-                    {"Используйте клавишы курсора или мышь чтобы двигать",
-                     "курсор меню вверх/вниз. Нажмите \"Enter\" или левую",
-                     "кнопку мыши чтобы зайти в подменю.",
-                     "Используйте клавишы \"Влево\", \"Вправо\", \"Enter\"",
-                     "чтобы изменить опцию.", "Нажмите \"Esc\" чтобы выйти из подменю в меню."});
+                    {N_("Используйте клавиши курсора или мышь чтобы двигать"),
+                     N_("курсор меню вверх/вниз. Нажмите \"Enter\" или левую"),
+                     N_("кнопку мыши чтобы зайти в подменю."),
+                     N_("Используйте клавиши \"Влево\", \"Вправо\", \"Enter\""),
+                     N_("чтобы изменить опцию."), N_("Нажмите \"Esc\" чтобы выйти из подменю в меню.")});
             break;
         case 4:
-            lines.push_back(Line(kHelpTextX, 160, kHeadingSlot, "УПРАВЛЕНИЕ"));
-            lines.push_back(Line(kHelpTextX, 200, kCaptionSlot, "ИГРА"));
+            lines.push_back(Line(kHelpTextX, 160, kHeadingSlot, N_("УПРАВЛЕНИЕ")));
+            lines.push_back(Line(kHelpTextX, 200, kCaptionSlot, N_("ИГРА")));
             AddBody(lines, 230,
-                    {"Используйте клавишы \"Влево\" и \"Вправо\" чтобы",
-                     "перемещать байк вправо и влево. Используйте клавишы",
-                     "\"Вверх\" и \"Вниз\" чтобы ускоряться или замедляться.",
-                     "Нажмите \"Пробел\" для экстренного торможения.",
-                     "Используйте \"P\" для вызова паузы.",
-                     "Нажмите \"Esc\" чтобы выйти в главное меню из игры.",
-                     "Используйте сочетание \"Alt\"+\"Enter\" что изменения.",
-                     "режима экрана. Используйте \"хот клавишу\" чтобы", "свернуть игру."});
+                    {N_("Используйте клавиши \"Влево\" и \"Вправо\" чтобы"),
+                     N_("перемещать байк вправо и влево. Используйте клавиши"),
+                     N_("\"Вверх\" и \"Вниз\" чтобы ускоряться или замедляться."),
+                     N_("Нажмите \"Пробел\" для экстренного торможения."),
+                     N_("Используйте \"P\" для вызова паузы."),
+                     N_("Нажмите \"Esc\" чтобы выйти в главное меню из игры."),
+                     N_("Используйте сочетание \"Alt\"+\"Enter\" чтобы изменить"),
+                     N_("режим экрана. Используйте \"хот клавишу\" чтобы"), N_("свернуть игру.")});
             break;
         case 5:
             // The same controls on a game controller, after the keys.
-            lines.push_back(Line(kHelpTextX, 160, kHeadingSlot, "УПРАВЛЕНИЕ"));
-            lines.push_back(Line(kHelpTextX, 200, kCaptionSlot, "ГЕЙМПАД"));
+            lines.push_back(Line(kHelpTextX, 160, kHeadingSlot, N_("УПРАВЛЕНИЕ")));
+            lines.push_back(Line(kHelpTextX, 200, kCaptionSlot, N_("ГЕЙМПАД")));
             AddBody(lines, 230,
-                    {"Стик или крестовина двигают курсор меню, в игре -",
-                     "руль. \"A\" или \"Start\" - выбор, \"B\" - назад.",
-                     "В игре \"RT\" или \"A\" - газ, \"LT\" или \"B\" - тормоз,",
-                     "\"X\" - экстренное торможение, \"Y\" - сигнал,",
-                     "\"Start\" - пауза, \"Back\" - выход в главное меню.",
-                     "Имя и страну набирайте так: \"Вверх\" и \"Вниз\"",
-                     "меняют букву, \"Вправо\" или \"A\" - следующая,",
-                     "\"Влево\" или \"B\" - стереть, \"Start\" - готово."});
+                    {N_("Стик или крестовина двигают курсор меню, в игре -"),
+                     N_("руль. \"A\" или \"Start\" - выбор, \"B\" - назад."),
+                     N_("В игре \"RT\" или \"A\" - газ, \"LT\" или \"B\" - тормоз,"),
+                     N_("\"X\" - экстренное торможение, \"Y\" - сигнал,"),
+                     N_("\"Start\" - пауза, \"Back\" - выход в главное меню."),
+                     N_("Имя и страну набирайте так: \"Вверх\" и \"Вниз\""),
+                     N_("меняют букву, \"Вправо\" или \"A\" - следующая,"),
+                     N_("\"Влево\" или \"B\" - стереть, \"Start\" - готово.")});
             break;
         case 6:
-            lines.push_back(Line(kHelpTextX, 160, kHeadingSlot, "ОБ ИГРЕ"));
-            lines.push_back(Line(550, 285, kTitleSlot, "Vrumbal"));
-            lines.push_back(Line(542, 325, kCaptionSlot, "Разработка и издание:"));
-            lines.push_back(Line(540, 360, kCaptionSlot, "команда Vrumbal"));
+            lines.push_back(Line(kHelpTextX, 160, kHeadingSlot, N_("ОБ ИГРЕ")));
+            lines.push_back(Line(550, 285, kTitleSlot, N_("Vrumbal")));
+            lines.push_back(Line(542, 325, kCaptionSlot, N_("Разработка и издание:")));
+            lines.push_back(Line(540, 360, kCaptionSlot, N_("команда Vrumbal")));
             break;
         default:
             break;
@@ -235,9 +235,15 @@ void HelpScreen::DrawHelpPage() {
     if (aboutPicture_ != nullptr) aboutPicture_->Visible = page_ == kAboutPage;
 
     TCanvas& canvas = host_.Surface().Canvas();
-    const std::vector<HelpLine> lines = HelpPageLines(page_);
+    std::vector<HelpLine> lines = HelpPageLines(page_);
+    for (HelpLine& line : lines) line.text = host_.Tr(line.text.c_str());
     // The longest lines are wider than the panel in the face we draw with: the page's body
-    // shrinks as a whole so that every line stays inside and the lines still match.
+    // shrinks as a whole so that every line stays inside and the lines still match. The sizes
+    // found are a language's own.
+    if (bodyLanguage_ != host_.Language()) {
+        bodySizes_.fill(0);
+        bodyLanguage_ = host_.Language();
+    }
     int& bodySize = bodySizes_[static_cast<std::size_t>(page_)];
     if (bodySize == 0) bodySize = HelpBodySize(canvas, lines);
     for (const HelpLine& line : lines) {

@@ -24,12 +24,12 @@ inline constexpr int kHelpTextX = 380;
 inline constexpr int kHelpTextRight = 774;
 
 // One line of a help page: where it starts, the line it is centred on, its slot and text
-// (code page 1251).
+// (UTF-8, as written; translated where it is drawn).
 struct HelpLine {
     int x;             // left edge
     int y;             // vertical centre
     int slot;          // font slot
-    std::string text;  // code page 1251
+    std::string text;  // UTF-8
 };
 
 // The lines of help page 1..5, heading first.
@@ -74,6 +74,7 @@ private:
     std::array<TMyImageSprite*, 5> bonusIcons_{};      // BonusIcons, owned by the sprite engine
     TMyImageSprite* aboutPicture_ = nullptr;           // owned by the sprite engine
     std::array<int, kHelpPageCount + 1> bodySizes_{};  // body text size by page, 0 = not measured
+    std::string bodyLanguage_;  // the language the sizes were measured in
 };
 
 }  // namespace vrumbal

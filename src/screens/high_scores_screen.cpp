@@ -10,6 +10,8 @@
 #include "engine/sprite_engine.h"
 #include "game/game_host.h"
 #include "game/game_state.h"
+#include "game/high_scores.h"
+#include "platform/codepage.h"
 #include "online/score_submit.h"
 #include "ui/font_slots.h"
 #include "ui/menu_button.h"
@@ -34,7 +36,7 @@ constexpr int kNameLeft = 400, kNameRight = 690, kRowHalfHeight = 16;
 constexpr int kReplayMarkX = 442;
 constexpr int kReplayMarkSlot = 7;
 constexpr int kLitNameSlot = 13;
-constexpr char kReplayMark[] = "\xBB";  // the right-pointing double angle of code page 1251
+constexpr char kReplayMark[] = "\u00BB";  // the right-pointing double angle
 
 }  // namespace
 
@@ -104,7 +106,11 @@ void HighScoresScreen::DrawHighScores() {
             CentredTextInSlot(canvas, kReplayMark, kReplayMarkSlot, kReplayMarkX, y, true, true);
         }
         const int slot = watchable && k == pointed ? kLitNameSlot : kNameSlot;
-        CentredTextInSlot(canvas, entry.name, slot, kNameCentreX, y, true, true);
+        // Names are the players' bytes in code page 1251; the default table's name is shown in
+        // the player's language (the file keeps it as it is).
+        const std::string name = entry.name == kDefaultHighScoreName ? host_.Tr("Зумо")
+                                                                     : Cp1251ToUtf8(entry.name);
+        CentredTextInSlot(canvas, name, slot, kNameCentreX, y, true, true);
         CentredTextInSlot(canvas, std::to_string(entry.score), kScoreSlot, kScoreCentreX, y, true,
                           true);
     }

@@ -9,6 +9,9 @@
 #include "engine/sprite_engine.h"
 #include "game/game_host.h"
 #include "game/game_state.h"
+#include "game/texts.h"
+#include "platform/catalogue.h"
+#include "platform/codepage.h"
 #include "platform/events.h"
 #include "ui/font_slots.h"
 #include "ui/menu_button.h"
@@ -22,11 +25,11 @@ constexpr int kKeyF1 = 0x70;
 constexpr int kKeyF12 = 0x7B;
 
 // Entries that only show a picture.
-constexpr int kScreenModePicture = 13;
-constexpr int kMusicStatePicture = 14;
-constexpr int kSoundStatePicture = 15;
-constexpr int kTitlePicture = 16;
-constexpr int kPanelPicture = 17;
+constexpr int kScreenModePicture = 14;
+constexpr int kMusicStatePicture = 15;
+constexpr int kSoundStatePicture = 16;
+constexpr int kTitlePicture = 17;
+constexpr int kPanelPicture = 18;
 
 // Font slots of the screen: labels, the selected label, values.
 constexpr int kLabelSlot = 12;
@@ -34,6 +37,11 @@ constexpr int kSelectedLabelSlot = 16;
 constexpr int kValueSlot = 13;
 // The country's width limit is measured in the big slot it was laid out with.
 constexpr int kCountryLimitSlot = 4;
+
+// The language, on the strip below the panel beside the back button, a size smaller than the
+// panel's own labels: its label in slot 2 (slot 25 while selected), its value in slot 7.
+constexpr int kLanguageLabelX = 420, kLanguageValueX = 552, kLanguageY = 564;
+constexpr int kLanguageLabelSlot = 2, kSelectedLanguageLabelSlot = 25, kLanguageValueSlot = 7;
 
 // The country and its cursor.
 constexpr int kCountryCentreX = 580;
@@ -51,23 +59,23 @@ struct HitArea {
 constexpr HitArea kHitAreas[] = {
     {kOptionsScreenMode, 530, 154, 94, 70}, {kOptionsMusic, 459, 257, 84, 70},
     {kOptionsSound, 604, 257, 84, 70},      {kOptionsCountry, 486, 365, 170, 70},
-    {kOptionsHotKey, 510, 441, 120, 70},
+    {kOptionsHotKey, 510, 441, 120, 70},    {kOptionsLanguage, 366, 540, 284, 48},
 };
 
 // A label and where it is centred.
 struct Label {
     int entry;
-    const char* text;  // code page 1251
+    const char* text;  // as written, translated when drawn
     int x;
     int y;
 };
-// "Экран:", "Музыка:", "Звук:", "Страна:", "Хот клавиша:".
 constexpr Label kLabels[] = {
-    {kOptionsScreenMode, "\xDD\xEA\xF0\xE0\xED:", 574, 168},
-    {kOptionsMusic, "\xCC\xF3\xE7\xFB\xEA\xE0:", 504, 272},
-    {kOptionsSound, "\xC7\xE2\xF3\xEA:", 646, 272},
-    {kOptionsCountry, "\xD1\xF2\xF0\xE0\xED\xE0:", 575, 380},
-    {kOptionsHotKey, "\xD5\xEE\xF2 \xEA\xEB\xE0\xE2\xE8\xF8\xE0:", 570, 458},
+    {kOptionsScreenMode, N_("Экран:"), 574, 168},
+    {kOptionsMusic, N_("Музыка:"), 504, 272},
+    {kOptionsSound, N_("Звук:"), 646, 272},
+    {kOptionsCountry, N_("Страна:"), 575, 380},
+    {kOptionsHotKey, N_("Хот клавиша:"), 570, 458},
+    {kOptionsLanguage, N_("Язык:"), kLanguageLabelX, kLanguageY},
 };
 
 bool IsFunctionKey(int key) {
@@ -79,6 +87,20 @@ std::uint8_t Flip(std::uint8_t flag) {
 }
 
 }  // namespace
+
+std::vector<std::string> LanguageChoices() {
+    std::vector<std::string> choices = {""};
+    for (const std::string& language : ShippedLanguages()) choices.push_back(language);
+    return choices;
+}
+
+std::string NextLanguageChoice(const std::string& choice) {
+    const std::vector<std::string> choices = LanguageChoices();
+    for (std::size_t i = 0; i < choices.size(); ++i) {
+        if (choices[i] == choice) return choices[(i + 1) % choices.size()];
+    }
+    return choices.front();
+}
 
 std::string HotKeyName(std::uint8_t shift, int code) {
     std::string name;
@@ -99,7 +121,7 @@ void OptionsScreen::Enter() {
     const SpriteContext& context = host_.Sprites();
     s.ScreenKind = kScreenOptions;
     s.MenuFirst = kOptionsScreenMode;
-    s.MenuLast = kOptionsBack;
+    s.MenuLast = kOptionsLanguage;
     s.MenuSelection = kOptionsBack;
     for (const HitArea& area : kHitAreas) {
         TMenuButton* button = TMenuButton::Create(context, 1, area.x, area.y, 0, 0, 0, 0);
@@ -179,7 +201,8 @@ void OptionsScreen::TypeCountryCharacter(std::uint8_t ch) {
     }
     if (!IsNameChar(ch)) return;
     // The width is taken before appending, so the last letter may reach past the limit.
-    if (TextWidthInSlot(host_.Surface().Canvas(), s.Country, kCountryLimitSlot) > kCountryMaxWidth) {
+    if (TextWidthInSlot(host_.Surface().Canvas(), Cp1251ToUtf8(s.Country), kCountryLimitSlot) >
+        kCountryMaxWidth) {
         return;
     }
     if (s.Country.size() >= kCountryMaxLength) return;
@@ -204,7 +227,7 @@ void OptionsScreen::MoveSelection() {
         if (sel == kOptionsMusic || sel == kOptionsSound) sel = kOptionsScreenMode;
         if (sel == kOptionsCountry) sel = kOptionsMusic;
         if (sel == kOptionsHotKey) sel = kOptionsCountry;
-        if (sel == kOptionsBack) sel = kOptionsHotKey;
+        if (sel == kOptionsBack || sel == kOptionsLanguage) sel = kOptionsHotKey;
     }
     if (s.EdgeDown) {
         if (sel == kOptionsHotKey) sel = kOptionsBack;
@@ -212,8 +235,17 @@ void OptionsScreen::MoveSelection() {
         if (sel == kOptionsMusic || sel == kOptionsSound) sel = kOptionsCountry;
         if (sel == kOptionsScreenMode) sel = kOptionsMusic;
     }
-    if (s.EdgeLeft && sel == kOptionsSound) sel = kOptionsMusic;
-    if (s.EdgeRight && sel == kOptionsMusic) sel = kOptionsSound;
+    // The language sits left of the back button, on the strip below the panel.
+    if (s.EdgeLeft && sel == kOptionsSound) {
+        sel = kOptionsMusic;
+    } else if (s.EdgeLeft && sel == kOptionsBack) {
+        sel = kOptionsLanguage;
+    }
+    if (s.EdgeRight && sel == kOptionsMusic) {
+        sel = kOptionsSound;
+    } else if (s.EdgeRight && sel == kOptionsLanguage) {
+        sel = kOptionsBack;
+    }
 }
 
 void OptionsScreen::Frame(int lagCount) {
@@ -229,7 +261,8 @@ void OptionsScreen::Frame(int lagCount) {
     host_.SpriteEngine().Move(lagCount);
     DrawTexts();
     if (cursor_) {
-        const int width = TextWidthInSlot(host_.Surface().Canvas(), s.Country, kValueSlot);
+        const int width =
+            TextWidthInSlot(host_.Surface().Canvas(), Cp1251ToUtf8(s.Country), kValueSlot);
         cursor_->X = width / 2.0 + kCountryCentreX + 2;
     }
 }
@@ -238,10 +271,23 @@ void OptionsScreen::DrawTexts() {
     GameState& s = host_.State();
     TCanvas& canvas = host_.Surface().Canvas();
     for (const Label& label : kLabels) {
-        const int slot = label.entry == s.MenuSelection ? kSelectedLabelSlot : kLabelSlot;
-        CentredTextInSlot(canvas, label.text, slot, label.x, label.y, true, true);
+        const bool selected = label.entry == s.MenuSelection;
+        int slot = selected ? kSelectedLabelSlot : kLabelSlot;
+        if (label.entry == kOptionsLanguage) {
+            slot = selected ? kSelectedLanguageLabelSlot : kLanguageLabelSlot;
+        }
+        CentredTextInSlot(canvas, host_.Tr(label.text), slot, label.x, label.y, true, true);
         if (label.entry == kOptionsCountry) {
-            CentredTextInSlot(canvas, s.Country, kValueSlot, kCountryCentreX, kCountryCentreY, true,
+            // The country is the player's bytes in code page 1251.
+            CentredTextInSlot(canvas, Cp1251ToUtf8(s.Country), kValueSlot, kCountryCentreX,
+                              kCountryCentreY, true, true);
+        } else if (label.entry == kOptionsLanguage) {
+            // Each language is named in itself; the system's choice in the language spoken.
+            const std::string& choice = s.LanguageChoice;
+            const std::string value = choice.empty()   ? host_.Tr("Системный")
+                                      : choice == "ru" ? std::string("Русский")
+                                                       : std::string("English");
+            CentredTextInSlot(canvas, value, kLanguageValueSlot, kLanguageValueX, kLanguageY, true,
                               true);
         } else if (label.entry == kOptionsHotKey) {
             CentredTextInSlot(canvas, HotKeyName(s.HotKeyShift, s.HotKeyCode), kValueSlot, 575, 494,
@@ -287,6 +333,9 @@ void OptionsScreen::Activate(int selection) {
             break;
         case kOptionsHotKey:
             ToggleHotKeyCapture();
+            break;
+        case kOptionsLanguage:
+            host_.ChooseLanguage(NextLanguageChoice(s.LanguageChoice));
             break;
         case kOptionsBack:
             Leave();

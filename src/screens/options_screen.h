@@ -1,9 +1,10 @@
-// The options screen beside the main buttons: full screen, music, sound, the country and the
-// boss hot key.
+// The options screen beside the main buttons: full screen, music, sound, the country, the
+// boss hot key and the language.
 #pragma once
 #include <array>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "game/kinds.h"
 #include "game/screen.h"
@@ -25,6 +26,13 @@ inline constexpr int kOptionsSound = 9;
 inline constexpr int kOptionsCountry = 10;
 inline constexpr int kOptionsHotKey = 11;
 inline constexpr int kOptionsBack = 12;
+inline constexpr int kOptionsLanguage = 13;
+
+// The choices of language the options screen steps through: the system's ("") and each
+// language shipped.
+std::vector<std::string> LanguageChoices();
+// The choice after the given one, round again after the last.
+std::string NextLanguageChoice(const std::string& choice);
 
 // The options screen beside the main buttons: full screen, music and sound switches, the
 // country typed by the player and the capture of a new boss hot key. It lives as long as the

@@ -7,6 +7,7 @@
 #include "game/high_scores.h"
 #include "game/level_tables.h"
 #include "race/race_screen.h"
+#include "game/texts.h"
 #include "shell/dialog_texts.h"
 #include "shell/dialogs.h"
 #include "shell/main_form.h"
@@ -52,19 +53,18 @@ void GameDialogs::RunTally() {
     TCanvas& canvas = form_.MDXDraw.Canvas();
     SelectFont(canvas, 11);
     if (race.TallyLines > 0) {
-        CentredText(canvas, Text("Ваше место ") + std::to_string(race.Place), 382, 244, true, true);
+        CentredText(canvas, Filled(form_.Tr("Ваше место %d"), race.Place), 382, 244, true, true);
     }
     if (race.TallyLines > 1) {
-        CentredText(canvas, Text("Бонус: ") + std::to_string(race.PlaceBonus), 382, 274, true,
-                    true);
+        CentredText(canvas, Filled(form_.Tr("Бонус: %d"), race.PlaceBonus), 382, 274, true, true);
     }
     if (race.TallyLines > 2) {
         // The drain ends a little below zero; the count shows no less than nothing left.
         const int seconds = std::max(race.TallyTimeLeft, 0) / 1000;
-        FromLeft(canvas, Text("Осталось: ") + std::to_string(seconds) + Text(" сек."), 307, 304);
+        FromLeft(canvas, Filled(form_.Tr("Осталось: %d сек."), seconds), 307, 304);
     }
     if (race.TallyLines > 3) {
-        FromLeft(canvas, Text("За время: ") + std::to_string(race.TimePoints), 292, 334);
+        FromLeft(canvas, Filled(form_.Tr("За время: %d"), race.TimePoints), 292, 334);
     }
 
     if (race.TallyLines < kTallyLines) return;

@@ -4,6 +4,8 @@
 
 #include "engine/dx_draw.h"
 #include "game/replay.h"
+#include "game/texts.h"
+#include "platform/codepage.h"
 #include "game/high_scores.h"
 #include "online/score_submit.h"
 #include "shell/dialog_texts.h"
@@ -25,38 +27,38 @@ constexpr std::uint8_t kBackspace = 8;
 constexpr int kOutcomeMs = 2000;
 
 // Why the world table would not keep a result, from the word the server's refusal starts with.
-std::string RefusalText(const std::string& reason) {
+std::string RefusalText(TMForm& form, const std::string& reason) {
     const std::string code = reason.substr(0, reason.find(':'));
-    if (code == "version") return Text("другая версия игры");
-    if (code == "content") return Text("другие файлы игры");
-    if (code == "damaged") return Text("запись заезда повреждена");
-    if (code == "unproven") return Text("нужна запись заезда");
-    if (code == "withdrawn") return Text("результат снят");
+    if (code == "version") return form.Tr("другая версия игры");
+    if (code == "content") return form.Tr("другие файлы игры");
+    if (code == "damaged") return form.Tr("запись заезда повреждена");
+    if (code == "unproven") return form.Tr("нужна запись заезда");
+    if (code == "withdrawn") return form.Tr("результат снят");
     if (code == "mismatch" || code == "pace" || code == "score" || code == "unfinished") {
-        return Text("запись не подтвердила результат");
+        return form.Tr("запись не подтвердила результат");
     }
-    if (code == "length") return Text("слишком долгая игра");
-    return Text("сервер отказал");
+    if (code == "length") return form.Tr("слишком долгая игра");
+    return form.Tr("сервер отказал");
 }
 
 // The two lines the outcome of a sending is told in: a headline and what it means.
-std::pair<std::string, std::string> OutcomeText(const UploadOutcome& outcome) {
-    const std::string later = Text("Отправим результат позже");
+std::pair<std::string, std::string> OutcomeText(TMForm& form, const UploadOutcome& outcome) {
+    const std::string later = form.Tr("Отправим результат позже");
     switch (outcome.kind) {
         case UploadOutcome::Kind::Stored:
             if (outcome.place > 0) {
-                return {Text("Результат принят"),
-                        Text("Место в мировой таблице: ") + std::to_string(outcome.place)};
+                return {form.Tr("Результат принят"),
+                        Filled(form.Tr("Место в мировой таблице: %d"), outcome.place)};
             }
-            return {Text("Результат отправлен"), ""};
+            return {form.Tr("Результат отправлен"), ""};
         case UploadOutcome::Kind::Refused:
-            return {Text("Результат не принят"), RefusalText(outcome.reason)};
+            return {form.Tr("Результат не принят"), RefusalText(form, outcome.reason)};
         case UploadOutcome::Kind::Busy:
-            return {Text("Сервер занят"), later};
+            return {form.Tr("Сервер занят"), later};
         case UploadOutcome::Kind::NoAnswer:
             break;
     }
-    return {Text("Нет связи с сервером"), later};
+    return {form.Tr("Нет связи с сервером"), later};
 }
 
 }  // namespace
@@ -64,11 +66,13 @@ std::pair<std::string, std::string> OutcomeText(const UploadOutcome& outcome) {
 void GameDialogs::RunNameEntry(int lagCount) {
     GameState& s = form_.State();
     TCanvas& canvas = form_.MDXDraw.Canvas();
-    Centred(canvas, 9, Text("Набрано очков: ") + std::to_string(form_.Race().Score), 382, 253);
-    Centred(canvas, 9, Text("Введите ваше имя: "), 382, 288);
-    Centred(canvas, 10, s.PlayerName, 382, 323);
+    Centred(canvas, 9, Filled(form_.Tr("Набрано очков: %d"), form_.Race().Score), 382, 253);
+    Centred(canvas, 9, form_.Tr("Введите ваше имя: "), 382, 288);
+    // The name is the player's bytes in code page 1251, as the table keeps it.
+    const std::string name = Cp1251ToUtf8(s.PlayerName);
+    Centred(canvas, 10, name, 382, 323);
     if (state_.NameCursor != nullptr) {
-        state_.NameCursor->X = TextWidthInSlot(canvas, s.PlayerName, 10) / 2.0 + kCursorOffset;
+        state_.NameCursor->X = TextWidthInSlot(canvas, name, 10) / 2.0 + kCursorOffset;
         state_.NameCursor->Move(lagCount);
     }
     if (state_.NameEntryKey != kEnter) return;
@@ -115,7 +119,7 @@ void GameDialogs::RunSending() {
             replay.assign(bytes.begin(), bytes.end());
         }
         const UploadOutcome outcome = form_.Uploads().SendNow(record, replay);
-        const auto [first, second] = OutcomeText(outcome);
+        const auto [first, second] = OutcomeText(form_, outcome);
         state_.OutcomeLines[0] = first;
         state_.OutcomeLines[1] = second;
         state_.SendingShown = 2;

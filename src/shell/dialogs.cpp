@@ -10,6 +10,7 @@
 #include "online/score_submit.h"
 #include "race/hud.h"
 #include "race/race_screen.h"
+#include "game/texts.h"
 #include "shell/dialog_texts.h"
 #include "shell/form_outside_call.h"
 #include "shell/main_form.h"
@@ -175,17 +176,17 @@ void GameDialogs::RunKind(int kind, int lagCount) {
     TCanvas& canvas = form_.MDXDraw.Canvas();
     switch (kind) {
         case kDialogQuit:
-            Centred(canvas, 1, Text("Выйти из игры?"), 382, 269);
+            Centred(canvas, 1, form_.Tr("Выйти из игры?"), 382, 269);
             break;
         case kDialogExit:
-            Centred(canvas, 1, Text("Выйти в меню?"), 382, 269);
+            Centred(canvas, 1, form_.Tr("Выйти в меню?"), 382, 269);
             break;
         case kDialogTimeUp:
         {
             // Centred left of the middle, the notice must stay clear of the left panel
             // (which ends at x 174).
-            const std::string line1 = Text("Ваше время вышло,");
-            const std::string line2 = Text("Попробуйте ещё раз!");
+            const std::string line1 = form_.Tr("Ваше время вышло,");
+            const std::string line2 = form_.Tr("Попробуйте ещё раз!");
             SelectFont(canvas, 5);
             FitFontToWidth(canvas, {line1, line2}, 2 * (348 - 180));
             CentredText(canvas, line1, 348, 217, true, true);
@@ -194,32 +195,32 @@ void GameDialogs::RunKind(int kind, int lagCount) {
             RunTimedNotice(kind);
             break;
         case kDialogClearTable:
-            Centred(canvas, 3, Text("Вы хотите очистить"), 382, 253);
-            Centred(canvas, 3, Text("таблицу рекордов?"), 382, 283);
+            Centred(canvas, 3, form_.Tr("Вы хотите очистить"), 382, 253);
+            Centred(canvas, 3, form_.Tr("таблицу рекордов?"), 382, 283);
             break;
         case kDialogPause:
-            Centred(canvas, 5, Text("Пауза"), 400, 300);
+            Centred(canvas, 5, form_.Tr("Пауза"), 400, 300);
             // Only the pause keys resume; Enter and clicks are answers, and a pause has none.
             if (s.EdgePause || s.EdgeEscape) Close();
             break;
         case kDialogLevelStart:
-            Centred(canvas, 5, Text("Уровень ") + std::to_string(race.Level), 400, 300);
+            Centred(canvas, 5, Filled(form_.Tr("Уровень %d"), race.Level), 400, 300);
             RunTimedNotice(kind);
             break;
         case kDialogGameOver:
-            Centred(canvas, 5, Text("Конец игры"), 400, 300);
+            Centred(canvas, 5, form_.Tr("Конец игры"), 400, 300);
             RunTimedNotice(kind);
             break;
         case kDialogNameEntry:
             RunNameEntry(lagCount);
             break;
         case kDialogUpload:
-            Centred(canvas, 11, Text("Отправить резльутат"), 382, 245);
-            Centred(canvas, 11, Text("в мировую таблицу?"), 382, 281);
+            Centred(canvas, 11, form_.Tr("Отправить результат"), 382, 245);
+            Centred(canvas, 11, form_.Tr("в мировую таблицу?"), 382, 281);
             break;
         case kDialogSending:
             if (state_.SendingShown < 2) {
-                Centred(canvas, 1, Text("Отсылка..."), 382, 269);
+                Centred(canvas, 1, form_.Tr("Отсылка..."), 382, 269);
             } else {
                 Centred(canvas, 3, state_.OutcomeLines[0], 382, 252);
                 Centred(canvas, 2, state_.OutcomeLines[1], 382, 292);
@@ -230,8 +231,8 @@ void GameDialogs::RunKind(int kind, int lagCount) {
             RunTally();
             break;
         case kDialogCongratulation:
-            Centred(canvas, 9, Text("ПОЗДРАВЛЯЕМ!"), 382, 259);
-            Centred(canvas, 9, Text("Вы закончили гонку!"), 382, 309);
+            Centred(canvas, 9, form_.Tr("ПОЗДРАВЛЯЕМ!"), 382, 259);
+            Centred(canvas, 9, form_.Tr("Вы закончили гонку!"), 382, 309);
             RunCongratulation();
             break;
         default:

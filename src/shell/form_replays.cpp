@@ -116,7 +116,8 @@ bool TMForm::NameFitsWidth(const std::string& name) {
     if (nameFitAnswer_ != ReplayEvent::Fit::NotAsked) {
         return nameFitAnswer_ == ReplayEvent::Fit::Fits;
     }
-    const bool fits = TextWidthInSlot(MDXDraw.Canvas(), name, kFontTypedName) <= kNameMaxWidth;
+    const bool fits =
+        TextWidthInSlot(MDXDraw.Canvas(), Cp1251ToUtf8(name), kFontTypedName) <= kNameMaxWidth;
     if (recorder_) recorder_->AnswerLastChar(fits);
     return fits;
 }
@@ -206,7 +207,7 @@ void TMForm::RunPlaybackFrame() {
 void TMForm::DrawReplayMark() {
     TCanvas& canvas = MDXDraw.Canvas();
     SelectFont(canvas, kReplayMarkSlot);
-    CentredText(canvas, Utf8ToCp1251("ПОВТОР"), kReplayMarkX, kReplayMarkY, true, true);
+    CentredText(canvas, Tr("ПОВТОР"), kReplayMarkX, kReplayMarkY, true, true);
 }
 
 void TMForm::StopWatching() {

@@ -128,6 +128,7 @@ int RunHeadless(const HeadlessRunOptions& options, std::string& error) {
     config.seed = options.seed;
     config.refreshOverride = options.refresh;
     config.draw = options.draw;
+    config.language = options.language;
     if (options.replay) {
         // A replay played leaves the save files alone and ends the run when it ends.
         config.saves = SaveUse::ReadOnly;

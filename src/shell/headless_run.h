@@ -29,6 +29,7 @@ struct HeadlessRunOptions {
     bool autopilot = false;                // the autopilot rides every race
     std::optional<std::string> name;       // typed (code page 1251) when the name entry opens
     bool draw = true;                      // frames are drawn (shots need them)
+    std::string language = "ru";           // the language spoken, whatever the environment says
 };
 
 // Runs the real game from start-up under SDL's dummy drivers and a simulated clock: script

@@ -9,6 +9,7 @@
 #include "platform/refresh_rate.h"
 #include "race/race_screen.h"
 #include "save/atomic_write.h"
+#include "save/language_file.h"
 #include "save/save_files.h"
 #include "save/options_file.h"
 #include "save/replay_files.h"
@@ -66,13 +67,70 @@ std::filesystem::path TMForm::SaveFolder() const {
     return config_.saveFolder.empty() ? SaveFolderPath(config_.dataRoot) : config_.saveFolder;
 }
 
+void TMForm::LoadLanguage() {
+    std::string language;
+    if (config_.language) {
+        language = *config_.language;
+    } else if (!state_.LanguageChoice.empty()) {
+        language = state_.LanguageChoice;
+    } else {
+        language = LanguageOfThisProcess();
+    }
+    std::filesystem::path locales = config_.localeDir;
+    if (locales.empty()) {
+        // In the build tree and an unpacked folder the catalogues lie beside Data/; installed,
+        // share/locale lies beside share/vrumbal.
+        std::error_code ec;
+        locales = config_.dataRoot / "locale";
+        if (!std::filesystem::is_directory(locales, ec)) {
+            locales = std::filesystem::absolute(config_.dataRoot, ec).parent_path() / "locale";
+        }
+    }
+    catalogue_ = Catalogue(locales, language);
+}
+
+std::filesystem::path TMForm::PictureFolder() const {
+    const std::filesystem::path own = DataPath("Data/Res");
+    if (catalogue_.Language() == kOwnLanguage) return own;
+    // Another language's pictures have its texts drawn into them; without them, the game's own.
+    std::error_code ec;
+    const std::filesystem::path other = own / catalogue_.Language();
+    return std::filesystem::is_regular_file(other / "Res1.dxg", ec) ? other : own;
+}
+
+void TMForm::ChooseLanguage(const std::string& choice) {
+    state_.LanguageChoice = choice;
+    if (config_.saves == SaveUse::ReadWrite && !player_) {
+        const SaveWriteResult saved = SaveLanguageChoice(SaveFolder(), choice);
+        if (!saved && !saveFailureTold_) {
+            saveFailureTold_ = true;
+            platform_.shell->ShowError("Vrumbal", saved.message);
+        }
+    }
+    const std::filesystem::path before = PictureFolder();
+    config_.language.reset();  // the player's choice rules from now on
+    LoadLanguage();
+    const std::filesystem::path pictures = PictureFolder();
+    if (pictures == before) return;
+    try {
+        MDXImageList1.Items().ReplaceFromFile((pictures / "Res1.dxg").string());
+        MDXImageList2.Items().ReplaceFromFile((pictures / "Res2.dxg").string());
+        MDXImageList3.Items().ReplaceFromFile((pictures / "Res3.dxg").string());
+    } catch (const std::exception& e) {
+        ReportError(e);
+    }
+}
+
 void TMForm::FormCreate() {
     platform_.shell->RaisePriority();
     Rng.Seed(config_.seed ? *config_.seed : platform_.clock->NowMs());
     MDXSound.Initialize();
-    MDXImageList1.Items().LoadFromFile(DataPath("Data/Res/Res1.dxg").string());
-    MDXImageList2.Items().LoadFromFile(DataPath("Data/Res/Res2.dxg").string());
-    MDXImageList3.Items().LoadFromFile(DataPath("Data/Res/Res3.dxg").string());
+    if (config_.saves != SaveUse::None) state_.LanguageChoice = LoadLanguageChoice(SaveFolder());
+    LoadLanguage();
+    const std::filesystem::path pictures = PictureFolder();
+    MDXImageList1.Items().LoadFromFile((pictures / "Res1.dxg").string());
+    MDXImageList2.Items().LoadFromFile((pictures / "Res2.dxg").string());
+    MDXImageList3.Items().LoadFromFile((pictures / "Res3.dxg").string());
     MDXWaveList.Items().LoadFromFile(DataPath("Data/Res/Sounds.dxw").string());
     if (config_.saves != SaveUse::None) {
         PosixSaveFileSystem files;

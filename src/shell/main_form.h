@@ -24,6 +24,7 @@
 #include "game/race_state.h"
 #include "game/screen.h"
 #include "game/replay.h"
+#include "platform/catalogue.h"
 #include "shell/dialogs.h"
 #include "shell/result_uploads.h"
 #include "shell/event_keyboard.h"
@@ -58,6 +59,10 @@ struct FormConfig {
     bool record = true;               // every game is recorded as a replay
     bool endAfterWatching = false;    // the game ends when a watched replay does
     std::optional<Digest> content;    // the content's digest, when known (saves working it out)
+    // The language spoken: a code ("ru", "en") whatever the options and the environment say,
+    // for tools and tests; else the player's choice, else the environment's.
+    std::optional<std::string> language;
+    std::filesystem::path localeDir;  // the catalogues; empty: found beside the data
 };
 
 // The main form: owns every component of the game and the shared game state, runs start-up,
@@ -250,6 +255,13 @@ public:
     // another version, or on other content.
     std::string ReplayMismatch(const Replay& replay);
 
+    // A text in the player's language.
+    std::string Tr(const char* text) override { return catalogue_.Translate(text); }
+    const std::string& Language() const override { return catalogue_.Language(); }
+    void ChooseLanguage(const std::string& choice) override;
+    // The catalogue of the language spoken.
+    const Catalogue& Texts() const { return catalogue_; }
+
     // The shared game state.
     GameState& State() override { return state_; }
     // The shared values of the race.
@@ -303,6 +315,11 @@ private:
     void PauseRace();
     // Everything an ending game keeps: the save files and the window's place.
     void SaveAtExit();
+    // Loads the catalogue and the pictures of the language the choice and the environment
+    // give (or the one the form was told to speak).
+    void LoadLanguage();
+    // The folder of the picture libraries of the language spoken.
+    std::filesystem::path PictureFolder() const;
     // One frame with the given lag; returns false when the surface could not draw it.
     bool RunFrame(int lagCount);
     // Starts recording the game a race begins.
@@ -352,6 +369,7 @@ private:
     std::optional<WatchSnapshot> watchSnapshot_;            // the form before watching
     std::optional<Replay> lastReplay_;                      // the last game's replay
     std::optional<Digest> contentDigest_;                   // of the content, once computed
+    Catalogue catalogue_;                                   // the texts of the language spoken
     std::uint64_t playbackInput_ = 0;                       // the input of the frame played back
     ReplayEvent::Fit nameFitAnswer_ = ReplayEvent::Fit::NotAsked;  // the replayed width answer
     bool logicRunning_ = false;                             // a frame's logic is running

@@ -45,6 +45,7 @@ const std::array<FontSlot, kFontSlotCount> FontSlots = {{
     {"Courier", 14, Rgb(0, 255, 0), false},      // 22
     {"BancoDi", 20, Rgb(255, 242, 168), false},  // 23
     {"BancoDi", 14, Rgb(66, 252, 202), false},   // 24
+    {"BancoDi", 18, Rgb(191, 166, 0), false},    // 25: the language's label, selected
 }};
 
 const FontSlot& FontSlotAt(int slot) {

@@ -18,7 +18,7 @@ struct FontSlot {
 };
 
 // Number of font slots; slots are numbered 1..kFontSlotCount.
-inline constexpr int kFontSlotCount = 24;
+inline constexpr int kFontSlotCount = 25;
 
 // The fixed font table; the game never changes it.
 extern const std::array<FontSlot, kFontSlotCount> FontSlots;

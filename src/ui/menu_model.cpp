@@ -63,7 +63,7 @@ bool EntryContains(const MenuEntry& entry, int x, int y) {
 namespace {
 
 bool InEntryRange(int i) {
-    return i >= 1 && i < 18;
+    return i >= 1 && i < 19;
 }
 
 }  // namespace

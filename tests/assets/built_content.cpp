@@ -12,7 +12,9 @@ std::filesystem::path ContentProgram() {
 }
 
 int BuildContent(const std::filesystem::path& folder) {
-    return RunCommand(ContentProgram().string() + " " + folder.string() + " 2>&1");
+    // The catalogues the build compiled give the other languages' pictures.
+    return RunCommand(ContentProgram().string() + " " + folder.string() + " " +
+                      (std::filesystem::path(VRUMBAL_BUILD_DIR) / "locale").string() + " 2>&1");
 }
 
 namespace {

@@ -249,7 +249,7 @@ TEST_F(MenuPictures, TextsTheGameDrawsLandOnTheirPanels) {
         {"таблицу рекордов?", 24, true, 382, 283, dialog},
         {"Набрано очков: 99999", 26, true, 382, 253, dialog},
         {"Введите ваше имя: ", 26, true, 382, 288, dialog},
-        {"Отправить резльутат", 24, true, 382, 245, dialog},
+        {"Отправить результат", 24, true, 382, 245, dialog},
         {"в мировую таблицу?", 24, true, 382, 281, dialog},
         {"Ваше место 6", 24, true, 382, 244, dialog},
         {"Осталось: 100 сек.", 24, false, 307, 304, dialog},

@@ -102,6 +102,7 @@ TEST_F(Sheet, TheContentBuildIsReproducible) {
     ASSERT_EQ(BuildContent(again.Path()), 0);
     // Every file the game reads, pictures, sounds and songs alike.
     for (const char* name : {"Res/Res1.dxg", "Res/Res2.dxg", "Res/Res3.dxg", "Res/Sounds.dxw",
+                             "Res/en/Res1.dxg", "Res/en/Res2.dxg", "Res/en/Res3.dxg",
                              "Music/Menu.xm", "Music/Race.xm"}) {
         std::vector<std::uint8_t> first, second;
         ASSERT_EQ(ReadFileBytes((Folder() / "Data" / name).string(), first), "");

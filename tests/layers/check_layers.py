@@ -24,7 +24,7 @@ FLOORS = {
     "shell": 6,
 }
 # Headers of the outside libraries the game uses; only the platform floor may include them.
-OUTSIDE = re.compile(r'#\s*include\s*<(SDL|X11/|xmp|fontconfig/|png|httplib|ft2build|cairo)')
+OUTSIDE = re.compile(r'#\s*include\s*<(SDL|X11/|xmp|fontconfig/|png|httplib|ft2build|cairo|zlib|nettle/|boost/|libpq|sqlite3|microhttpd)')
 OWN = re.compile(r'#\s*include\s*"([a-z_]+)/[^"]+"')
 # Calls that take a named kind or sound, given a number instead.
 BARE = re.compile(r'\b(OpenDialog|PlaySound|StopSound)\(\s*-?\d')

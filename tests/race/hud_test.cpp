@@ -42,8 +42,9 @@ TEST(HudText, PlaceLivesAndLevel) {
     EXPECT_EQ(HudLivesText(3), "3");
     EXPECT_EQ(HudLivesText(0), "0");
     EXPECT_EQ(HudLivesText(-1), "0");
-    EXPECT_EQ(Cp1251ToUtf8(HudLevelText(5)), "УРОВЕНЬ 5 / 10");
-    EXPECT_EQ(Cp1251ToUtf8(HudLevelText(10)), "УРОВЕНЬ 10 / 10");
+    EXPECT_EQ(HudLevelText(5), "УРОВЕНЬ 5 / 10");
+    EXPECT_EQ(HudLevelText(10), "УРОВЕНЬ 10 / 10");
+    EXPECT_EQ(HudLevelText(7, "LEVEL %d / 10"), "LEVEL 7 / 10");
 }
 
 // Where a text is expected: its font slot's size and the point it is placed by.
@@ -80,12 +81,12 @@ TEST(DrawHud, DrawsEveryValueInItsSlotAndPlace) {
         const Placed& p = want[n];
         const test::DrawnText& d = text.drawn[n];
         SCOPED_TRACE(p.text);
-        EXPECT_EQ(Cp1251ToUtf8(d.text), p.text);
+        EXPECT_EQ(d.text, p.text);
         EXPECT_EQ(d.font.size, p.size);
         EXPECT_EQ(d.font.face, "BancoDi");
         EXPECT_FALSE(d.font.bold);
-        // The fake measures half the point size per byte of the code page text.
-        const double w = d.text.size() * p.size / 2.0;
+        // The fake measures half the point size per character.
+        const double w = test::CharacterCount(d.text) * p.size / 2.0;
         const double h = p.size + 3;
         EXPECT_EQ(d.x, p.centreX ? static_cast<int>(p.x - w / 2) : p.x);
         EXPECT_EQ(d.y, static_cast<int>(p.y - h / 2));

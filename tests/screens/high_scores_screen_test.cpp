@@ -6,6 +6,7 @@
 #include <cmath>
 
 #include "online/score_submit.h"
+#include "platform/codepage.h"
 #include "options_rig.h"
 #include "save/save_files.h"
 
@@ -74,7 +75,7 @@ TEST_F(HighScoresScreenTest, TableIsDrawnInOrderOnItsRows) {
         SCOPED_TRACE(k);
         const auto& row = rows[static_cast<std::size_t>(k - 1)];
         // 18 points high, so each line starts 9 pixels above its row's centre.
-        EXPECT_EQ(names[k - 1].text, row.first);
+        EXPECT_EQ(names[k - 1].text, Cp1251ToUtf8(row.first));
         EXPECT_EQ(names[k - 1].y, HighScoreRowY(k) - 9);
         EXPECT_EQ(scores[k - 1].text, std::to_string(row.second));
         EXPECT_EQ(scores[k - 1].y, HighScoreRowY(k) - 9);
@@ -134,7 +135,7 @@ TEST_F(HighScoresScreenTest, ClearingAsksFirst) {
         rig_.Frames(1);
         const std::vector<DrawnText> names = Column(578);
         ASSERT_EQ(names.size(), 10u);
-        EXPECT_EQ(names[0].text, c.cleared ? kDefaultName : "Anna");
+        EXPECT_EQ(names[0].text, Cp1251ToUtf8(c.cleared ? kDefaultName : "Anna"));
         EXPECT_EQ(rig_.State().HighScores[1].score, c.cleared ? 10000 : 500);
         EXPECT_EQ(rig_.State().HighScores[10].score, 1000);
         // Declining leaves the disk alone; a cleared table is kept at once, a game cut off

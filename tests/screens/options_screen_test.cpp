@@ -16,11 +16,12 @@ namespace vrumbal::test {
 namespace {
 
 // "Экран:", "Музыка:", "Звук:", "Страна:" and "Хот клавиша:" in code page 1251.
-const std::string kScreenLabel = "\xDD\xEA\xF0\xE0\xED:";
-const std::string kMusicLabel = "\xCC\xF3\xE7\xFB\xEA\xE0:";
-const std::string kSoundLabel = "\xC7\xE2\xF3\xEA:";
-const std::string kCountryLabel = "\xD1\xF2\xF0\xE0\xED\xE0:";
-const std::string kHotKeyLabel = "\xD5\xEE\xF2 \xEA\xEB\xE0\xE2\xE8\xF8\xE0:";
+const std::string kScreenLabel = "Экран:";
+const std::string kMusicLabel = "Музыка:";
+const std::string kSoundLabel = "Звук:";
+const std::string kCountryLabel = "Страна:";
+const std::string kHotKeyLabel = "Хот клавиша:";
+const std::string kLanguageLabel = "Язык:";
 
 // Counts the drawing surface's finalisations and initialisations.
 class SurfaceWatch final : public DrawListener {
@@ -59,14 +60,14 @@ protected:
 TEST_F(OptionsScreenTest, EnteringShowsTheEntriesAndSelectsBack) {
     const GameState& s = rig_.State();
     EXPECT_EQ(s.MenuFirst, 7);
-    EXPECT_EQ(s.MenuLast, 12);
+    EXPECT_EQ(s.MenuLast, 13);  // the language, left of back
     EXPECT_EQ(s.MenuSelection, 12);
     EXPECT_EQ(s.CountryEditing, 0);
     EXPECT_EQ(s.HotKeyCapture, 0);
     // Defaults: windowed, music and sound on.
-    EXPECT_EQ(rig_.EntryPictureWidth(13), TestPictureWidth(14));
-    EXPECT_EQ(rig_.EntryPictureWidth(14), TestPictureWidth(16));
-    EXPECT_EQ(rig_.EntryPictureWidth(15), TestPictureWidth(18));
+    EXPECT_EQ(rig_.EntryPictureWidth(14), TestPictureWidth(14));
+    EXPECT_EQ(rig_.EntryPictureWidth(15), TestPictureWidth(16));
+    EXPECT_EQ(rig_.EntryPictureWidth(16), TestPictureWidth(18));
 }
 
 TEST_F(OptionsScreenTest, ArrowsWalkTheTwoColumns) {
@@ -139,7 +140,7 @@ TEST_F(OptionsScreenTest, ScreenModeSwitchesAtOnce) {
         EXPECT_EQ(rig_.State().FullScreen, expected);
         EXPECT_EQ((rig_.Form().MDXDraw.EffectiveOptions() & doFullScreen) != 0, expected == 1);
         EXPECT_TRUE(rig_.Form().MDXDraw.Initialized());
-        EXPECT_EQ(rig_.EntryPictureWidth(13), TestPictureWidth(expected ? 15 : 14));
+        EXPECT_EQ(rig_.EntryPictureWidth(14), TestPictureWidth(expected ? 15 : 14));
     }
     EXPECT_EQ(watch.finalized, 3);
     EXPECT_EQ(watch.initialized - initializedBefore, 3);
@@ -158,7 +159,7 @@ TEST_F(OptionsScreenTest, MusicOffStopsTheSongAndOnRestartsIt) {
     EXPECT_EQ(rig_.Form().CurrentSong(), 0);
     ASSERT_FALSE(log.songsFreed.empty());
     EXPECT_EQ(log.songsFreed.back(), playing);
-    EXPECT_EQ(rig_.EntryPictureWidth(14), TestPictureWidth(17));
+    EXPECT_EQ(rig_.EntryPictureWidth(15), TestPictureWidth(17));
 
     // On again: a fresh load of the menu song, played from its start.
     rig_.Form().ActivateEntry(8);
@@ -168,14 +169,14 @@ TEST_F(OptionsScreenTest, MusicOffStopsTheSongAndOnRestartsIt) {
     EXPECT_NE(rig_.Form().CurrentSong(), playing);
     ASSERT_FALSE(log.songsPlayed.empty());
     EXPECT_EQ(log.songsPlayed.back(), rig_.Form().CurrentSong());
-    EXPECT_EQ(rig_.EntryPictureWidth(14), TestPictureWidth(16));
+    EXPECT_EQ(rig_.EntryPictureWidth(15), TestPictureWidth(16));
 }
 
 TEST_F(OptionsScreenTest, SoundOffSilencesTheClicks) {
     rig_.Form().ActivateEntry(9);
     rig_.Frames(1);
     EXPECT_EQ(rig_.State().SoundOn, 0);
-    EXPECT_EQ(rig_.EntryPictureWidth(15), TestPictureWidth(19));
+    EXPECT_EQ(rig_.EntryPictureWidth(16), TestPictureWidth(19));
     const auto before = rig_.Log().soundStarts;
     rig_.Tap(kKeyUp);               // a selection change: sound 1
     rig_.Form().ActivateEntry(10);  // an activation: sound 2
@@ -482,6 +483,9 @@ TEST_F(OptionsScreenTest, LabelsLightUpWhenSelectedAndValuesAreCentred) {
     for (const DrawnText& d : labels) names.push_back(d.text);
     EXPECT_EQ(names,
               (std::vector<std::string>{kScreenLabel, kMusicLabel, kCountryLabel, kHotKeyLabel}));
+    // The language's label, a size smaller on the strip below the panel.
+    ASSERT_EQ(rig_.DrawnInSlot(2).size(), 1u);
+    EXPECT_EQ(rig_.DrawnInSlot(2)[0].text, kLanguageLabel);
     // The country in slot 13 centred on (580, 417): 3 bytes of 12 pixels, 24 pixels high.
     bool countryDrawn = false;
     for (const DrawnText& d : rig_.DrawnInSlot(13)) {

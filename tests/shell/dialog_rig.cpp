@@ -15,18 +15,18 @@ public:
         : log_(std::move(log)), metrics_(metrics) {
         if (metrics.realFonts) real_ = CreateTtfTextRenderer();
     }
-    void DrawText(const PixelBuffer& target, int x, int y, const std::string& cp1251,
+    void DrawText(const PixelBuffer& target, int x, int y, const std::string& utf8,
                   const FontSpec& font) override {
-        log_->push_back({Cp1251ToUtf8(cp1251), x, y, TextWidth(cp1251, font),
-                         TextHeight(cp1251, font), font.size, font.color});
-        if (real_) real_->DrawText(target, x, y, cp1251, font);
+        log_->push_back({utf8, x, y, TextWidth(utf8, font), TextHeight(utf8, font), font.size,
+                         font.color});
+        if (real_) real_->DrawText(target, x, y, utf8, font);
     }
-    int TextWidth(const std::string& cp1251, const FontSpec& font) override {
-        if (real_) return real_->TextWidth(cp1251, font);
-        return static_cast<int>(cp1251.size()) * metrics_.charWidth;
+    int TextWidth(const std::string& utf8, const FontSpec& font) override {
+        if (real_) return real_->TextWidth(utf8, font);
+        return CharacterCount(utf8) * metrics_.charWidth;
     }
-    int TextHeight(const std::string& cp1251, const FontSpec& font) override {
-        if (real_) return real_->TextHeight(cp1251, font);
+    int TextHeight(const std::string& utf8, const FontSpec& font) override {
+        if (real_) return real_->TextHeight(utf8, font);
         return metrics_.lineHeight;
     }
 

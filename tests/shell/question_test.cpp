@@ -32,7 +32,7 @@ TEST(Questions, OpenWithPanelButtonsAndTheirDefaultAnswer) {
         {kDialogQuit, false, kEntryNo, "Выйти из игры?", true},
         {kDialogExit, true, kEntryNo, "Выйти в меню?", false},
         {kDialogClearTable, false, kEntryNo, "Вы хотите очистить", false},
-        {kDialogUpload, true, kEntryYes, "Отправить резльутат", false},
+        {kDialogUpload, true, kEntryYes, "Отправить результат", false},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.kind);

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "platform/text.h"
+#include "support/test_support.h"
 
 namespace vrumbal::test {
 
@@ -24,7 +25,7 @@ public:
         drawn.push_back({x, y, text, font});
     }
     int TextWidth(const std::string& text, const FontSpec& font) override {
-        return static_cast<int>(text.size()) * font.size / 2;
+        return CharacterCount(text) * font.size / 2;
     }
     int TextHeight(const std::string&, const FontSpec& font) override { return font.size + 3; }
 

@@ -33,6 +33,13 @@ inline std::chrono::milliseconds Patience(std::chrono::milliseconds plain) {
     return plain * TimeScale();
 }
 
+// Characters in a UTF-8 text (its bytes that do not continue a character).
+inline int CharacterCount(const std::string& utf8) {
+    int count = 0;
+    for (char c : utf8) count += (static_cast<unsigned char>(c) & 0xC0) != 0x80 ? 1 : 0;
+    return count;
+}
+
 // Runs a shell command, capturing its standard output; returns the exit status.
 int RunCommand(const std::string& command, std::string* output = nullptr);
 

@@ -37,6 +37,7 @@ TEST(FontSlots, EntriesHoldFaceSizeColourAndStyle) {
         {19, "BancoDi", 28, 255, 242, 168, false}, {20, "BancoDi", 14, 255, 242, 168, false},
         {21, "BancoDi", 15, 255, 242, 168, false}, {22, "Courier", 14, 0, 255, 0, false},
         {23, "BancoDi", 20, 255, 242, 168, false}, {24, "BancoDi", 14, 66, 252, 202, false},
+        {25, "BancoDi", 18, 191, 166, 0, false},
     };
     for (const SlotCase& c : cases) {
         SCOPED_TRACE("slot " + std::to_string(c.slot));
@@ -50,7 +51,7 @@ TEST(FontSlots, EntriesHoldFaceSizeColourAndStyle) {
 }
 
 TEST(FontSlots, NumbersOutsideTheTableAreRefused) {
-    for (const int slot : {0, -1, 25, 1000}) {
+    for (const int slot : {0, -1, 26, 1000}) {
         EXPECT_THROW(FontSlotAt(slot), std::out_of_range) << slot;
     }
 }

@@ -6,6 +6,8 @@
 #include <vector>
 
 #include "engine/library_data.h"
+#include "game/texts.h"
+#include "platform/catalogue.h"
 #include "engine/picture.h"
 
 typedef struct _cairo cairo_t;
@@ -17,11 +19,11 @@ namespace vrumbal::content {
 inline constexpr std::uint32_t kKeyColor = 0xFF00FF;
 
 // Image list 1: the menus.
-PictureLibraryData BuildMenuPictures();
+PictureLibraryData BuildMenuPictures(const Catalogue& t = Catalogue{});
 // Image list 2: the race.
-PictureLibraryData BuildRacePictures();
+PictureLibraryData BuildRacePictures(const Catalogue& t = Catalogue{});
 // Image list 3: the minimap.
-PictureLibraryData BuildMinimapPictures();
+PictureLibraryData BuildMinimapPictures(const Catalogue& t = Catalogue{});
 // The sound effects.
 WaveLibraryData BuildSounds();
 // One song as the bytes of an XM module.

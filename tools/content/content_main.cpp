@@ -1,4 +1,6 @@
-// vrumbal-content OUTDIR: builds OUTDIR/Data/Res/Res1.dxg, Res2.dxg, Res3.dxg, Sounds.dxw,
+// vrumbal-content OUTDIR [LOCALEDIR]: builds OUTDIR/Data/Res/Res1.dxg, Res2.dxg, Res3.dxg, Sounds.dxw,
+// the picture libraries of every other language with their texts drawn into the pictures
+// (OUTDIR/Data/Res/LANG/Res1.dxg ..., from the catalogues under LOCALEDIR, else OUTDIR/locale),
 // OUTDIR/Data/Music/Menu.xm, Race.xm and the icons OUTDIR/icons/hicolor/NxN/apps/APPID.png
 // from the sources in assets/. The same sources always give the same bytes.
 #include <cstdio>
@@ -29,16 +31,26 @@ void Write(const std::filesystem::path& path, const std::vector<std::uint8_t>& b
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 2) {
-        std::fputs("usage: vrumbal-content OUTDIR\n", stderr);
+    if (argc != 2 && argc != 3) {
+        std::fputs("usage: vrumbal-content OUTDIR [LOCALEDIR]\n", stderr);
         return 2;
     }
     using namespace vrumbal;
     const std::filesystem::path out = argv[1];
+    const std::filesystem::path locales = argc == 3 ? argv[2] : out / "locale";
     try {
-        Write(out / "Data/Res/Res1.dxg", WritePictureLibrary(content::BuildMenuPictures()));
-        Write(out / "Data/Res/Res2.dxg", WritePictureLibrary(content::BuildRacePictures()));
-        Write(out / "Data/Res/Res3.dxg", WritePictureLibrary(content::BuildMinimapPictures()));
+        for (const std::string& language : ShippedLanguages()) {
+            const bool own = language == kOwnLanguage;
+            const Catalogue texts = own ? Catalogue() : Catalogue(locales, language);
+            if (!own && !texts.Loaded()) {
+                throw std::runtime_error("no catalogue for " + language + " under " +
+                                         locales.string());
+            }
+            const auto folder = own ? out / "Data/Res" : out / "Data/Res" / language;
+            Write(folder / "Res1.dxg", WritePictureLibrary(content::BuildMenuPictures(texts)));
+            Write(folder / "Res2.dxg", WritePictureLibrary(content::BuildRacePictures(texts)));
+            Write(folder / "Res3.dxg", WritePictureLibrary(content::BuildMinimapPictures(texts)));
+        }
         Write(out / "Data/Res/Sounds.dxw", WriteWaveLibrary(content::BuildSounds()));
         for (const auto& song : content::BuildSongs()) {
             Write(out / "Data/Music" / song.fileName, song.bytes);

@@ -1,0 +1,34 @@
+// The language file: one word and a line end.
+#include "save/language_file.h"
+
+#include <algorithm>
+
+#include "platform/catalogue.h"
+#include "save/save_paths.h"
+
+namespace vrumbal {
+namespace {
+
+constexpr const char* kSystem = "system";
+
+}  // namespace
+
+std::filesystem::path LanguageFilePath(const std::filesystem::path& saveFolder) {
+    return saveFolder / "language";
+}
+
+std::string LoadLanguageChoice(const std::filesystem::path& saveFolder) {
+    const std::optional<std::string> bytes = ReadSaveFile(LanguageFilePath(saveFolder));
+    if (!bytes) return "";
+    std::string word = bytes->substr(0, bytes->find_first_of("\r\n"));
+    const auto& shipped = ShippedLanguages();
+    return std::find(shipped.begin(), shipped.end(), word) != shipped.end() ? word : "";
+}
+
+SaveWriteResult SaveLanguageChoice(const std::filesystem::path& saveFolder,
+                                   const std::string& language) {
+    return WriteFileAtomically(LanguageFilePath(saveFolder),
+                               (language.empty() ? std::string(kSystem) : language) + "\n");
+}
+
+}  // namespace vrumbal
