@@ -56,7 +56,7 @@ inline constexpr std::size_t kCountryMaxLength = 16;
 inline constexpr int kCountryMaxWidth = 345;
 
 // True when c may be typed into a name or the country: digits, Latin letters, the space and
-// the Cyrillic letters 0xC0..0xFF of code page 1251 (not Ё and ё, 0xA8 and 0xB8).
+// the Cyrillic letters of code page 1251 (0xC0..0xFF, and Ё and ё at 0xA8 and 0xB8).
 bool IsNameChar(std::uint8_t c);
 // True for the dialogs that ask yes or no.
 bool IsQuestionDialog(int kind);

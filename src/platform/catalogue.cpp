@@ -33,6 +33,12 @@ const std::vector<std::string>& ShippedLanguages() {
     return languages;
 }
 
+std::string LanguageName(const std::string& language) {
+    if (language == "ru") return "Русский";
+    if (language == "en") return "English";
+    return language;
+}
+
 std::string LanguageFromEnvironment(
     const std::function<std::optional<std::string>(const char*)>& get) {
     std::string locale;

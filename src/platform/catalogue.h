@@ -15,6 +15,8 @@ namespace vrumbal {
 // ships catalogues for.
 inline constexpr std::string_view kOwnLanguage = "ru";
 const std::vector<std::string>& ShippedLanguages();
+// A shipped language's name in itself ("Русский", "English"), as the options offer it.
+std::string LanguageName(const std::string& language);
 
 // The language a program is expected to speak in this environment (looked up with get, as
 // getenv): the locale of messages is LC_ALL, else LC_MESSAGES, else LANG; C, POSIX or none

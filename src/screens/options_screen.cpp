@@ -284,9 +284,7 @@ void OptionsScreen::DrawTexts() {
         } else if (label.entry == kOptionsLanguage) {
             // Each language is named in itself; the system's choice in the language spoken.
             const std::string& choice = s.LanguageChoice;
-            const std::string value = choice.empty()   ? host_.Tr("Системный")
-                                      : choice == "ru" ? std::string("Русский")
-                                                       : std::string("English");
+            const std::string value = choice.empty() ? host_.Tr("Системный") : LanguageName(choice);
             CentredTextInSlot(canvas, value, kLanguageValueSlot, kLanguageValueX, kLanguageY, true,
                               true);
         } else if (label.entry == kOptionsHotKey) {

@@ -65,7 +65,12 @@ int PadControls::Meaning(int control, PadContext context) {
 const std::vector<std::uint8_t>& PadControls::PickerCharacters() {
     static const std::vector<std::uint8_t> characters = [] {
         std::vector<std::uint8_t> c;
-        for (int ch = 0xC0; ch <= 0xFF; ++ch) c.push_back(static_cast<std::uint8_t>(ch));
+        // The Cyrillic alphabet in its order: Ё after Е, ё after е.
+        for (int ch = 0xC0; ch <= 0xFF; ++ch) {
+            c.push_back(static_cast<std::uint8_t>(ch));
+            if (ch == 0xC5) c.push_back(0xA8);
+            if (ch == 0xE5) c.push_back(0xB8);
+        }
         for (int ch = 'A'; ch <= 'Z'; ++ch) c.push_back(static_cast<std::uint8_t>(ch));
         for (int ch = 'a'; ch <= 'z'; ++ch) c.push_back(static_cast<std::uint8_t>(ch));
         for (int ch = '0'; ch <= '9'; ++ch) c.push_back(static_cast<std::uint8_t>(ch));

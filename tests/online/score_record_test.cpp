@@ -151,6 +151,8 @@ TEST(ParseRecordTextTest, AcceptsOnlyTheGamesOwnStructure) {
         {Padded("type=0|name=Ann|score=2147483647|key=" + k + "|p=|add=RU|z="), true},
         {Padded("type=0|name=" + std::string(32, 'A') + "|score=1|key=" + k + "|p=|add=|z="), true},
         {Padded("type=0|name=\xC0|score=1|key=" + k + "|p=|add=\xD0\xEE\xF1\xF1\xE8\xFF|z="), true},
+        // Ё and ё, which code page 1251 keeps apart from the other letters.
+        {Padded("type=0|name=\xA8\xE6\xE8\xEA|score=1|key=" + k + "|p=|add=\xB8|z="), true},
         // The wrong key, or none, or two.
         {Padded("type=0|name=Ann|score=120|key=" + other + "|p=|add=_______|z="), false},
         {Padded("type=0|name=Ann|score=120|key=|p=|add=_______|z="), false},

@@ -230,15 +230,18 @@ TEST(PadControls, ThePickerOffersEveryNameCharacterAndNothingElse) {
     }
     EXPECT_EQ(chars.size(), accepted.size());
     for (std::uint8_t c : chars) EXPECT_TRUE(IsNameChar(c)) << int{c};
-    // The Cyrillic alphabet first, capitals before small letters, then Latin, digits, space.
-    ASSERT_EQ(chars.size(), 127u);
+    // The Cyrillic alphabet first in its order (Ё after Е), capitals before small letters, then
+    // Latin, digits, space.
+    ASSERT_EQ(chars.size(), 129u);
     EXPECT_EQ(chars[0], 0xC0);
-    EXPECT_EQ(chars[31], 0xDF);
-    EXPECT_EQ(chars[32], 0xE0);
-    EXPECT_EQ(chars[64], 'A');
-    EXPECT_EQ(chars[90], 'a');
-    EXPECT_EQ(chars[116], '0');
-    EXPECT_EQ(chars[126], ' ');
+    EXPECT_EQ(chars[6], 0xA8);
+    EXPECT_EQ(chars[32], 0xDF);
+    EXPECT_EQ(chars[33], 0xE0);
+    EXPECT_EQ(chars[39], 0xB8);
+    EXPECT_EQ(chars[66], 'A');
+    EXPECT_EQ(chars[92], 'a');
+    EXPECT_EQ(chars[118], '0');
+    EXPECT_EQ(chars[128], ' ');
 }
 
 TEST(PadControls, ThePickerStepsTheLastCharacterKeepsItAndTakesItAway) {

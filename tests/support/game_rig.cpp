@@ -55,6 +55,10 @@ void GameRig::Create(PlatformBundle platform, std::uint64_t seed) {
     config.dataRoot = dir_.Path();
     config.seed = seed;
     config.refreshOverride = fps_;
+    // The game's own language whatever the test's environment says, with the build's
+    // catalogues at hand for the player to choose another.
+    config.language = "ru";
+    config.localeDir = std::filesystem::path(VRUMBAL_BUILD_DIR) / "locale";
     form_ = std::make_unique<TMForm>(std::move(platform), config);
     form_->FormCreate();
 }
