@@ -12,6 +12,12 @@ constexpr const char* N_(const char* text) {
     return text;
 }
 
+// Marks a text for the catalogues with the context that tells it apart from the same words
+// meaning something else; it is translated with that context where it is drawn.
+constexpr const char* NC_(const char*, const char* text) {
+    return text;
+}
+
 // The pattern with its first "%d" replaced by the number (the pattern as it is when it has none).
 inline std::string Filled(std::string pattern, std::int64_t number) {
     const auto at = pattern.find("%d");

@@ -95,11 +95,11 @@ Catalogue::Catalogue(const std::filesystem::path& localeDir, const std::string& 
     }
 }
 
-std::string Catalogue::Translate(std::string_view text) const {
+std::string Catalogue::Translate(std::string_view text, const char* context) const {
     // The empty text is the catalogue's header in gettext's files, never a text of the game.
     if (!loaded_ || text.empty()) return std::string(text);
     const std::string id(text);
-    const char* translated = std::use_facet<Messages>(locale_).get(0, nullptr, id.c_str());
+    const char* translated = std::use_facet<Messages>(locale_).get(0, context, id.c_str());
     return translated != nullptr && *translated != '\0' ? std::string(translated) : id;
 }
 

@@ -42,8 +42,9 @@ public:
     const std::string& Language() const { return language_; }
     // Whether a catalogue was read.
     bool Loaded() const { return loaded_; }
-    // The translation of a text (UTF-8), or the text.
-    std::string Translate(std::string_view text) const;
+    // The translation of a text (UTF-8), or the text. A context tells apart the same words
+    // meaning different things (gettext's msgctxt).
+    std::string Translate(std::string_view text, const char* context = nullptr) const;
 
 private:
     std::string language_;  // the language asked for
