@@ -9,11 +9,11 @@
 #include <vector>
 
 #include "engine/surface.h"
+#include "game/game_state.h"
 #include "platform/clock.h"
 #include "platform/display.h"
 #include "platform/system_shell.h"
 #include "platform/text.h"
-#include "game/game_state.h"
 #include "shell/main_form.h"
 
 #ifndef VRUMBAL_BUILD_DATA

@@ -70,7 +70,8 @@ void BM_VerifyReplay(benchmark::State& state) {
     const Replay replay = RecordLongGame();
     if (replay.frames.size() < 20000) {
         state.SkipWithError(("the recorded game has " + std::to_string(replay.frames.size()) +
-                             " frames, fewer than 20,000").c_str());
+                             " frames, fewer than 20,000")
+                                .c_str());
         return;
     }
     bool matched = true;

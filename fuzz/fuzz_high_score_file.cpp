@@ -5,8 +5,8 @@
 #include <cstdlib>
 #include <string>
 
-#include "save/high_score_file.h"
 #include "game/game_state.h"
+#include "save/high_score_file.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string bytes(reinterpret_cast<const char*>(data), size);

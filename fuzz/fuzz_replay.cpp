@@ -40,15 +40,17 @@ std::string AroundBody(std::string_view input) {
     const std::string_view body = input.empty() ? input : input.substr(1);
     std::string out = "VRMBRPLY";
     out += std::string("\x01\x00\x01\x00", 4);  // format 1, finished
-    out += "\x05" "1.0.0";
-    out += std::string(32, '\x11');             // content
+    out +=
+        "\x05"
+        "1.0.0";
+    out += std::string(32, '\x11');  // content
     for (std::uint32_t w : {1u, 2u, 3u, 4u}) Put32(out, w);
-    out += "\x01\x01";                          // bike, start level
-    out += std::string(8, '\0');                // key levels
+    out += "\x01\x01";            // bike, start level
+    out += std::string(8, '\0');  // key levels
     for (int k = 0; k < 10; ++k) Put32(out, 1000);
-    Put32(out, 0);                              // score
-    Put32(out, 1);                              // level
-    out += '\0';                                // no name
+    Put32(out, 0);  // score
+    Put32(out, 1);  // level
+    out += '\0';    // no name
     Put32(out, frames);
     const std::vector<std::uint8_t> packed = vrumbal::Deflate(body);
     Put32(out, static_cast<std::uint32_t>(body.size()));

@@ -9,8 +9,8 @@
 #include <sys/socket.h>
 
 #include <algorithm>
-#include <cstdarg>
 #include <condition_variable>
+#include <cstdarg>
 #include <cstdio>
 #include <cstring>
 #include <mutex>
@@ -50,8 +50,8 @@ struct Pending {
 // One request as it comes in: its body, and what became of it.
 struct RequestState {
     std::string body;
-    bool handled = false;                      // the handler has it
-    std::shared_ptr<Pending> pending;          // its answer, now or later
+    bool handled = false;              // the handler has it
+    std::shared_ptr<Pending> pending;  // its answer, now or later
 };
 
 std::string AddressOf(MHD_Connection* connection) {
@@ -260,9 +260,9 @@ struct HttpServer::Daemon {
         // Two lengths leave the body's end to whoever reads them: no request of ours.
         if (headers.contentLengths > 1) return Refusal(400, "more than one Content-Length");
         const bool post = method != nullptr && std::strcmp(method, "POST") == 0;
-        const bool chunked = MHD_lookup_connection_value(connection, MHD_HEADER_KIND,
-                                                         MHD_HTTP_HEADER_TRANSFER_ENCODING) !=
-                             nullptr;
+        const bool chunked =
+            MHD_lookup_connection_value(connection, MHD_HEADER_KIND,
+                                        MHD_HTTP_HEADER_TRANSFER_ENCODING) != nullptr;
         const std::optional<long long> length = ContentLength(connection);
         if (length && *length < 0) return Refusal(400, "a Content-Length that is no number");
         if (post) {
@@ -286,9 +286,9 @@ struct HttpServer::Daemon {
             if (!client.empty()) request.address = client;
         }
         const std::optional<long long> length = ContentLength(connection);
-        const bool chunked = MHD_lookup_connection_value(connection, MHD_HEADER_KIND,
-                                                         MHD_HTTP_HEADER_TRANSFER_ENCODING) !=
-                             nullptr;
+        const bool chunked =
+            MHD_lookup_connection_value(connection, MHD_HEADER_KIND,
+                                        MHD_HTTP_HEADER_TRANSFER_ENCODING) != nullptr;
         request.hasBody = chunked || (length && *length != 0) || !state.body.empty();
         request.body = std::move(state.body);
         MHD_get_connection_values(connection, MHD_GET_ARGUMENT_KIND, &AddArgument, &request);
@@ -316,7 +316,8 @@ struct HttpServer::Daemon {
             // A body on anything but a POST is not read: the handler refuses it, and the answer
             // closes the connection.
             const std::optional<long long> length = ContentLength(connection);
-            if (!post && length && *length != 0) return self->Answer(connection, url, method, *state);
+            if (!post && length && *length != 0)
+                return self->Answer(connection, url, method, *state);
             return MHD_YES;
         }
         if (*uploadSize > 0) {
@@ -402,14 +403,14 @@ HttpServer::HttpServer(const std::string& address, int port, const HttpLimits& l
         throw std::runtime_error("not an IPv4 or IPv6 address: " + address);
     }
     daemon_->daemon = MHD_start_daemon(
-        flags, static_cast<std::uint16_t>(port), nullptr, nullptr, &Daemon::Access,
-        daemon_.get(), MHD_OPTION_EXTERNAL_LOGGER, &LogComplaint, limits.log, MHD_OPTION_SOCK_ADDR, reinterpret_cast<sockaddr*>(&bindTo),
-        MHD_OPTION_THREAD_POOL_SIZE, limits.threads, MHD_OPTION_CONNECTION_LIMIT,
-        limits.connections, MHD_OPTION_PER_IP_CONNECTION_LIMIT, limits.perAddress,
-        MHD_OPTION_CONNECTION_TIMEOUT, limits.idleSeconds, MHD_OPTION_CONNECTION_MEMORY_LIMIT,
-        limits.memoryPerConnection, MHD_OPTION_NOTIFY_CONNECTION, &Daemon::Notify, daemon_.get(),
-        MHD_OPTION_NOTIFY_COMPLETED, &Daemon::Completed, daemon_.get(),
-        MHD_OPTION_LISTEN_BACKLOG_SIZE, 1024u, MHD_OPTION_END);
+        flags, static_cast<std::uint16_t>(port), nullptr, nullptr, &Daemon::Access, daemon_.get(),
+        MHD_OPTION_EXTERNAL_LOGGER, &LogComplaint, limits.log, MHD_OPTION_SOCK_ADDR,
+        reinterpret_cast<sockaddr*>(&bindTo), MHD_OPTION_THREAD_POOL_SIZE, limits.threads,
+        MHD_OPTION_CONNECTION_LIMIT, limits.connections, MHD_OPTION_PER_IP_CONNECTION_LIMIT,
+        limits.perAddress, MHD_OPTION_CONNECTION_TIMEOUT, limits.idleSeconds,
+        MHD_OPTION_CONNECTION_MEMORY_LIMIT, limits.memoryPerConnection,
+        MHD_OPTION_NOTIFY_CONNECTION, &Daemon::Notify, daemon_.get(), MHD_OPTION_NOTIFY_COMPLETED,
+        &Daemon::Completed, daemon_.get(), MHD_OPTION_LISTEN_BACKLOG_SIZE, 1024u, MHD_OPTION_END);
     if (daemon_->daemon == nullptr) {
         throw std::runtime_error("cannot listen on " + address + " port " + std::to_string(port));
     }

@@ -105,8 +105,8 @@ int Exchange(int s, const std::string& method, const std::string& target, const 
 }
 
 std::string ForgedTarget(int n) {
-    std::string text = "type=0|name=Forger" + std::to_string(n) + "|score=68300|key=" +
-                       std::string(1, vrumbal::kRecordKey) + "|p=|add=X|z=";
+    std::string text = "type=0|name=Forger" + std::to_string(n) +
+                       "|score=68300|key=" + std::string(1, vrumbal::kRecordKey) + "|p=|add=X|z=";
     while (text.size() % 5 != 0) text += '0';
     return std::string(vrumbal::kScoreScriptPath) +
            "?hs&prg=Drovix&inf=" + vrumbal::EncodeRecord(text);
@@ -194,7 +194,8 @@ int main(int argc, char** argv) {
     if (!o.replays.empty()) {
         for (const auto& item : std::filesystem::directory_iterator(o.replays)) {
             std::ifstream in(item.path(), std::ios::binary);
-            std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+            std::string bytes((std::istreambuf_iterator<char>(in)),
+                              std::istreambuf_iterator<char>());
             vrumbal::Replay replay;
             // Only whole games with a name make a result.
             if (!vrumbal::DecodeReplay(bytes, replay).empty() || replay.name.empty()) continue;
@@ -270,9 +271,11 @@ int main(int argc, char** argv) {
             for (int n = 0; Clock::now() < end; ++n) {
                 const auto at = Clock::now();
                 const int s = Connect(o.port, from);
-                const int status = s < 0 ? 0 : Exchange(s, "GET", PageTarget(1 + n % 3), "", nullptr);
+                const int status =
+                    s < 0 ? 0 : Exchange(s, "GET", PageTarget(1 + n % 3), "", nullptr);
                 if (s >= 0) close(s);
-                mine.push_back(std::chrono::duration<double, std::milli>(Clock::now() - at).count());
+                mine.push_back(
+                    std::chrono::duration<double, std::milli>(Clock::now() - at).count());
                 if (status == 200) {
                     ++pages;
                 } else {
@@ -295,11 +298,13 @@ int main(int argc, char** argv) {
                 const auto at = Clock::now();
                 std::string body;
                 const int status =
-                    s < 0 ? 0
-                          : Exchange(s, "POST", std::string(vrumbal::kResultsPath) + "?country=Load",
-                                     games[g], &body);
+                    s < 0
+                        ? 0
+                        : Exchange(s, "POST", std::string(vrumbal::kResultsPath) + "?country=Load",
+                                   games[g], &body);
                 if (s >= 0) close(s);
-                const double ms = std::chrono::duration<double, std::milli>(Clock::now() - at).count();
+                const double ms =
+                    std::chrono::duration<double, std::milli>(Clock::now() - at).count();
                 std::lock_guard lock(mutex);
                 resultMs.push_back(ms);
                 if (status == 200) {
@@ -312,7 +317,8 @@ int main(int argc, char** argv) {
                     ++unanswered;
                 } else {
                     ++refused;
-                    std::fprintf(stderr, "refused %s: %d %s", names[g].c_str(), status, body.c_str());
+                    std::fprintf(stderr, "refused %s: %d %s", names[g].c_str(), status,
+                                 body.c_str());
                 }
             }
         });
@@ -325,18 +331,21 @@ int main(int argc, char** argv) {
     for (auto& t : forgers) t.join();
     for (auto& t : flood) t.join();
 
-    std::printf("load: %d page readers, %d forging and %d flooding addresses (%d connections "
-                "each, %ld held at the end), %.0f s\n",
-                o.readers, o.forgers, o.floodAddresses, o.floodConnections, held.load(), o.seconds);
-    std::printf("proven results: %ld of %zu stored in %.1f s (%.1f/s), %ld busy, %ld refused, "
-                "%ld unanswered; answer p50 %.0f ms, p99 %.0f ms\n",
-                resultsDone.load(), games.size(), resultSeconds,
-                resultSeconds > 0 ? resultsDone / resultSeconds : 0.0, busy.load(), refused.load(),
-                unanswered.load(), Percentile(resultMs, 50), Percentile(resultMs, 99));
+    std::printf(
+        "load: %d page readers, %d forging and %d flooding addresses (%d connections "
+        "each, %ld held at the end), %.0f s\n",
+        o.readers, o.forgers, o.floodAddresses, o.floodConnections, held.load(), o.seconds);
+    std::printf(
+        "proven results: %ld of %zu stored in %.1f s (%.1f/s), %ld busy, %ld refused, "
+        "%ld unanswered; answer p50 %.0f ms, p99 %.0f ms\n",
+        resultsDone.load(), games.size(), resultSeconds,
+        resultSeconds > 0 ? resultsDone / resultSeconds : 0.0, busy.load(), refused.load(),
+        unanswered.load(), Percentile(resultMs, 50), Percentile(resultMs, 99));
     if (cpuBefore >= 0 && resultsDone > 0) {
-        std::printf("server CPU while the results came: %.2f s, %.0f ms a result (re-run included, "
-                    "with the pages and refusals of the same time)\n",
-                    cpuAfterResults - cpuBefore, 1000 * (cpuAfterResults - cpuBefore) / resultsDone);
+        std::printf(
+            "server CPU while the results came: %.2f s, %.0f ms a result (re-run included, "
+            "with the pages and refusals of the same time)\n",
+            cpuAfterResults - cpuBefore, 1000 * (cpuAfterResults - cpuBefore) / resultsDone);
     }
     std::printf("pages: %.0f/s, p50 %.1f ms, p99 %.1f ms, %ld failed\n", pages / o.seconds,
                 Percentile(pageMs, 50), Percentile(pageMs, 99), pageFailures.load());

@@ -44,7 +44,7 @@ struct Options {
     std::string data;                // the folder holding the game's Data/
     double perMinute = kResultsPerMinute;
     double atOnce = kResultsAtOnce;
-    unsigned workers = 0;            // 0: one per processor
+    unsigned workers = 0;  // 0: one per processor
     std::size_t queue = kQueuedReplays;
     ServiceRules rules;
     HttpLimits limits;
@@ -138,9 +138,9 @@ int Serve(const Options& options) {
     pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
     signal(SIGPIPE, SIG_IGN);
 
-    const std::string data =
-        !options.data.empty() ? options.data
-                              : FindGameFolders(ThisProcessSearch()).dataRoot.string();
+    const std::string data = !options.data.empty()
+                                 ? options.data
+                                 : FindGameFolders(ThisProcessSearch()).dataRoot.string();
     const std::unique_ptr<ScoreStore> store = OpenScoreStore(options.db);
     RateLimit limit(options.perMinute, options.atOnce, kAddressesHeld);
     RequestLog log(LogToStandardError(), &NowSeconds);
@@ -174,8 +174,8 @@ void PrintRow(const StoredScore& row) {
     std::printf("%lld\t%s\t%d\t%d\t%s\t%s\t%s\t%s\t%s\n", static_cast<long long>(row.id),
                 Cp1251ToUtf8(row.name).c_str(), row.score, row.level,
                 Cp1251ToUtf8(row.country).c_str(), UtcTime(row.receivedAt).c_str(),
-                row.address.empty() ? "-" : row.address.c_str(),
-                row.proven ? "proven" : "unproven", row.hidden ? "hidden" : "shown");
+                row.address.empty() ? "-" : row.address.c_str(), row.proven ? "proven" : "unproven",
+                row.hidden ? "hidden" : "shown");
 }
 
 // The moderator's commands on the database a running server uses. Returns the exit status.
@@ -230,9 +230,9 @@ int Moderate(int argc, char** argv) {
         const bool hide = command == "hide";
         // The audit line names who changed it.
         const char* user = std::getenv("USER");
-        const std::string detail =
-            std::string("by ") + (user != nullptr && *user != '\0' ? user : "?") +
-            (note.empty() ? "" : ": " + note);
+        const std::string detail = std::string("by ") +
+                                   (user != nullptr && *user != '\0' ? user : "?") +
+                                   (note.empty() ? "" : ": " + note);
         if (!store->SetHidden(*id, hide, detail)) {
             std::fprintf(stderr, "vrumbal-scores: no result %lld\n", static_cast<long long>(*id));
             return 1;

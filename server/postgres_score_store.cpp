@@ -104,8 +104,12 @@ public:
                 " score INTEGER NOT NULL,"
                 " country BYTEA NOT NULL,"
                 " received BIGINT NOT NULL)");
-            Exec("ALTER TABLE scores ADD COLUMN IF NOT EXISTS proven BOOLEAN NOT NULL DEFAULT FALSE");
-            Exec("ALTER TABLE scores ADD COLUMN IF NOT EXISTS hidden BOOLEAN NOT NULL DEFAULT FALSE");
+            Exec(
+                "ALTER TABLE scores ADD COLUMN IF NOT EXISTS proven BOOLEAN NOT NULL DEFAULT "
+                "FALSE");
+            Exec(
+                "ALTER TABLE scores ADD COLUMN IF NOT EXISTS hidden BOOLEAN NOT NULL DEFAULT "
+                "FALSE");
             Exec("ALTER TABLE scores ADD COLUMN IF NOT EXISTS address BYTEA NOT NULL DEFAULT ''");
             Exec("ALTER TABLE scores ADD COLUMN IF NOT EXISTS level INTEGER NOT NULL DEFAULT 0");
             Exec("ALTER TABLE scores ADD COLUMN IF NOT EXISTS digest TEXT");
@@ -188,8 +192,7 @@ public:
         Params p;
         p.Text(proven ? "true" : "false").Number(limit).Number(offset);
         std::lock_guard lock(mutex_);
-        return Rows(Query("SELECT " VRUMBAL_COLUMNS
-                          " FROM scores WHERE proven = $1 AND NOT hidden"
+        return Rows(Query("SELECT " VRUMBAL_COLUMNS " FROM scores WHERE proven = $1 AND NOT hidden"
                           " ORDER BY score DESC, id LIMIT $2 OFFSET $3",
                           p, "cannot read the results"));
     }
@@ -274,10 +277,9 @@ public:
             none, "cannot read the audit");
         std::vector<std::string> lines;
         for (int i = 0; i < PQntuples(r.get()); ++i) {
-            lines.push_back(UtcTime(Int64At(PQgetvalue(r.get(), i, 0))) + " " +
-                            BytesAt(r.get(), i, 1) + " " +
-                            std::to_string(Int64At(PQgetvalue(r.get(), i, 2))) + " " +
-                            BytesAt(r.get(), i, 3));
+            lines.push_back(
+                UtcTime(Int64At(PQgetvalue(r.get(), i, 0))) + " " + BytesAt(r.get(), i, 1) + " " +
+                std::to_string(Int64At(PQgetvalue(r.get(), i, 2))) + " " + BytesAt(r.get(), i, 3));
         }
         return lines;
     }

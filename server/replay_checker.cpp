@@ -9,8 +9,8 @@ namespace vrumbal::scores {
 
 Digest ContentDigestOf(const std::filesystem::path& dataRoot) {
     DigestBuilder digest;
-    for (const char* file : {"Data/Res/Res1.dxg", "Data/Res/Res2.dxg", "Data/Res/Res3.dxg",
-                             "Data/Res/Sounds.dxw"}) {
+    for (const char* file :
+         {"Data/Res/Res1.dxg", "Data/Res/Res2.dxg", "Data/Res/Res3.dxg", "Data/Res/Sounds.dxw"}) {
         std::ifstream in(dataRoot / file, std::ios::binary);
         if (!in) throw std::runtime_error("cannot read " + (dataRoot / file).string());
         const std::string bytes{std::istreambuf_iterator<char>(in),
@@ -23,7 +23,9 @@ Digest ContentDigestOf(const std::filesystem::path& dataRoot) {
 
 ReplayChecker::ReplayChecker(std::filesystem::path dataRoot, unsigned workers,
                              std::size_t queueLimit)
-    : dataRoot_(std::move(dataRoot)), content_(ContentDigestOf(dataRoot_)), queueLimit_(queueLimit) {
+    : dataRoot_(std::move(dataRoot)),
+      content_(ContentDigestOf(dataRoot_)),
+      queueLimit_(queueLimit) {
     for (unsigned i = 0; i < std::max(workers, 1u); ++i) workers_.emplace_back([this] { Work(); });
 }
 

@@ -46,7 +46,7 @@ private:
     std::size_t queueLimit_;          // jobs waiting at most
     std::mutex mutex_;
     std::condition_variable wake_;
-    std::deque<Job> queue_;           // waiting jobs, oldest first
+    std::deque<Job> queue_;  // waiting jobs, oldest first
     bool stopping_ = false;
     std::vector<std::thread> workers_;
 };

@@ -26,13 +26,15 @@ void RequestLog::Line(const std::string& address, const std::string& text) {
                 order_.pop_back();
             }
             order_.push_front(address);
-            it = budgets_.emplace(address, Budget{static_cast<double>(burst_), now, 0, order_.begin()})
+            it = budgets_
+                     .emplace(address, Budget{static_cast<double>(burst_), now, 0, order_.begin()})
                      .first;
         } else {
             order_.splice(order_.begin(), order_, it->second.age);
         }
         Budget& b = it->second;
-        b.lines = std::min<double>(burst_, b.lines + static_cast<double>(std::max<std::int64_t>(now - b.at, 0)));
+        b.lines = std::min<double>(
+            burst_, b.lines + static_cast<double>(std::max<std::int64_t>(now - b.at, 0)));
         b.at = std::max(b.at, now);
         if (b.lines < 1) {
             ++b.dropped;

@@ -5,9 +5,9 @@
 #include <cstdio>
 #include <functional>
 #include <list>
+#include <memory>
 #include <mutex>
 #include <string>
-#include <memory>
 #include <unordered_map>
 
 namespace vrumbal::scores {

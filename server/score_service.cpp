@@ -102,9 +102,12 @@ std::string Implausible(const Replay& replay, const ServiceRules& rules) {
         return "version: recorded by version " + replay.gameVersion + ", this server takes " +
                kGameVersion;
     }
-    if (!replay.finished || replay.name.empty()) return "unfinished: not a finished game with a name";
-    if (replay.score < 0 || replay.score > HighestScore()) return "score: a score no game can reach";
-    if (replay.frames.size() > rules.maxFrames) return "length: a game longer than this server re-runs";
+    if (!replay.finished || replay.name.empty())
+        return "unfinished: not a finished game with a name";
+    if (replay.score < 0 || replay.score > HighestScore())
+        return "score: a score no game can reach";
+    if (replay.frames.size() > rules.maxFrames)
+        return "length: a game longer than this server re-runs";
     for (const ReplayFrame& frame : replay.frames) {
         if (frame.lag < 1 || !GamePace(frame.frameMs, frame.speedFactor)) {
             return "pace: frame times the game does not produce";
@@ -205,8 +208,7 @@ HttpAnswer ScoreService::HandleNow(const HttpRequest& request, std::int64_t nowM
     return future.get();
 }
 
-HttpAnswer ScoreService::Legacy(const HttpRequest& r, std::int64_t nowMs,
-                                std::int64_t receivedAt) {
+HttpAnswer ScoreService::Legacy(const HttpRequest& r, std::int64_t nowMs, std::int64_t receivedAt) {
     if (Single(r, "prg") != std::string(kProductCode)) return Text(400, "unknown product");
     if (Has(r, "hs")) {
         if (r.method == "HEAD") {
@@ -239,7 +241,8 @@ HttpAnswer ScoreService::StoreUnproven(const HttpRequest& r, const std::string& 
     if (!record) return Text(400, "malformed result");
     if (!rules_.acceptUnproven) {
         Log(r.address, "refused an unproven result of " + std::to_string(record->score));
-        return Text(403, "refused: unproven: this server takes only results sent with their replay");
+        return Text(403,
+                    "refused: unproven: this server takes only results sent with their replay");
     }
     if (record->score > HighestScore()) return Text(400, "impossible score");
     if (!limit_.Allow(r.address, nowMs)) return TooMany();
@@ -291,11 +294,12 @@ void ScoreService::StoreProven(const HttpRequest& r, std::int64_t nowMs, std::in
         if (!check.matches) {
             // The budget stays spent: a forgery costs its sender as much as a result.
             const std::string why =
-                "mismatch: " + (!check.error.empty()
-                                    ? check.error
-                                    : std::string("the replay does not reach the result it claims"));
-            Log(result.address, "refused a result of " + std::to_string(result.record.score) +
-                                    ": " + why);
+                "mismatch: " +
+                (!check.error.empty()
+                     ? check.error
+                     : std::string("the replay does not reach the result it claims"));
+            Log(result.address,
+                "refused a result of " + std::to_string(result.record.score) + ": " + why);
             return reply(Text(422, "refused: " + why));
         }
         try {
@@ -305,7 +309,8 @@ void ScoreService::StoreProven(const HttpRequest& r, std::int64_t nowMs, std::in
             if (place == 0) {
                 // The same replay was kept before and a moderator has hidden it.
                 Log(result.address, "refused result " + std::to_string(id) + ": hidden");
-                return reply(Text(403, "refused: withdrawn: a moderator has withdrawn this result"));
+                return reply(
+                    Text(403, "refused: withdrawn: a moderator has withdrawn this result"));
             }
             Log(result.address, std::string(isNew ? "stored" : "already had") + " result " +
                                     std::to_string(id) + " of " +
@@ -331,7 +336,8 @@ HttpAnswer ScoreService::ReplayFile(const std::string& path) {
     // "/v2/replays/<id>.vrr"
     std::string name = path.substr(kReplaysPath.size());
     constexpr std::string_view kEnd = ".vrr";
-    if (name.size() <= kEnd.size() || name.compare(name.size() - kEnd.size(), kEnd.size(), kEnd) != 0) {
+    if (name.size() <= kEnd.size() ||
+        name.compare(name.size() - kEnd.size(), kEnd.size(), kEnd) != 0) {
         return Text(404, "not found");
     }
     name.resize(name.size() - kEnd.size());

@@ -116,10 +116,10 @@ private:
 
     mutable std::mutex cacheMutex_;
     std::map<bool, std::pair<std::int64_t, std::int64_t>> counts_;  // list: count and when
-    std::map<PageKey, CachedPage> pages_;  // rendered pages
-    std::list<PageKey> pageOrder_;         // most recently rendered first
-    std::uint64_t rendered_ = 0;           // pages rendered from the store
-    std::uint64_t generation_ = 0;         // changes to the table so far, for the cache
+    std::map<PageKey, CachedPage> pages_;                           // rendered pages
+    std::list<PageKey> pageOrder_;                                  // most recently rendered first
+    std::uint64_t rendered_ = 0;                                    // pages rendered from the store
+    std::uint64_t generation_ = 0;  // changes to the table so far, for the cache
 };
 
 }  // namespace vrumbal::scores

@@ -231,8 +231,7 @@ std::vector<StoredScore> SqliteScoreStore::Best(bool proven, int limit, int offs
 
 std::int64_t SqliteScoreStore::Count(bool proven) {
     std::lock_guard lock(mutex_);
-    const Statement count =
-        Prepare("SELECT COUNT(*) FROM scores WHERE proven = ?1 AND hidden = 0");
+    const Statement count = Prepare("SELECT COUNT(*) FROM scores WHERE proven = ?1 AND hidden = 0");
     sqlite3_bind_int(count.get(), 1, proven ? 1 : 0);
     const int step = sqlite3_step(count.get());
     if (step != SQLITE_ROW) Fail(step, "cannot count");
@@ -276,8 +275,8 @@ bool SqliteScoreStore::SetHidden(std::int64_t id, bool hidden, const std::string
             Execute("ROLLBACK");
             return false;
         }
-        const Statement audit = Prepare(
-            "INSERT INTO audit (at, action, score_id, detail) VALUES (?1, ?2, ?3, ?4)");
+        const Statement audit =
+            Prepare("INSERT INTO audit (at, action, score_id, detail) VALUES (?1, ?2, ?3, ?4)");
         sqlite3_bind_int64(audit.get(), 1, static_cast<std::int64_t>(std::time(nullptr)));
         sqlite3_bind_text(audit.get(), 2, hidden ? "hide" : "unhide", -1, SQLITE_STATIC);
         sqlite3_bind_int64(audit.get(), 3, id);
@@ -310,8 +309,8 @@ std::vector<StoredScore> SqliteScoreStore::List(const ScoreFilter& filter) {
 
 std::vector<std::string> SqliteScoreStore::Audit() {
     std::lock_guard lock(mutex_);
-    const Statement audit =
-        Prepare("SELECT at, action, score_id, detail FROM audit WHERE action <> 'probe' ORDER BY id");
+    const Statement audit = Prepare(
+        "SELECT at, action, score_id, detail FROM audit WHERE action <> 'probe' ORDER BY id");
     std::vector<std::string> lines;
     while (sqlite3_step(audit.get()) == SQLITE_ROW) {
         lines.push_back(UtcTime(sqlite3_column_int64(audit.get(), 0)) + " " +

@@ -162,13 +162,13 @@ std::string WorldPage(const PageView& view) {
     if (view.pageCount > 1) {
         page += "<p class=\"pages\">";
         if (view.pageNumber > 1) {
-            page += "<a href=\"" + TableAddress(view.proven, view.pageNumber - 1) +
-                    "\">&larr;</a> ";
+            page +=
+                "<a href=\"" + TableAddress(view.proven, view.pageNumber - 1) + "\">&larr;</a> ";
         }
         page += std::to_string(view.pageNumber) + " / " + std::to_string(view.pageCount);
         if (view.pageNumber < view.pageCount) {
-            page += " <a href=\"" + TableAddress(view.proven, view.pageNumber + 1) +
-                    "\">&rarr;</a>";
+            page +=
+                " <a href=\"" + TableAddress(view.proven, view.pageNumber + 1) + "\">&rarr;</a>";
         }
         page += "</p>\n";
     }

@@ -12,9 +12,9 @@
 #include "commands.h"
 #include "engine/library_reader.h"
 #include "engine/random.h"
-#include "platform/png_file.h"
 #include "game/level_tables.h"
 #include "game/race_state.h"
+#include "platform/png_file.h"
 #include "race/track_generator.h"
 
 namespace vrumbal::tool {

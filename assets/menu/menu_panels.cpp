@@ -112,16 +112,16 @@ Picture BikeChoicePanel(const Catalogue& t) {
     // with their tops at these heights.
     // "УПРАВЛЕНИЕ" is also the help's heading for the controls: here it is how a bike handles.
     constexpr const char* kRating = "bike rating";
-    static const char* const kCaptions[] = {NC_("bike rating", "СКОРОСТЬ"),
-                                            NC_("bike rating", "УПРАВЛЕНИЕ"),
-                                            NC_("bike rating", "РАЗГОН"),
-                                            NC_("bike rating", "ТОРМОЗА")};
+    static const char* const kCaptions[] = {
+        NC_("bike rating", "СКОРОСТЬ"), NC_("bike rating", "УПРАВЛЕНИЕ"),
+        NC_("bike rating", "РАЗГОН"), NC_("bike rating", "ТОРМОЗА")};
     constexpr int kRowTops[] = {396, 424, 454, 486};
     constexpr int kPipLeft = 546, kPipPitch = 18, kMaxPips = 11;
     for (int row = 0; row < 4; ++row) {
         const double top = kRowTops[row] - kSubPanelTop;
         const double centre = top + 10;
-        CaptionRight(cr, t.Translate(kCaptions[row], kRating), kPipLeft - kSubPanelLeft - 10, centre, 15, kMint);
+        CaptionRight(cr, t.Translate(kCaptions[row], kRating), kPipLeft - kSubPanelLeft - 10,
+                     centre, 15, kMint);
         DrawRecess(cr, kPipLeft - kSubPanelLeft - 4, top - 3, kMaxPips * kPipPitch + 2, 26, 4,
                    Hex(0x101317));
         // Empty sockets show how far each scale goes.

@@ -96,8 +96,10 @@ PictureLibraryData BuildMenuPictures(const Catalogue& t) {
     items.push_back(MakePictureItem("bike previous", BikeArrowButton(-1), 64, 205));
     items.push_back(MakePictureItem("bike next", BikeArrowButton(1), 64, 205));
     items.push_back(Button("start", {270, 44, 0, tr(N_("СТАРТ!")), "", 1, true, onPanel}));
-    items.push_back(Button("clear table", {144, 54, 0, tr(N_("ОЧИСТИТЬ")), tr(N_("ТАБЛИЦУ")), 0, false, onPanel}));
-    items.push_back(Button("world table", {136, 54, 0, tr(N_("МИРОВАЯ")), tr(N_("ТАБЛИЦА")), 0, false, onPanel}));
+    items.push_back(Button("clear table",
+                           {144, 54, 0, tr(N_("ОЧИСТИТЬ")), tr(N_("ТАБЛИЦУ")), 0, false, onPanel}));
+    items.push_back(Button("world table",
+                           {136, 54, 0, tr(N_("МИРОВАЯ")), tr(N_("ТАБЛИЦА")), 0, false, onPanel}));
     items.push_back(Button("previous page", {140, 44, 0, tr(N_("НАЗАД")), "", -1, false, onPanel}));
     items.push_back(Button("next page", {140, 44, 0, tr(N_("ДАЛЕЕ")), "", 1, false, onPanel}));
     for (int i = 44; i <= 49; ++i) items.push_back(Invisible("unused " + std::to_string(i)));

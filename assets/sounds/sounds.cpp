@@ -1,13 +1,12 @@
 // The sound library: the game plays every effect by its position here, so the order is fixed.
 #include <cmath>
-
 #include <stdexcept>
 #include <string>
 
 #include "content.h"
 #include "effect_sounds.h"
-#include "game/content_ids.h"
 #include "engine_sounds.h"
+#include "game/content_ids.h"
 #include "synth.h"
 
 namespace vrumbal::content {
@@ -90,7 +89,8 @@ WaveLibraryData BuildSounds() {
     add(kSoundClick, "Click", Effect(ClickSound(kRate)), false, 2);
     add(kSoundArrow, "Arrow", Effect(ArrowSound(kRate), -4.0), false, 3);
     add(kSoundEngineIdle, "EngineIdle", Engine(idle, kEnginePeakDb - 1.5), true, 1);
-    add(kSoundGearShift, "GearShift", Effect(EngineShift(kRate, 66.0, 52.0), kEnginePeakDb), false, 1);
+    add(kSoundGearShift, "GearShift", Effect(EngineShift(kRate, 66.0, 52.0), kEnginePeakDb), false,
+        1);
     add(kSoundEngineCoast, "EngineCoast", Engine(coast, kEnginePeakDb - 1.0), true, 1);
     add(kSoundSkid, "Skid", Engine(skid, kEnginePeakDb + 1.0), true, 1);
     {

@@ -205,8 +205,9 @@ void TPictureCollection::ReplaceFromFile(const std::string& path) {
     for (std::size_t i = 0; i < items_.size(); ++i) {
         const PictureItemData& now = items_[i]->Data();
         const PictureItemData& other = data.items[i];
-        if (other.picture.width != now.picture.width || other.picture.height != now.picture.height ||
-            other.patternWidth != now.patternWidth || other.patternHeight != now.patternHeight) {
+        if (other.picture.width != now.picture.width ||
+            other.picture.height != now.picture.height || other.patternWidth != now.patternWidth ||
+            other.patternHeight != now.patternHeight) {
             throw LibraryError(path + ": item " + std::to_string(i) + " differs in size");
         }
     }

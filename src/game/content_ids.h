@@ -20,16 +20,16 @@ enum SoundId : int {
     kSoundEngineGear2 = 10,
     kSoundEngineGear3 = 11,
     kSoundEngineGear4 = 12,
-    kSoundEngineTop = 13,   // looped: top speed
-    kSoundPoints = 14,      // a pickup's points
-    kSoundLife = 15,        // an extra life
-    kSoundBoost = 16,       // a speed pickup
-    kSoundBump = 17,        // a push between bikes
-    kSoundClockTick = 18,   // the clock's last seconds, the tally's time points
-    kSoundGearBlip = 19,    // a gear change
-    kSoundCrash = 20,       // a crash
-    kSoundRaceWon = 21,     // the last level finished
-    kSoundCount = 22,       // sounds in the library
+    kSoundEngineTop = 13,  // looped: top speed
+    kSoundPoints = 14,     // a pickup's points
+    kSoundLife = 15,       // an extra life
+    kSoundBoost = 16,      // a speed pickup
+    kSoundBump = 17,       // a push between bikes
+    kSoundClockTick = 18,  // the clock's last seconds, the tally's time points
+    kSoundGearBlip = 19,   // a gear change
+    kSoundCrash = 20,      // a crash
+    kSoundRaceWon = 21,    // the last level finished
+    kSoundCount = 22,      // sounds in the library
 };
 
 // The three picture lists, as sprites name them.
@@ -41,26 +41,26 @@ enum PictureList : int {
 
 // Pictures of the menu list.
 namespace menu_picture {
-inline constexpr int kHitArea = 0;          // an invisible hit area
-inline constexpr int kBackground = 1;       // the menus' backdrop
-inline constexpr int kMainButtons = 2;      // 2..7 the six main buttons, 8..13 lit
+inline constexpr int kHitArea = 0;      // an invisible hit area
+inline constexpr int kBackground = 1;   // the menus' backdrop
+inline constexpr int kMainButtons = 2;  // 2..7 the six main buttons, 8..13 lit
 inline constexpr int kMainButtonsLit = 8;
-inline constexpr int kScreenWindow = 14;    // the option states: window, full screen,
-inline constexpr int kScreenFull = 15;      // music on, off, sound on, off
+inline constexpr int kScreenWindow = 14;  // the option states: window, full screen,
+inline constexpr int kScreenFull = 15;    // music on, off, sound on, off
 inline constexpr int kMusicOn = 16;
 inline constexpr int kMusicOff = 17;
 inline constexpr int kSoundOn = 18;
 inline constexpr int kSoundOff = 19;
-inline constexpr int kCountryFrame = 20;    // the field under the country
-inline constexpr int kHotKeyFrame = 21;     // the field under the boss key
-inline constexpr int kTextCursor = 22;      // the blinking cursor of typed texts
-inline constexpr int kTitleHelp = 24;       // screen titles
+inline constexpr int kCountryFrame = 20;  // the field under the country
+inline constexpr int kHotKeyFrame = 21;   // the field under the boss key
+inline constexpr int kTextCursor = 22;    // the blinking cursor of typed texts
+inline constexpr int kTitleHelp = 24;     // screen titles
 inline constexpr int kTitleBike = 25;
 inline constexpr int kTitleOptions = 26;
 inline constexpr int kTitleRecords = 27;
-inline constexpr int kBikeShowcase = 28;    // 28..32 the five bikes on the choice screen
-inline constexpr int kDialogPanel = 33;     // behind the dialogs' texts
-inline constexpr int kYes = 34;             // buttons: pattern 0 lit, 1 normal
+inline constexpr int kBikeShowcase = 28;  // 28..32 the five bikes on the choice screen
+inline constexpr int kDialogPanel = 33;   // behind the dialogs' texts
+inline constexpr int kYes = 34;           // buttons: pattern 0 lit, 1 normal
 inline constexpr int kNo = 35;
 inline constexpr int kBack = 36;
 inline constexpr int kBikePrevious = 37;
@@ -70,30 +70,30 @@ inline constexpr int kClearTable = 40;
 inline constexpr int kWorldTable = 41;
 inline constexpr int kPreviousPage = 42;
 inline constexpr int kNextPage = 43;
-inline constexpr int kAbout = 50;           // the about page
-inline constexpr int kOptionsPanel = 51;    // the panels of the sub-screens
+inline constexpr int kAbout = 50;         // the about page
+inline constexpr int kOptionsPanel = 51;  // the panels of the sub-screens
 inline constexpr int kBikePanel = 52;
 inline constexpr int kRecordsPanel = 53;
-inline constexpr int kRatingPip = 54;       // one step of a bike's rating
-inline constexpr int kCount = 55;           // pictures in the list
+inline constexpr int kRatingPip = 54;  // one step of a bike's rating
+inline constexpr int kCount = 55;      // pictures in the list
 }  // namespace menu_picture
 
 // Pictures of the race list.
 namespace race_picture {
-inline constexpr int kRoad = 1;             // the road tiles
-inline constexpr int kLeftPanel = 2;        // the head-up display's side panels
+inline constexpr int kRoad = 1;       // the road tiles
+inline constexpr int kLeftPanel = 2;  // the head-up display's side panels
 inline constexpr int kRightPanel = 3;
-inline constexpr int kNeedle = 4;           // the speedometer's needle
-inline constexpr int kSkidMark = 10;        // one tyre mark
-inline constexpr int kFirstPickup = 11;     // pickup kind 1; kinds 2..5 follow
+inline constexpr int kNeedle = 4;        // the speedometer's needle
+inline constexpr int kSkidMark = 10;     // one tyre mark
+inline constexpr int kFirstPickup = 11;  // pickup kind 1; kinds 2..5 follow
 }  // namespace race_picture
 
 // Pictures of the minimap list.
 namespace map_picture {
-inline constexpr int kRival = 10;           // a rival's dot
-inline constexpr int kBike = 11;            // the player's marker
-inline constexpr int kTopCover = 12;        // the panel above the map window
-inline constexpr int kBottomCover = 13;     // and below it
+inline constexpr int kRival = 10;        // a rival's dot
+inline constexpr int kBike = 11;         // the player's marker
+inline constexpr int kTopCover = 12;     // the panel above the map window
+inline constexpr int kBottomCover = 13;  // and below it
 }  // namespace map_picture
 
 // The font slots every text is drawn in (FontSlots numbers them 1..24), by what they show.

@@ -16,8 +16,8 @@ inline constexpr int kNewHighScoreEntry = 11;
 
 // One line of the high-score table.
 struct HighScoreEntry {
-    std::string name;        // player name, code page 1251
-    std::int32_t score = 0;  // points
+    std::string name;         // player name, code page 1251
+    std::int32_t score = 0;   // points
     std::string replay = {};  // the file its game's replay is kept in, or empty (not in hs)
 };
 

@@ -45,7 +45,9 @@ public:
     void I32(std::int32_t v) { U32(static_cast<std::uint32_t>(v)); }
     void Double(double v) { U64(std::bit_cast<std::uint64_t>(v)); }
     void Bytes(std::string_view v) { bytes_.insert(bytes_.end(), v.begin(), v.end()); }
-    void Bytes(const std::vector<std::uint8_t>& v) { bytes_.insert(bytes_.end(), v.begin(), v.end()); }
+    void Bytes(const std::vector<std::uint8_t>& v) {
+        bytes_.insert(bytes_.end(), v.begin(), v.end());
+    }
     // Unsigned LEB128.
     void Var(std::uint64_t v) {
         while (v >= 0x80) {

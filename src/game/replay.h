@@ -24,12 +24,12 @@ inline constexpr std::size_t kReplayMaxNameBytes = 32;
 // What reached the game between two frames, or at the start of one, and acts on it.
 struct ReplayEvent {
     enum class Type : std::uint8_t {
-        Char = 0x10,        // a typed character (code page 1251), as the key press gives it
-        Pointer = 0x11,     // the pointer moved to (x, y) of the frame
-        Activate = 0x12,    // a click or Enter activated an entry (kind: its number; 0: the one
-                            // selected)
-        OpenDialog = 0x13,  // a dialog opened from outside the frame (pause, exit question)
-        CloseDialog = 0x14, // the open dialog closed from outside the frame
+        Char = 0x10,         // a typed character (code page 1251), as the key press gives it
+        Pointer = 0x11,      // the pointer moved to (x, y) of the frame
+        Activate = 0x12,     // a click or Enter activated an entry (kind: its number; 0: the one
+                             // selected)
+        OpenDialog = 0x13,   // a dialog opened from outside the frame (pause, exit question)
+        CloseDialog = 0x14,  // the open dialog closed from outside the frame
     };
     // Whether a typed character fitted the width of the name it was typed into: the width is
     // the font's, which a re-run without fonts cannot measure, so the answer is kept.
@@ -46,12 +46,12 @@ struct ReplayEvent {
 
 // What one frame was given.
 struct ReplayFrame {
-    std::uint64_t input = 0;         // the input states as the frame read them, bit n = state n
-    std::int32_t lag = 1;            // milliseconds since the previous frame (LagCount)
-    std::int32_t frameMs = 15;       // FrameMs the frame ran with
-    double speedFactor = 1.0;        // SpeedFactor the frame ran with
-    std::uint32_t firstEvent = 0;    // its events (before it runs): Replay::events from here
-    std::uint32_t eventCount = 0;    // and how many
+    std::uint64_t input = 0;       // the input states as the frame read them, bit n = state n
+    std::int32_t lag = 1;          // milliseconds since the previous frame (LagCount)
+    std::int32_t frameMs = 15;     // FrameMs the frame ran with
+    double speedFactor = 1.0;      // SpeedFactor the frame ran with
+    std::uint32_t firstEvent = 0;  // its events (before it runs): Replay::events from here
+    std::uint32_t eventCount = 0;  // and how many
 
     bool operator==(const ReplayFrame&) const = default;
 };
@@ -59,12 +59,12 @@ struct ReplayFrame {
 // A whole recorded game.
 struct Replay {
     // How the game started.
-    std::string gameVersion;                   // the game's version that recorded it
-    Digest content{};                          // the digest of the content it ran on
-    std::array<std::uint32_t, 4> random{};     // the random generator's state at the start
-    std::uint8_t bike = 1;                     // SelectedBike, 1..5
-    std::uint8_t startLevel = 1;               // the level the race started at, 1..10
-    std::array<std::uint8_t, 8> keyLevels{};   // the key levels before the first frame
+    std::string gameVersion;                     // the game's version that recorded it
+    Digest content{};                            // the digest of the content it ran on
+    std::array<std::uint32_t, 4> random{};       // the random generator's state at the start
+    std::uint8_t bike = 1;                       // SelectedBike, 1..5
+    std::uint8_t startLevel = 1;                 // the level the race started at, 1..10
+    std::array<std::uint8_t, 8> keyLevels{};     // the key levels before the first frame
     std::array<std::int32_t, 10> tableScores{};  // the local table's scores, best first
 
     // What happened.
@@ -73,10 +73,10 @@ struct Replay {
     std::uint32_t trailingEvents = 0;  // events after the last frame (an answer that ended it)
 
     // The result it claims.
-    bool finished = false;      // the game reached its end (not cut off by quitting)
-    std::int32_t score = 0;     // the final score
-    std::int32_t level = 1;     // the level reached
-    std::string name;           // the name typed into the table (code page 1251), or empty
+    bool finished = false;   // the game reached its end (not cut off by quitting)
+    std::int32_t score = 0;  // the final score
+    std::int32_t level = 1;  // the level reached
+    std::string name;        // the name typed into the table (code page 1251), or empty
 
     bool operator==(const Replay&) const = default;
 };

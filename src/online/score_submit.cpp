@@ -78,8 +78,8 @@ UploadOutcome OutcomeOfAnswer(int status, const std::string& body) {
         const auto at = line.find("place=");
         if (at != std::string::npos) {
             std::int64_t place = 0;
-            for (std::size_t i = at + 6; i < line.size() && line[i] >= '0' && line[i] <= '9' &&
-                                         place < 1'000'000'000'000;
+            for (std::size_t i = at + 6;
+                 i < line.size() && line[i] >= '0' && line[i] <= '9' && place < 1'000'000'000'000;
                  ++i) {
                 place = place * 10 + (line[i] - '0');
             }

@@ -4,8 +4,8 @@
 #include <cstdint>
 #include <string>
 
-#include "platform/http_client.h"
 #include "online/score_record.h"
+#include "platform/http_client.h"
 
 namespace vrumbal {
 

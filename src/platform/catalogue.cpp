@@ -2,10 +2,9 @@
 // a player under any locale, or none, gets the language the game chose.
 #include "platform/catalogue.h"
 
+#include <algorithm>
 #include <boost/locale/gnu_gettext.hpp>
 #include <boost/locale/message.hpp>
-
-#include <algorithm>
 #include <cstdlib>
 
 namespace vrumbal {

@@ -23,7 +23,8 @@ std::string LanguageName(const std::string& language);
 // means the game's own language. Otherwise LANGUAGE, a list of languages separated by colons,
 // names the wished ones in order; the first shipped one is taken, else the locale's own
 // language when shipped, else the game's own.
-std::string LanguageFromEnvironment(const std::function<std::optional<std::string>(const char*)>& get);
+std::string LanguageFromEnvironment(
+    const std::function<std::optional<std::string>(const char*)>& get);
 // The same, from this process's environment.
 std::string LanguageOfThisProcess();
 

@@ -16,7 +16,8 @@ DigestBuilder::DigestBuilder() : state_(std::make_unique<State>()) {
 DigestBuilder::~DigestBuilder() = default;
 
 void DigestBuilder::Add(std::string_view bytes) {
-    sha256_update(&state_->context, bytes.size(), reinterpret_cast<const std::uint8_t*>(bytes.data()));
+    sha256_update(&state_->context, bytes.size(),
+                  reinterpret_cast<const std::uint8_t*>(bytes.data()));
 }
 
 Digest DigestBuilder::Finish() {

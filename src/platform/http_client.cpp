@@ -47,7 +47,6 @@ private:
     std::thread thread_;            // started last, once the rest exists
 };
 
-
 std::optional<HttpResponse> HttpRequestOnce(const std::string& method, const std::string& host,
                                             const std::string& target,
                                             const std::vector<HttpHeader>& headers,

@@ -60,7 +60,8 @@ std::string HudPlaceText(int place, int racerCount) {
 
 void DrawHud(TCanvas& canvas, const RaceState& race, double bikeSpeed,
              const std::string& levelPattern) {
-    CentredTextInSlot(canvas, HudLevelText(race.Level, levelPattern), kSlotLevel, kLevelX, kLevelY, true, true);
+    CentredTextInSlot(canvas, HudLevelText(race.Level, levelPattern), kSlotLevel, kLevelX, kLevelY,
+                      true, true);
     CentredTextInSlot(canvas, HudClockText(race.TimeLeftMs), kSlotValues, kClockX, kClockY, true,
                       true);
     CentredText(canvas, std::to_string(race.Score), kScoreX, kScoreY, true, true);
@@ -77,8 +78,8 @@ void DrawHud(GameHost& host, const TPlayer* bike) {
 }
 
 void DrawSidePanels(TDXDraw& target, TPictureCollection* list) {
-    for (const auto& [picture, x] : {std::pair{race_picture::kLeftPanel, 0},
-                                    std::pair{race_picture::kRightPanel, 626}}) {
+    for (const auto& [picture, x] :
+         {std::pair{race_picture::kLeftPanel, 0}, std::pair{race_picture::kRightPanel, 626}}) {
         if (list == nullptr || picture >= list->Count()) continue;
         list->Items(picture).Draw(target, x, 0, 0);
     }

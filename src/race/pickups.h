@@ -61,7 +61,7 @@ private:
     double RoadX() const;
     double RoadY() const;
 
-    GameHost& host_;   // shared state, random numbers, sounds
+    GameHost& host_;  // shared state, random numbers, sounds
     TSprite* road_;  // scroll offset (not owned)
 };
 

@@ -6,10 +6,10 @@
 #include <cmath>
 #include <numbers>
 
-#include "engine/sprite_engine.h"
 #include "engine/dx_draw.h"
 #include "engine/picture_collection.h"
 #include "engine/sprite_context.h"
+#include "engine/sprite_engine.h"
 #include "game/game_host.h"
 #include "game/game_state.h"
 #include "game/race_state.h"

@@ -275,7 +275,7 @@ private:
     double SF() const;
     int FrameMsNow() const;
 
-    GameHost& host_;                                  // sounds, dialogs, shared state
+    GameHost& host_;                                // sounds, dialogs, shared state
     BikeRace* race_;                                // the race ridden in (not owned)
     TSprite* road_ = nullptr;                       // the road sprite (not owned)
     BikeRivals* rivals_ = nullptr;                  // the rival riders (not owned)

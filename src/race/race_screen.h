@@ -2,8 +2,8 @@
 #pragma once
 #include <functional>
 
-#include "race/player.h"
 #include "game/screen.h"
+#include "race/player.h"
 
 namespace vrumbal {
 
@@ -78,7 +78,7 @@ public:
 private:
     void RunClock();
 
-    GameHost& host_;                       // the form whose state the race runs on
+    GameHost& host_;                     // the form whose state the race runs on
     TScrollBackground* road_ = nullptr;  // owned by the sprite engine
     TPointer* needle_ = nullptr;         // owned by the sprite engine
     TPlayer* bike_ = nullptr;            // owned by the sprite engine

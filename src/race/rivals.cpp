@@ -6,10 +6,10 @@
 #include <cmath>
 #include <numbers>
 
-#include "engine/sprite_engine.h"
 #include "engine/picture_collection.h"
 #include "engine/random.h"
 #include "engine/sprite_context.h"
+#include "engine/sprite_engine.h"
 #include "game/game_host.h"
 #include "game/game_state.h"
 #include "game/race_state.h"
@@ -23,7 +23,6 @@ constexpr RivalModel kRivalModels[5] = {
     {63, 68, 64, 152, 37, 12}, {60, 67, 72, 158, 36, 11}, {68, 69, 88, 204, 38, 13},
     {60, 62, 86, 154, 35, 11}, {56, 68, 68, 184, 35, 12},
 };
-
 
 // Heading of a diagonal section: the road shifts one tile across per tile up.
 constexpr double kDiagonal = 18.89;

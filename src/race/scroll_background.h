@@ -5,9 +5,9 @@
 
 #include "engine/background_sprite.h"
 #include "engine/sprite_context.h"
-#include "race/contact_targets.h"
-#include "game/race_state.h"
 #include "game/game_state.h"
+#include "game/race_state.h"
+#include "race/contact_targets.h"
 
 namespace vrumbal {
 

@@ -4,8 +4,8 @@
 #include <filesystem>
 #include <string>
 
-#include "save/atomic_write.h"
 #include "game/game_state.h"
+#include "save/atomic_write.h"
 
 namespace vrumbal {
 

@@ -51,7 +51,8 @@ std::vector<OutboxEntry> ReadOutbox(const std::filesystem::path& saveFolder) {
         if (path.extension() != kExtension || !item.is_regular_file(ec)) continue;
         if (item.file_size(ec) > kLargestEntry || ec) continue;
         std::ifstream in(path, std::ios::binary);
-        const std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+        const std::string bytes{std::istreambuf_iterator<char>(in),
+                                std::istreambuf_iterator<char>()};
         if (bytes.compare(0, kMagic.size(), kMagic) != 0) continue;
         const auto end = bytes.find('\n', kMagic.size());
         if (end == std::string::npos) continue;

@@ -2,9 +2,9 @@
 // options' check text, and both written back as one update.
 #include "save/save_files.h"
 
-#include "save/high_score_file.h"
 #include "game/high_scores.h"
 #include "save/high_score_check.h"
+#include "save/high_score_file.h"
 #include "save/options_file.h"
 #include "save/replay_files.h"
 #include "save/save_pair.h"

@@ -2,9 +2,9 @@
 #pragma once
 #include <filesystem>
 
+#include "game/game_state.h"
 #include "save/atomic_write.h"
 #include "save/save_file_system.h"
-#include "game/game_state.h"
 
 namespace vrumbal {
 

@@ -69,7 +69,7 @@ private:
     void StartChange(int target);
     void StepPictureChange();
 
-    GameHost& host_;                       // the form whose state the screen runs on
+    GameHost& host_;                     // the form whose state the screen runs on
     int fadeState_ = 0;                  // BikeFadeState
     int target_ = 1;                     // BikeTarget
     int fadeAlpha_ = 255;                // the shown picture's opacity while the pictures change

@@ -69,12 +69,12 @@ public:
     void Activate(int selection) override;
 
 private:
-    GameHost& host_;                                     // the form whose state the screen runs on
+    GameHost& host_;                                   // the form whose state the screen runs on
     int page_ = 1;                                     // HelpPage
     std::array<TMyImageSprite*, 5> bonusIcons_{};      // BonusIcons, owned by the sprite engine
     TMyImageSprite* aboutPicture_ = nullptr;           // owned by the sprite engine
     std::array<int, kHelpPageCount + 1> bodySizes_{};  // body text size by page, 0 = not measured
-    std::string bodyLanguage_;  // the language the sizes were measured in
+    std::string bodyLanguage_;                         // the language the sizes were measured in
 };
 
 }  // namespace vrumbal

@@ -11,8 +11,8 @@
 #include "game/game_host.h"
 #include "game/game_state.h"
 #include "game/high_scores.h"
-#include "platform/codepage.h"
 #include "online/score_submit.h"
+#include "platform/codepage.h"
 #include "ui/font_slots.h"
 #include "ui/menu_button.h"
 #include "ui/menu_model.h"
@@ -108,8 +108,8 @@ void HighScoresScreen::DrawHighScores() {
         const int slot = watchable && k == pointed ? kLitNameSlot : kNameSlot;
         // Names are the players' bytes in code page 1251; the default table's name is shown in
         // the player's language (the file keeps it as it is).
-        const std::string name = entry.name == kDefaultHighScoreName ? host_.Tr("Зумо")
-                                                                     : Cp1251ToUtf8(entry.name);
+        const std::string name =
+            entry.name == kDefaultHighScoreName ? host_.Tr("Зумо") : Cp1251ToUtf8(entry.name);
         CentredTextInSlot(canvas, name, slot, kNameCentreX, y, true, true);
         CentredTextInSlot(canvas, std::to_string(entry.score), kScoreSlot, kScoreCentreX, y, true,
                           true);

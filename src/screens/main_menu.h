@@ -66,7 +66,7 @@ private:
     bool HasButtons() const;
     void KillButtons();
 
-    GameHost& host_;                             // the form whose state the menu runs on
+    GameHost& host_;                           // the form whose state the menu runs on
     std::array<TMenuButton*, 6> buttons_{};    // entries 1..6, owned by the sprite engine
     TScrollBackground* background_ = nullptr;  // owned by the sprite engine
 };

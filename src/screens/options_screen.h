@@ -79,7 +79,7 @@ private:
     };
     Settings CurrentSettings() const;
 
-    GameHost& host_;                       // the form whose state the screen runs on
+    GameHost& host_;                     // the form whose state the screen runs on
     Settings entered_;                   // the settings as the screen was entered
     std::uint8_t savedHotKeyShift_ = 0;  // the hot key as it was when capture began
     std::int32_t savedHotKeyCode_ = 0;

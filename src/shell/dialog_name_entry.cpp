@@ -3,17 +3,17 @@
 #include <string>
 
 #include "engine/dx_draw.h"
+#include "game/high_scores.h"
 #include "game/replay.h"
 #include "game/texts.h"
-#include "platform/codepage.h"
-#include "game/high_scores.h"
 #include "online/score_submit.h"
+#include "platform/codepage.h"
 #include "shell/dialog_texts.h"
 #include "shell/dialogs.h"
 #include "shell/main_form.h"
 #include "ui/font_slots.h"
-#include "ui/menu_model.h"
 #include "ui/menu_cursor.h"
+#include "ui/menu_model.h"
 
 namespace vrumbal {
 using namespace dialog_text;

@@ -7,10 +7,10 @@
 
 #include "engine/dx_draw.h"
 #include "engine/picture_collection.h"
+#include "game/texts.h"
 #include "online/score_submit.h"
 #include "race/hud.h"
 #include "race/race_screen.h"
-#include "game/texts.h"
 #include "shell/dialog_texts.h"
 #include "shell/form_outside_call.h"
 #include "shell/main_form.h"
@@ -181,8 +181,7 @@ void GameDialogs::RunKind(int kind, int lagCount) {
         case kDialogExit:
             Centred(canvas, 1, form_.Tr("Выйти в меню?"), 382, 269);
             break;
-        case kDialogTimeUp:
-        {
+        case kDialogTimeUp: {
             // Centred left of the middle, the notice must stay clear of the left panel
             // (which ends at x 174).
             const std::string line1 = form_.Tr("Ваше время вышло,");

@@ -117,7 +117,8 @@ void TMForm::MDXDrawMouseMove(int x, int y) {
     s.MouseY = y;
     const bool onMainMenu = s.ScreenKind == kScreenMainMenu;
     // HitTestEntries reports a changed selection; the intro's sliding buttons stay quiet.
-    if (HitTestEntries(s, onMainMenu) && (!onMainMenu || s.MenuIntroActive == 0)) PlaySound(kSoundSelect);
+    if (HitTestEntries(s, onMainMenu) && (!onMainMenu || s.MenuIntroActive == 0))
+        PlaySound(kSoundSelect);
 }
 
 void TMForm::WindowMinimized() {

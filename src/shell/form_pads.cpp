@@ -2,9 +2,9 @@
 // characters in before a frame reads its input, and the rumble of hits and crashes.
 #include <vector>
 
-#include "shell/dialogs.h"
 #include "race/player.h"
 #include "race/race_screen.h"
+#include "shell/dialogs.h"
 #include "shell/main_form.h"
 
 namespace vrumbal {

@@ -2,7 +2,6 @@
 #pragma once
 #include <optional>
 
-
 #include "game/replay.h"
 
 namespace vrumbal {

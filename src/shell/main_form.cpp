@@ -1,6 +1,5 @@
 // The main form's core: building its components, start-up, the frame routine, key edges,
 // sounds and music, the display mode, the window's events, the message loop and the saves.
-#include "shell/form_outside_call.h"
 #include "shell/main_form.h"
 
 #include <chrono>
@@ -10,12 +9,13 @@
 #include "race/race_screen.h"
 #include "save/atomic_write.h"
 #include "save/language_file.h"
-#include "save/save_files.h"
 #include "save/options_file.h"
 #include "save/replay_files.h"
+#include "save/save_files.h"
 #include "save/save_paths.h"
 #include "screens/bike_choice.h"
 #include "screens/main_menu.h"
+#include "shell/form_outside_call.h"
 #include "shell/frame_rate.h"
 #include "shell/game_folders.h"
 #include "ui/menu_model.h"

@@ -22,15 +22,15 @@
 #include "game/game_host.h"
 #include "game/game_state.h"
 #include "game/race_state.h"
-#include "game/screen.h"
 #include "game/replay.h"
+#include "game/screen.h"
 #include "platform/catalogue.h"
 #include "shell/dialogs.h"
-#include "shell/result_uploads.h"
 #include "shell/event_keyboard.h"
 #include "shell/pad_controls.h"
 #include "shell/platform_bundle.h"
 #include "shell/replay_player.h"
+#include "shell/result_uploads.h"
 
 namespace vrumbal {
 
@@ -54,11 +54,11 @@ struct FormConfig {
     bool rememberWindow = false;                 // keep the window's place beside the saves
     std::optional<std::uint64_t> seed;           // random seed; the clock's time when absent
     std::optional<int> refreshOverride;          // monitor refresh to use instead of the display's
-    bool draw = true;                 // frames are drawn and shown; off: the logic alone
-    SaveUse saves = SaveUse::ReadWrite;  // what the save files are used for
-    bool record = true;               // every game is recorded as a replay
-    bool endAfterWatching = false;    // the game ends when a watched replay does
-    std::optional<Digest> content;    // the content's digest, when known (saves working it out)
+    bool draw = true;                            // frames are drawn and shown; off: the logic alone
+    SaveUse saves = SaveUse::ReadWrite;          // what the save files are used for
+    bool record = true;                          // every game is recorded as a replay
+    bool endAfterWatching = false;               // the game ends when a watched replay does
+    std::optional<Digest> content;  // the content's digest, when known (saves working it out)
     // The language spoken: a code ("ru", "en") whatever the options and the environment say,
     // for tools and tests; else the player's choice, else the environment's.
     std::optional<std::string> language;
@@ -344,8 +344,8 @@ private:
 
     // What the form had when a replay began to be watched: given back when it ends.
     struct WatchSnapshot {
-        GameState state;                          // screens, options, table
-        std::array<std::uint32_t, 4> random{};    // the random generator
+        GameState state;                        // screens, options, table
+        std::array<std::uint32_t, 4> random{};  // the random generator
     };
     GameState state_;                                       // the shared state
     RaceState race_;                                        // the race's shared values
@@ -372,8 +372,8 @@ private:
     Catalogue catalogue_;                                   // the texts of the language spoken
     std::uint64_t playbackInput_ = 0;                       // the input of the frame played back
     ReplayEvent::Fit nameFitAnswer_ = ReplayEvent::Fit::NotAsked;  // the replayed width answer
-    bool logicRunning_ = false;                             // a frame's logic is running
-    int callDepth_ = 0;                                     // outside calls being handled
+    bool logicRunning_ = false;                                    // a frame's logic is running
+    int callDepth_ = 0;                                            // outside calls being handled
     ResultUploads uploads_;  // last: its thread ends before anything else of the form goes
 };
 

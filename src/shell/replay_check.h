@@ -11,13 +11,13 @@ namespace vrumbal {
 
 // What a re-run of a replay came to.
 struct ReplayCheck {
-    std::string error;          // why it could not be re-run ("" when it was)
-    std::int32_t score = 0;     // the score the re-run reached
-    std::int32_t level = 0;     // the level it reached
-    std::string name;           // the name it typed into the table (code page 1251)
-    std::uint32_t frames = 0;   // frames it ran
-    bool ended = false;         // the game reached its end on the last frame
-    bool matches = false;       // all of it is what the replay claims
+    std::string error;         // why it could not be re-run ("" when it was)
+    std::int32_t score = 0;    // the score the re-run reached
+    std::int32_t level = 0;    // the level it reached
+    std::string name;          // the name it typed into the table (code page 1251)
+    std::uint32_t frames = 0;  // frames it ran
+    bool ended = false;        // the game reached its end on the last frame
+    bool matches = false;      // all of it is what the replay claims
 };
 
 // Re-runs the replay on the game whose Data/ lies in dataRoot: the real game's logic, frame by

@@ -49,10 +49,10 @@ public:
     bool Ended() const { return ended_; }
 
 private:
-    Replay replay_;          // what is played
-    PlaybackKind kind_;      // why
-    std::size_t next_ = 0;   // the next frame's index
-    bool ended_ = false;     // the game reached its end
+    Replay replay_;                    // what is played
+    PlaybackKind kind_;                // why
+    std::size_t next_ = 0;             // the next frame's index
+    bool ended_ = false;               // the game reached its end
     bool trailingHandedOver_ = false;  // the events after the last frame were handed over
 };
 

@@ -45,7 +45,7 @@ private:
     // The thread's work: the outbox's results, until none is left that it has not tried.
     void SendKeptNow();
 
-    std::filesystem::path folder_;   // the save folder; empty: no outbox
+    std::filesystem::path folder_;  // the save folder; empty: no outbox
     std::mutex mutex_;
     std::condition_variable idle_;   // the background sending has ended
     std::set<std::string> sending_;  // outbox entries being sent now

@@ -3,7 +3,6 @@
 #include "ui/font_slots.h"
 
 #include <algorithm>
-
 #include <cmath>
 #include <stdexcept>
 

@@ -1,8 +1,8 @@
 // The font slots every text of the game is drawn in, and the helpers that draw texts in them.
 #pragma once
-#include <initializer_list>
 #include <array>
 #include <cstdint>
+#include <initializer_list>
 #include <string>
 
 namespace vrumbal {

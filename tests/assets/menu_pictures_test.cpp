@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
+#include "assets/built_content.h"
 #include "engine/dx_draw.h"
 #include "engine/picture_collection.h"
-#include "assets/built_content.h"
 #include "platform/codepage.h"
 #include "platform/pixel_buffer.h"
 #include "platform/text.h"

@@ -17,8 +17,8 @@
 #include "engine/picture_collection.h"
 #include "engine/random.h"
 #include "game/level_tables.h"
-#include "race/quad.h"
 #include "game/race_state.h"
+#include "race/quad.h"
 #include "race/track_generator.h"
 #include "support/test_support.h"
 

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "engine/library_reader.h"
 #include "assets/built_content.h"
+#include "engine/library_reader.h"
 #include "platform/png_file.h"
 
 namespace vrumbal::test {
@@ -101,9 +101,9 @@ TEST_F(Sheet, TheContentBuildIsReproducible) {
     TempDir again;
     ASSERT_EQ(BuildContent(again.Path()), 0);
     // Every file the game reads, pictures, sounds and songs alike.
-    for (const char* name : {"Res/Res1.dxg", "Res/Res2.dxg", "Res/Res3.dxg", "Res/Sounds.dxw",
-                             "Res/en/Res1.dxg", "Res/en/Res2.dxg", "Res/en/Res3.dxg",
-                             "Music/Menu.xm", "Music/Race.xm"}) {
+    for (const char* name :
+         {"Res/Res1.dxg", "Res/Res2.dxg", "Res/Res3.dxg", "Res/Sounds.dxw", "Res/en/Res1.dxg",
+          "Res/en/Res2.dxg", "Res/en/Res3.dxg", "Music/Menu.xm", "Music/Race.xm"}) {
         std::vector<std::uint8_t> first, second;
         ASSERT_EQ(ReadFileBytes((Folder() / "Data" / name).string(), first), "");
         ASSERT_EQ(ReadFileBytes((again.Path() / "Data" / name).string(), second), "");

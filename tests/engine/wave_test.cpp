@@ -1,8 +1,8 @@
 // RIFF WAVE blocks of sound items: the chunk scan and the sound item properties.
 #include <gtest/gtest.h>
 
-#include "engine/wave_file.h"
 #include "engine/stream_builders.h"
+#include "engine/wave_file.h"
 
 namespace vrumbal::test {
 namespace {

@@ -1,13 +1,12 @@
 // The replay file: every kind of event, pace and input survives writing and reading, runs of
 // unchanged frames stay small, and a file that is damaged, cut off, too large, of another
 // format or with values out of range is refused with its reason.
-#include "game/replay.h"
-
 #include <gtest/gtest.h>
 
 #include <bit>
 #include <string>
 
+#include "game/replay.h"
 #include "platform/compression.h"
 
 namespace vrumbal {
@@ -38,8 +37,9 @@ Replay Sample() {
     open.kind = 5;
     ReplayEvent activate = event(ReplayEvent::Type::Activate);
     activate.kind = 11;
-    r.events = {ch, pointer, open, event(ReplayEvent::Type::CloseDialog), activate,
-                event(ReplayEvent::Type::Activate)};
+    r.events = {ch,       pointer,
+                open,     event(ReplayEvent::Type::CloseDialog),
+                activate, event(ReplayEvent::Type::Activate)};
     // 2 frames with events, 1000 unchanged ones, a change of pace and input, 3 more.
     ReplayFrame f;
     f.input = (std::uint64_t{1} << 35) | 1;

@@ -164,8 +164,8 @@ ScoreServerProcess::ScoreServerProcess(const std::string& db, const std::filesys
         if (pid_ == 0) {
             const int out = open(log.c_str(), O_WRONLY | O_CREAT | O_APPEND, 0644);
             if (out >= 0) dup2(out, STDERR_FILENO);
-            std::vector<std::string> args = {binary, "--port", port, "--db", db, "--data",
-                                             VRUMBAL_BUILD_DIR, "--workers", "2"};
+            std::vector<std::string> args = {binary,   "--port",          port,        "--db", db,
+                                             "--data", VRUMBAL_BUILD_DIR, "--workers", "2"};
             args.insert(args.end(), extraArgs.begin(), extraArgs.end());
             std::vector<char*> argv;
             for (std::string& a : args) argv.push_back(a.data());

@@ -1,4 +1,6 @@
+#include <arpa/inet.h>
 #include <gtest/gtest.h>
+#include <netinet/in.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -9,19 +11,16 @@
 #include <thread>
 #include <vector>
 
-#include <arpa/inet.h>
-#include <netinet/in.h>
-
 #include "game/replay.h"
-#include "platform/http_client.h"
-#include "save/outbox.h"
-#include "shell/result_uploads.h"
 #include "online/loopback.h"
 #include "online/score_protocol.h"
 #include "online/score_record.h"
 #include "online/score_submit.h"
 #include "platform/codepage.h"
+#include "platform/http_client.h"
 #include "postgres_server.h"
+#include "save/outbox.h"
+#include "shell/result_uploads.h"
 #include "support/test_support.h"
 
 namespace vrumbal {
@@ -52,8 +51,8 @@ HttpResponse Get(const std::string& host, const std::string& target) {
 // The world table's page; of the unproven list apart unless told otherwise (the old request,
 // which most tests here send, stores there).
 std::string WorldPageOf(const std::string& host, bool unproven = true) {
-    const HttpResponse page =
-        Get(host, std::string("/cgi/version.pl?prg=Drovix&show&type=0") + (unproven ? "&unproven" : ""));
+    const HttpResponse page = Get(host, std::string("/cgi/version.pl?prg=Drovix&show&type=0") +
+                                            (unproven ? "&unproven" : ""));
     EXPECT_EQ(page.status, 200);
     return page.body;
 }
@@ -309,12 +308,13 @@ TEST_F(ScoreServerTest, ByDefaultOnlyProvenResultsAreTakenAFewAtATime) {
         const std::string replay = test::RecordedGame(name, 10 + i);
         Replay game;
         ASSERT_EQ(DecodeReplay(replay, game), "");
-        outcomes.push_back(
-            UploadResult({game.name, game.score, Utf8ToCp1251("Россия")}, replay, At(server.Host())));
+        outcomes.push_back(UploadResult({game.name, game.score, Utf8ToCp1251("Россия")}, replay,
+                                        At(server.Host())));
     }
     for (std::size_t i = 0; i < outcomes.size(); ++i) {
         SCOPED_TRACE(names[i]);
-        EXPECT_EQ(outcomes[i].kind, i < 4 ? UploadOutcome::Kind::Stored : UploadOutcome::Kind::Busy);
+        EXPECT_EQ(outcomes[i].kind,
+                  i < 4 ? UploadOutcome::Kind::Stored : UploadOutcome::Kind::Busy);
         if (i < 4) {
             EXPECT_GE(outcomes[i].place, 1);
         }
@@ -373,9 +373,9 @@ TEST_F(ScoreServerTest, TheOutboxSendsAResultOnceTheServerIsBackAndNeverTwice) {
     Replay raised = game;
     raised.score += 100;
     const std::vector<std::uint8_t> bytes = EncodeReplay(raised);
-    const UploadOutcome refused = UploadResult({raised.name, raised.score, "X"},
-                                               std::string(bytes.begin(), bytes.end()),
-                                               At(server.Host()));
+    const UploadOutcome refused =
+        UploadResult({raised.name, raised.score, "X"}, std::string(bytes.begin(), bytes.end()),
+                     At(server.Host()));
     EXPECT_EQ(refused.kind, UploadOutcome::Kind::Refused);
     EXPECT_EQ(refused.reason.rfind("mismatch:", 0), 0u) << refused.reason;
 }
@@ -393,8 +393,8 @@ TEST_F(ScoreServerTest, ModeratorsHideListAndAuditOnEitherStore) {
         ASSERT_EQ(UploadResult({"", 0, "X"}, replay, At(server.Host())).kind,
                   UploadOutcome::Kind::Stored);
         // An unproven one from another address.
-        std::string text = "type=0|name=Other|score=5|key=" + std::string(1, kRecordKey) +
-                           "|p=|add=X|z=";
+        std::string text =
+            "type=0|name=Other|score=5|key=" + std::string(1, kRecordKey) + "|p=|add=X|z=";
         while (text.size() % 5 != 0) text += '0';
         ASSERT_EQ(test::StatusOf(test::RawExchange(
                       port,
@@ -433,9 +433,8 @@ TEST_F(ScoreServerTest, ModeratorsHideListAndAuditOnEitherStore) {
 
 TEST_F(ScoreServerTest, PlayersBehindATrustedProxyAreToldApartAndIPv6IsServed) {
     // Dual stack, results limited to one each at once, the proxy on loopback trusted.
-    test::ScoreServerProcess server(Db(), Log(),
-                                    {"--bind", "::", "--results-at-once", "1",
-                                     "--trusted-proxy", "127.0.0.1"});
+    test::ScoreServerProcess server(
+        Db(), Log(), {"--bind", "::", "--results-at-once", "1", "--trusted-proxy", "127.0.0.1"});
     const int port = std::stoi(server.Host().substr(server.Host().rfind(':') + 1));
     auto post = [&](const std::string& replay, const std::string& forwarded, const char* from) {
         return test::StatusOf(test::RawExchange(
@@ -454,13 +453,14 @@ TEST_F(ScoreServerTest, PlayersBehindATrustedProxyAreToldApartAndIPv6IsServed) {
     EXPECT_EQ(post(test::RecordedGame("Мира", 23), "198.51.100.3", "127.0.0.2"), 200);
     EXPECT_EQ(post(test::RecordedGame("Нина", 24), "198.51.100.4", "127.0.0.2"), 429);
     std::string listed;
-    ASSERT_EQ(test::RunCommand(test::ScoreServerBinary().string() + " list --db " +
-                                   Quoted(Db().string()),
-                               &listed),
-              0);
+    ASSERT_EQ(
+        test::RunCommand(test::ScoreServerBinary().string() + " list --db " + Quoted(Db().string()),
+                         &listed),
+        0);
     for (const char* address : {"198.51.100.1", "198.51.100.2", "127.0.0.2"}) {
         EXPECT_NE(listed.find(std::string("\t") + address + "\tproven"), std::string::npos)
-            << address << "\n" << listed;
+            << address << "\n"
+            << listed;
     }
     // The page over IPv6.
     const int six = socket(AF_INET6, SOCK_STREAM | SOCK_CLOEXEC, 0);
@@ -570,8 +570,8 @@ TEST(SubmitScoreTest, OnlyA2xxAnswerCountsAsSentAndOnlyA4xxAsRefused) {
     const std::string replay = "VRMBRPLY";
     const struct {
         std::string answer;
-        bool sent;      // the old request
-        Kind outcome;   // the new one
+        bool sent;     // the old request
+        Kind outcome;  // the new one
         std::int64_t place;
         const char* reason;
     } cases[] = {
@@ -581,17 +581,17 @@ TEST(SubmitScoreTest, OnlyA2xxAnswerCountsAsSentAndOnlyA4xxAsRefused) {
          Kind::Stored, 17, ""},
         {"HTTP/1.1 200 OK\r\nConnection: close\r\n\r\n" + std::string(200000, 'x'), true,
          Kind::Stored, 0, ""},
-        {"HTTP/1.1 302 Found\r\nLocation: http://127.0.0.1:1/\r\nContent-Length: 0\r\n\r\n",
-         false, Kind::Busy, 0, ""},
+        {"HTTP/1.1 302 Found\r\nLocation: http://127.0.0.1:1/\r\nContent-Length: 0\r\n\r\n", false,
+         Kind::Busy, 0, ""},
         {"HTTP/1.1 400 Bad Request\r\nContent-Length: 0\r\n\r\n", false, Kind::Refused, 0,
          "status 400"},
         {"HTTP/1.1 422 No\r\nContent-Length: 38\r\n\r\nrefused: mismatch: it does not\x01 reach\n",
          false, Kind::Refused, 0, "mismatch: it does not reach"},
         {"HTTP/1.1 429 Too Many\r\nContent-Length: 0\r\n\r\n", false, Kind::Busy, 0, ""},
-        {"HTTP/1.1 500 Internal Server Error\r\nContent-Length: 0\r\n\r\n", false, Kind::Busy,
-         0, ""},
-        {"HTTP/1.1 503 Busy\r\nRetry-After: 30\r\nContent-Length: 0\r\n\r\n", false,
-         Kind::Busy, 0, ""},
+        {"HTTP/1.1 500 Internal Server Error\r\nContent-Length: 0\r\n\r\n", false, Kind::Busy, 0,
+         ""},
+        {"HTTP/1.1 503 Busy\r\nRetry-After: 30\r\nContent-Length: 0\r\n\r\n", false, Kind::Busy, 0,
+         ""},
         {"HTTP/1.1 200 OK\r\nContent-Length: 100\r\n\r\nshort", false, Kind::NoAnswer, 0, ""},
         {"this is not HTTP\r\n\r\n", false, Kind::NoAnswer, 0, ""},
         {"", false, Kind::NoAnswer, 0, ""},
@@ -605,7 +605,8 @@ TEST(SubmitScoreTest, OnlyA2xxAnswerCountsAsSentAndOnlyA4xxAsRefused) {
         test::OneShotServer old(answering);
         EXPECT_EQ(SubmitScore({"Ann", 1, "_"}, At(old.Host(), Quick())), c.sent);
         test::OneShotServer server(answering);
-        const UploadOutcome outcome = UploadResult({"Ann", 1, "_"}, replay, At(server.Host(), Quick()));
+        const UploadOutcome outcome =
+            UploadResult({"Ann", 1, "_"}, replay, At(server.Host(), Quick()));
         EXPECT_EQ(outcome.kind, c.outcome);
         EXPECT_EQ(outcome.place, c.place);
         EXPECT_EQ(outcome.reason, c.reason);

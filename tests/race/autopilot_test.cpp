@@ -1,13 +1,14 @@
 // A whole level ridden through the real frame loop by a simple autopilot that keeps the bike
 // over the road's centre line a few rows ahead: the level ends in the tally, and the tally adds
 // the place bonus and the time points to the score.
+#include "shell/autopilot.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cmath>
 
 #include "bike_rig.h"
-#include "shell/autopilot.h"
 #include "race/rivals.h"
 
 namespace vrumbal::test {
@@ -26,7 +27,8 @@ TEST(Autopilot, RidesAWholeLevelAndTheTallyAddsPlaceAndTimePoints) {
             rig.Frames(1);
             ++frames;
         }
-        ASSERT_TRUE(bike.Finished) << "crashed: " << bike.Crashed << ", lives " << rig.State().Lives;
+        ASSERT_TRUE(bike.Finished)
+            << "crashed: " << bike.Crashed << ", lives " << rig.State().Lives;
         EXPECT_EQ(rig.State().Lives, 3) << "the autopilot should ride without a crash";
         // The bike rolls to a stop on its own and the tally opens.
         for (int i = 0; i < fps * 10 && rig.Game().DialogKind != 11; ++i) rig.Frames(1);

@@ -4,9 +4,9 @@
 
 #include "engine/dx_draw.h"
 #include "engine/surface.h"
-#include "support/fake_text.h"
-#include "platform/codepage.h"
 #include "game/race_state.h"
+#include "platform/codepage.h"
+#include "support/fake_text.h"
 
 namespace vrumbal {
 namespace {

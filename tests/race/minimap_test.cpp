@@ -7,8 +7,8 @@
 #include <memory>
 
 #include "engine/sprite.h"
-#include "race/player.h"
 #include "game/race_state.h"
+#include "race/player.h"
 
 namespace vrumbal {
 namespace {

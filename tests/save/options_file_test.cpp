@@ -4,8 +4,8 @@
 
 #include <string>
 
-#include "platform/codepage.h"
 #include "game/high_scores.h"
+#include "platform/codepage.h"
 #include "save/high_score_check.h"
 
 namespace vrumbal {

@@ -7,11 +7,11 @@
 #include <iterator>
 #include <string>
 
+#include "game/high_scores.h"
 #include "platform/codepage.h"
 #include "save/atomic_write.h"
-#include "save/high_score_file.h"
-#include "game/high_scores.h"
 #include "save/high_score_check.h"
+#include "save/high_score_file.h"
 #include "save/options_file.h"
 #include "save/save_paths.h"
 #include "support/test_support.h"

@@ -9,8 +9,8 @@
 #include <map>
 #include <set>
 
-#include "save/high_score_file.h"
 #include "game/high_scores.h"
+#include "save/high_score_file.h"
 #include "save/options_file.h"
 #include "save/save_files.h"
 #include "save/save_paths.h"

@@ -4,8 +4,8 @@
 
 #include <gtest/gtest.h>
 
-#include "screens/menu_rig.h"
 #include "race/race_screen.h"
+#include "screens/menu_rig.h"
 
 namespace vrumbal::test {
 namespace {

@@ -6,8 +6,8 @@
 #include <cmath>
 
 #include "online/score_submit.h"
-#include "platform/codepage.h"
 #include "options_rig.h"
+#include "platform/codepage.h"
 #include "save/save_files.h"
 
 namespace vrumbal::test {

@@ -5,9 +5,9 @@
 #include <gtest/gtest.h>
 
 #include "engine/picture_collection.h"
-#include "screens/menu_rig.h"
 #include "race/race_screen.h"
 #include "race/scroll_background.h"
+#include "screens/menu_rig.h"
 #include "ui/menu_button.h"
 
 namespace vrumbal::test {

@@ -479,8 +479,8 @@ TEST_F(OptionsScreenTest, TheLanguageTakesEffectAtOnceAndIsKeptForTheNextStart) 
     const struct {
         const char* choice;
         const char* spoken;
-        const char* label;   // the screen's first label, as drawn after the step
-        const char* value;   // the language's value
+        const char* label;  // the screen's first label, as drawn after the step
+        const char* value;  // the language's value
     } steps[] = {
         {"ru", "ru", "Экран:", "Русский"},
         {"en", "en", "Screen:", "English"},

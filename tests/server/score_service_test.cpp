@@ -12,12 +12,12 @@
 #include <thread>
 #include <vector>
 
-#include "online/score_protocol.h"
-#include "online/score_record.h"
-#include "postgres_server.h"
 #include "game/build_info.h"
 #include "game/replay.h"
 #include "loopback.h"
+#include "online/score_protocol.h"
+#include "online/score_record.h"
+#include "postgres_server.h"
 #include "rate_limit.h"
 #include "replay_checker.h"
 #include "score_bound.h"
@@ -185,7 +185,8 @@ protected:
     }
     // A service taking unproven results apart, or proven ones re-run by the checker.
     void Start(RateLimit& limit, bool acceptUnproven, std::size_t queue = 8) {
-        if (!acceptUnproven) checker_ = std::make_unique<ReplayChecker>(VRUMBAL_BUILD_DIR, 1, queue);
+        if (!acceptUnproven)
+            checker_ = std::make_unique<ReplayChecker>(VRUMBAL_BUILD_DIR, 1, queue);
         ServiceRules rules;
         rules.acceptUnproven = acceptUnproven;
         service_ = std::make_unique<ScoreService>(*store_, limit, checker_.get(), rules);
@@ -331,8 +332,8 @@ TEST_P(ServiceOnStore, ProvenResultsAreReRunStoredOnceAndServedWithTheirReplays)
         const char* what;
         HttpRequest request;
         int status;
-        const char* answer;  // how the answer starts
-        std::int64_t proven; // proven results kept after it
+        const char* answer;   // how the answer starts
+        std::int64_t proven;  // proven results kept after it
     } cases[] = {
         {"a recorded game", Post(game), 200, "stored place=1 id=", 1},
         {"the same game again", Post(game, "10.0.0.2"), 200, "stored place=1 id=", 1},
@@ -353,8 +354,7 @@ TEST_P(ServiceOnStore, ProvenResultsAreReRunStoredOnceAndServedWithTheirReplays)
          200, "stored place=1 id=", 1},
         {"one byte changed", Post(damaged), 400, "refused: damaged:", 1},
         {"no body", Post(""), 400, "refused: damaged:", 1},
-        {"another version",
-         Post(Changed(game, [](Replay& r) { r.gameVersion = "0.0.1"; })), 422,
+        {"another version", Post(Changed(game, [](Replay& r) { r.gameVersion = "0.0.1"; })), 422,
          "refused: version:", 1},
         {"other content", Post(Changed(game, [](Replay& r) { r.content[0] ^= 1; })), 422,
          "refused: content:", 1},
@@ -364,8 +364,11 @@ TEST_P(ServiceOnStore, ProvenResultsAreReRunStoredOnceAndServedWithTheirReplays)
          Post(Changed(game, [](Replay& r) { r.score = HighestScore() + 1; })), 422,
          "refused: score:", 1},
         {"frames slowed to 40 ms",
-         Post(Changed(game, [](Replay& r) { for (auto& f : r.frames) f.frameMs = 40; })), 422,
-         "refused: pace:", 1},
+         Post(Changed(game,
+                      [](Replay& r) {
+                          for (auto& f : r.frames) f.frameMs = 40;
+                      })),
+         422, "refused: pace:", 1},
         {"a GET of the path", Path(std::string(kResultsPath)), 405, "a result", 1},
         {"the old request", Send("Forger", 60000), 403, "refused: unproven:", 1},
     };
@@ -388,8 +391,8 @@ TEST_P(ServiceOnStore, ProvenResultsAreReRunStoredOnceAndServedWithTheirReplays)
     EXPECT_EQ(page.find("ZZZZ"), std::string::npos);
     for (const std::string& piece :
          {std::string("Вера"), std::string("Россия"), "id=\"r" + id + "\"",
-          "&amp;id=" + id + "#r" + id, std::string(kReplaysPath) + id + ".vrr", std::string("Vrumbal"),
-          std::string("og:title")}) {
+          "&amp;id=" + id + "#r" + id, std::string(kReplaysPath) + id + ".vrr",
+          std::string("Vrumbal"), std::string("og:title")}) {
         EXPECT_NE(page.find(piece), std::string::npos) << piece;
     }
     const HttpAnswer file = Do(Path(std::string(kReplaysPath) + id + ".vrr"));

@@ -17,8 +17,8 @@ public:
     }
     void DrawText(const PixelBuffer& target, int x, int y, const std::string& utf8,
                   const FontSpec& font) override {
-        log_->push_back({utf8, x, y, TextWidth(utf8, font), TextHeight(utf8, font), font.size,
-                         font.color});
+        log_->push_back(
+            {utf8, x, y, TextWidth(utf8, font), TextHeight(utf8, font), font.size, font.color});
         if (real_) real_->DrawText(target, x, y, utf8, font);
     }
     int TextWidth(const std::string& utf8, const FontSpec& font) override {

@@ -24,11 +24,11 @@ TEST(NameEntry, TakesNameCharactersOnly) {
     const struct {
         std::uint8_t ch;
         bool taken;
-    } cases[] = {{'0', true},   {'9', true},   {'A', true},   {'Z', true},  {'a', true},
-                 {'z', true},   {' ', true},   {0xC0, true},  {0xDF, true}, {0xFF, true},
+    } cases[] = {{'0', true},   {'9', true},  {'A', true},   {'Z', true},  {'a', true},
+                 {'z', true},   {' ', true},  {0xC0, true},  {0xDF, true}, {0xFF, true},
                  {0xA8, true},  {0xB8, true}, {0xBF, false}, {'!', false}, {'-', false},
-                 {'_', false},  {'@', false},  {'[', false},  {'`', false}, {'{', false},
-                 {0x7F, false}, {9, false},    {27, false}};
+                 {'_', false},  {'@', false}, {'[', false},  {'`', false}, {'{', false},
+                 {0x7F, false}, {9, false},   {27, false}};
     DialogRig rig;
     EndWithScore(rig, 5000);
     for (const auto& c : cases) {
@@ -129,14 +129,16 @@ TEST(Sending, HappensInTheFrameAfterTheNoticeIsShownAndTellsTheOutcome) {
     using Kind = UploadOutcome::Kind;
     const struct {
         UploadOutcome answer;
-        const char* first;   // the outcome's lines (UTF-8)
+        const char* first;  // the outcome's lines (UTF-8)
         const char* second;
-        std::size_t kept;    // results left in the outbox
+        std::size_t kept;  // results left in the outbox
     } cases[] = {
         {{Kind::Stored, 3, ""}, "Результат принят", "Место в мировой таблице: 3", 0},
         {{Kind::Stored, 0, ""}, "Результат отправлен", "", 0},
-        {{Kind::Refused, 0, "mismatch: no"}, "Результат не принят",
-         "запись не подтвердила результат", 0},
+        {{Kind::Refused, 0, "mismatch: no"},
+         "Результат не принят",
+         "запись не подтвердила результат",
+         0},
         {{Kind::Refused, 0, "version: 0.9"}, "Результат не принят", "другая версия игры", 0},
         {{Kind::Busy, 0, ""}, "Сервер занят", "Отправим результат позже", 1},
         {{Kind::NoAnswer, 0, ""}, "Нет связи с сервером", "Отправим результат позже", 1},

@@ -9,12 +9,12 @@
 #include <iterator>
 
 #include "dialog_rig.h"
+#include "race/scroll_background.h"
 #include "save/replay_files.h"
 #include "save/save_paths.h"
 #include "screens/high_scores_screen.h"
-#include "shell/replay_check.h"
-#include "race/scroll_background.h"
 #include "shell/autopilot.h"
+#include "shell/replay_check.h"
 
 namespace vrumbal::test {
 namespace {
@@ -98,15 +98,18 @@ struct Script {
     const char* what;
     int tableScore;  // every row of the table worth this (-1: any result enters it)
     std::function<void(DialogRig&, Player&)> play;  // plays it
-    bool record;     // it ends with a name typed into the table
+    bool record;                                    // it ends with a name typed into the table
 };
 
 // Holds the throttle into the verges until the lives are gone.
 void CrashOut(DialogRig& rig, Player& p) {
     rig.KeyDown(kKeyUp);
-    p.While([&] { return rig.Game().ScreenKind == kScreenRace &&
-                         rig.Game().DialogKind != kDialogNameEntry; },
-            30000);
+    p.While(
+        [&] {
+            return rig.Game().ScreenKind == kScreenRace &&
+                   rig.Game().DialogKind != kDialogNameEntry;
+        },
+        30000);
     rig.KeyUp(kKeyUp);
 }
 
@@ -123,8 +126,8 @@ void TypeName(DialogRig& rig, Player& p) {
 }
 
 const Script kScripts[] = {
-    {"crashes until the game is over", 1000000,
-     [](DialogRig& rig, Player& p) { CrashOut(rig, p); }, false},
+    {"crashes until the game is over", 1000000, [](DialogRig& rig, Player& p) { CrashOut(rig, p); },
+     false},
     {"the clock runs out, a pause from outside, then crashes and a record", -1,
      [](DialogRig& rig, Player& p) {
          p.While([&] { return rig.Game().DialogKind != kDialogTimeUp; }, 6000);
@@ -265,8 +268,8 @@ TEST(Replays, TheTableKeepsItsRowsReplaysWhichAreWatchedWithoutChangingAnything)
     EXPECT_EQ(ReadAll(save / kReplayIndexName).substr(0, name.size() + 2), name + "\r\n");
 
     // Watched: the game as it was ridden, marked, until Escape; nothing of the player's moves.
-    const std::string files = ReadAll(save / "options") + ReadAll(save / "hs") +
-                              ReadAll(save / kReplayIndexName);
+    const std::string files =
+        ReadAll(save / "options") + ReadAll(save / "hs") + ReadAll(save / kReplayIndexName);
     const HighScoreTable table = rig.Game();
     rig.Tap(kKeyR);
     ASSERT_NE(rig.Form().Playback(), nullptr);

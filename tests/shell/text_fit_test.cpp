@@ -117,8 +117,8 @@ std::set<std::string> DrawnTextsOfTheSources() {
     std::set<std::string> texts;
     const std::string pot = all.str();
     const std::regex entry("#: ([^\\n]*)\\n(?:#[^\\n]*\\n)*msgid \"((?:[^\"\\\\]|\\\\.)*)\"");
-    for (auto it = std::sregex_iterator(pot.begin(), pot.end(), entry); it != std::sregex_iterator();
-         ++it) {
+    for (auto it = std::sregex_iterator(pot.begin(), pot.end(), entry);
+         it != std::sregex_iterator(); ++it) {
         const std::string where = (*it)[1];
         std::string text = (*it)[2];
         text = std::regex_replace(text, std::regex("\\\\\""), "\"");

@@ -3,8 +3,8 @@
 
 #include <fstream>
 
-#include "engine/wave_file.h"
 #include "engine/stream_builders.h"
+#include "engine/wave_file.h"
 #include "platform/png_file.h"
 #include "support/test_support.h"
 

@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "engine/random.h"
-#include "platform/png_file.h"
 #include "game/race_state.h"
+#include "platform/png_file.h"
 #include "race/track_generator.h"
 #include "support/test_support.h"
 

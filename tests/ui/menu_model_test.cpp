@@ -21,8 +21,8 @@ struct StepCase {
 
 TEST(SelectionStepperTest, WrapAtBothEndsAndFromNone) {
     const StepCase cases[] = {
-        {1, 6, 3, 2, false, 4, false}, {1, 6, 1, 6, true, 2, false},
-        {1, 6, 6, 5, false, 1, true},  {1, 6, 0, 6, true, 1, true},
+        {1, 6, 3, 2, false, 4, false},  {1, 6, 1, 6, true, 2, false},
+        {1, 6, 6, 5, false, 1, true},   {1, 6, 0, 6, true, 1, true},
         {7, 12, 13, 12, true, 7, true}, {11, 12, 12, 11, false, 11, true},
     };
     for (const auto& c : cases) {

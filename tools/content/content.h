@@ -6,9 +6,9 @@
 #include <vector>
 
 #include "engine/library_data.h"
+#include "engine/picture.h"
 #include "game/texts.h"
 #include "platform/catalogue.h"
-#include "engine/picture.h"
 
 typedef struct _cairo cairo_t;
 typedef struct _cairo_surface cairo_surface_t;

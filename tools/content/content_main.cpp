@@ -1,8 +1,9 @@
-// vrumbal-content OUTDIR [LOCALEDIR]: builds OUTDIR/Data/Res/Res1.dxg, Res2.dxg, Res3.dxg, Sounds.dxw,
-// the picture libraries of every other language with their texts drawn into the pictures
-// (OUTDIR/Data/Res/LANG/Res1.dxg ..., from the catalogues under LOCALEDIR, else OUTDIR/locale),
-// OUTDIR/Data/Music/Menu.xm, Race.xm and the icons OUTDIR/icons/hicolor/NxN/apps/APPID.png
-// from the sources in assets/. The same sources always give the same bytes.
+// vrumbal-content OUTDIR [LOCALEDIR]: builds OUTDIR/Data/Res/Res1.dxg, Res2.dxg, Res3.dxg,
+// Sounds.dxw, the picture libraries of every other language with their texts drawn into the
+// pictures (OUTDIR/Data/Res/LANG/Res1.dxg ..., from the catalogues under LOCALEDIR, else
+// OUTDIR/locale), OUTDIR/Data/Music/Menu.xm, Race.xm and the icons
+// OUTDIR/icons/hicolor/NxN/apps/APPID.png from the sources in assets/. The same sources always give
+// the same bytes.
 #include <cstdio>
 #include <exception>
 #include <filesystem>
