@@ -35,6 +35,7 @@ ReplayCheck CheckReplay(const std::filesystem::path& dataRoot, const Replay& rep
     config.draw = false;
     config.saves = SaveUse::None;
     config.record = false;
+    config.language = "ru";  // the same re-run whatever language the checking machine speaks
     if (content != nullptr) config.content = *content;
     TMForm form(std::move(platform), config);
     try {

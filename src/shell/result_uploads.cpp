@@ -45,6 +45,8 @@ UploadOutcome ResultUploads::SendNow(const ScoreRecord& record, const std::strin
         if (outcome.Answered()) TakeFromOutbox(folder, *kept);
         std::lock_guard lock(mutex_);
         sending_.erase(*kept);
+        // A busy or unreachable server is not asked again at once by a pass already running.
+        if (!outcome.Answered()) resting_.insert(*kept);
     }
     return outcome;
 }
@@ -52,6 +54,7 @@ UploadOutcome ResultUploads::SendNow(const ScoreRecord& record, const std::strin
 void ResultUploads::SendKept() {
     std::lock_guard lock(mutex_);
     if (folder_.empty() || stopping_) return;
+    resting_.clear();
     if (running_) {
         again_ = true;
         return;
@@ -78,6 +81,7 @@ void ResultUploads::SendKeptNow() {
             {
                 std::lock_guard lock(mutex_);
                 if (stopping_) break;
+                if (resting_.count(entry.name) != 0) continue;
                 if (!sending_.insert(entry.name).second) continue;  // SendNow has it
             }
             Replay replay;

@@ -49,6 +49,7 @@ private:
     std::mutex mutex_;
     std::condition_variable idle_;   // the background sending has ended
     std::set<std::string> sending_;  // outbox entries being sent now
+    std::set<std::string> resting_;  // just tried by SendNow unanswered: not again until asked
     bool running_ = false;           // the background sending is on
     bool again_ = false;             // it was asked for again meanwhile
     bool stopping_ = false;          // the owner is going: no further result is started
