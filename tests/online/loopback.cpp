@@ -229,11 +229,11 @@ std::string SilentListener::Host() const {
     return HostOf(port_);
 }
 
-OneShotServer::OneShotServer(Handler handler) {
+OneShotServer::OneShotServer(Handler handler, int connections) {
     socket_ = ListenAnywhere(&port_);
-    thread_ = std::thread([this, handler = std::move(handler)] {
+    thread_ = std::thread([this, handler = std::move(handler), connections]() mutable {
         // Bounded waits: a test whose client never comes still ends.
-        for (int i = 0; i < 200 * TimeScale() && !stopping_; ++i) {
+        for (int i = 0; i < 200 * TimeScale() && !stopping_ && connections > 0; ++i) {
             if (!Readable(socket_, std::chrono::milliseconds(50))) continue;
             const int connection = accept4(socket_, nullptr, nullptr, SOCK_CLOEXEC);
             if (connection < 0) return;
@@ -247,11 +247,11 @@ OneShotServer::OneShotServer(Handler handler) {
             }
             {
                 std::lock_guard lock(mutex_);
-                request_ = head;
+                requests_.push_back(head);
             }
             handler(connection);
             close(connection);
-            return;
+            --connections;
         }
     });
 }
@@ -268,7 +268,12 @@ std::string OneShotServer::Host() const {
 
 std::string OneShotServer::Request() {
     std::lock_guard lock(mutex_);
-    return request_;
+    return requests_.empty() ? std::string() : requests_.back();
+}
+
+std::vector<std::string> OneShotServer::Requests() {
+    std::lock_guard lock(mutex_);
+    return requests_;
 }
 
 std::string RawExchange(int port, const std::string& bytes, std::chrono::milliseconds wait,

@@ -69,26 +69,29 @@ private:
     int port_ = 0;     // its port
 };
 
-// A one-connection server on its own thread: it reads one request head, keeps it, and then
-// lets the handler talk to the connection (raw socket) before closing it.
+// A server of one connection (or a few, one after another) on its own thread: it reads each
+// request head, keeps it, and then lets the handler talk to the connection (raw socket)
+// before closing it.
 class OneShotServer {
 public:
     // The handler gets the connected socket; it may write anything or nothing.
     using Handler = std::function<void(int connection)>;
-    explicit OneShotServer(Handler handler);
+    explicit OneShotServer(Handler handler, int connections = 1);
     ~OneShotServer();
     OneShotServer(const OneShotServer&) = delete;
     OneShotServer& operator=(const OneShotServer&) = delete;
     // "127.0.0.1:port".
     std::string Host() const;
-    // The request head it read (valid after the client has finished).
+    // The last request head it read (valid after the client has finished).
     std::string Request();
+    // Every request head it read, in order.
+    std::vector<std::string> Requests();
 
 private:
     int socket_ = -1;                    // the listening socket
     int port_ = 0;                       // its port
-    std::mutex mutex_;                   // guards request_
-    std::string request_;                // the request head as read
+    std::mutex mutex_;                   // guards requests_
+    std::vector<std::string> requests_;  // the request heads as read
     std::atomic<bool> stopping_{false};  // the owner is going
     std::thread thread_;                 // accepts and serves the one connection
 };

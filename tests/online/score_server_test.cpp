@@ -615,6 +615,46 @@ TEST(SubmitScoreTest, OnlyA2xxAnswerCountsAsSentAndOnlyA4xxAsRefused) {
     }
 }
 
+// A server of before replays does not know the new path: the result goes the old way, once.
+TEST(SubmitScoreTest, AServerThatDoesNotKnowTheNewPathGetsTheOldRequest) {
+    using Kind = UploadOutcome::Kind;
+    const struct {
+        const char* post;  // the answer to the POST
+        const char* get;   // the answer to the GET that may follow
+        Kind outcome;
+        std::size_t requests;
+    } cases[] = {
+        {"HTTP/1.1 404 Not Found\r\nContent-Length: 0\r\n\r\n",
+         "HTTP/1.1 200 OK\r\nContent-Length: 2\r\n\r\nOK", Kind::Stored, 2},
+        {"HTTP/1.1 405 Method Not Allowed\r\nContent-Length: 0\r\n\r\n",
+         "HTTP/1.1 403 Forbidden\r\nContent-Length: 0\r\n\r\n", Kind::Refused, 2},
+        {"HTTP/1.1 404 Not Found\r\nContent-Length: 0\r\n\r\n", "", Kind::NoAnswer, 2},
+        {"HTTP/1.1 410 Gone\r\nContent-Length: 0\r\n\r\n",
+         "HTTP/1.1 200 OK\r\nContent-Length: 2\r\n\r\nOK", Kind::Refused, 1},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.post);
+        int served = 0;
+        test::OneShotServer server(
+            [&](int connection) {
+                const std::string answer = served++ == 0 ? c.post : c.get;
+                send(connection, answer.data(), answer.size(), MSG_NOSIGNAL);
+                shutdown(connection, SHUT_WR);
+            },
+            2);
+        const UploadOutcome outcome =
+            UploadResult({"Ann", 1, "_"}, "VRMBRPLY", At(server.Host(), Quick()));
+        EXPECT_EQ(outcome.kind, c.outcome);
+        const std::vector<std::string> requests = server.Requests();
+        ASSERT_EQ(requests.size(), c.requests);
+        EXPECT_EQ(requests[0].rfind("POST /v2/results?", 0), 0u) << requests[0];
+        if (c.requests == 2) {
+            EXPECT_EQ(requests[1].rfind("GET /cgi/version.pl?hs&prg=Drovix&inf=", 0), 0u)
+                << requests[1];
+        }
+    }
+}
+
 TEST(SubmitScoreTest, UnreachableSilentOrTricklingServersEndWithinTheTimeOuts) {
     test::SilentListener silent;
     test::OneShotServer trickle([](int connection) {
