@@ -1,24 +1,15 @@
 // The pool of re-runs.
 #include "replay_checker.h"
 
-#include <fstream>
-#include <iterator>
 #include <stdexcept>
 
 namespace vrumbal::scores {
 
 Digest ContentDigestOf(const std::filesystem::path& dataRoot) {
-    DigestBuilder digest;
-    for (const char* file :
-         {"Data/Res/Res1.dxg", "Data/Res/Res2.dxg", "Data/Res/Res3.dxg", "Data/Res/Sounds.dxw"}) {
-        std::ifstream in(dataRoot / file, std::ios::binary);
-        if (!in) throw std::runtime_error("cannot read " + (dataRoot / file).string());
-        const std::string bytes{std::istreambuf_iterator<char>(in),
-                                std::istreambuf_iterator<char>()};
-        digest.Add(std::to_string(bytes.size()) + ":");
-        digest.Add(bytes);
-    }
-    return digest.Finish();
+    std::string unread;
+    const Digest digest = vrumbal::ContentDigestOf(dataRoot, &unread);
+    if (!unread.empty()) throw std::runtime_error("cannot read " + unread);
+    return digest;
 }
 
 ReplayChecker::ReplayChecker(std::filesystem::path dataRoot, unsigned workers,

@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <fstream>
+#include <functional>
 #include <sstream>
 #include <stdexcept>
 
@@ -53,6 +54,30 @@ std::string Language(const std::string& code) {
     return code;
 }
 
+namespace {
+
+// The options a scripted run and a replay share: where the data is, the frame rate, what is
+// written, the language. False for any other option.
+bool RunOption(const std::string& a, const std::function<const std::string&()>& value,
+               HeadlessRunOptions& options) {
+    if (a == "--data") {
+        options.dataRoot = value();
+    } else if (a == "--fps") {
+        options.fps = static_cast<int>(ParseNumber(a, value(), 1, 1000));
+    } else if (a == "--shots") {
+        options.shotsDir = value();
+    } else if (a == "--trace") {
+        options.traceFile = value();
+    } else if (a == "--lang") {
+        options.language = Language(value());
+    } else {
+        return false;
+    }
+    return true;
+}
+
+}  // namespace
+
 int PlayReplay(const Args& args) {
     HeadlessRunOptions options;
     std::string file;
@@ -62,18 +87,9 @@ int PlayReplay(const Args& args) {
             if (i + 1 >= args.size()) throw UsageError(a + " needs a value");
             return args[++i];
         };
-        if (a == "--data") {
-            options.dataRoot = value();
-        } else if (a == "--fps") {
-            options.fps = static_cast<int>(ParseNumber(a, value(), 1, 1000));
-        } else if (a == "--shots") {
-            options.shotsDir = value();
-        } else if (a == "--every") {
+        if (RunOption(a, value, options)) continue;
+        if (a == "--every") {
             options.shotEvery = ParseNumber(a, value(), 1, 1000000000L);
-        } else if (a == "--trace") {
-            options.traceFile = value();
-        } else if (a == "--lang") {
-            options.language = Language(value());
         } else if (!a.empty() && a[0] == '-') {
             throw UsageError("unknown option " + a);
         } else if (file.empty()) {
@@ -126,11 +142,8 @@ int Play(const Args& args) {
             if (i + 1 >= args.size()) throw UsageError(a + " needs a value");
             return args[++i];
         };
-        if (a == "--data") {
-            options.dataRoot = value();
-        } else if (a == "--fps") {
-            options.fps = static_cast<int>(ParseNumber(a, value(), 1, 1000));
-        } else if (a == "--refresh") {
+        if (RunOption(a, value, options)) continue;
+        if (a == "--refresh") {
             options.refresh = static_cast<int>(ParseNumber(a, value(), 1, 1000));
         } else if (a == "--frames") {
             options.frames = ParseNumber(a, value(), 0, 1000000000L);
@@ -144,10 +157,6 @@ int Play(const Args& args) {
             text << in.rdbuf();
             const std::string error = options.script.Parse(text.str());
             if (!error.empty()) throw std::runtime_error(path + ": " + error);
-        } else if (a == "--shots") {
-            options.shotsDir = value();
-        } else if (a == "--trace") {
-            options.traceFile = value();
         } else if (a == "--start-race") {
             options.startRace = true;
         } else if (a == "--level") {
@@ -162,8 +171,6 @@ int Play(const Args& args) {
             options.name = Utf8ToCp1251(value());
         } else if (a == "--no-draw") {
             options.draw = false;
-        } else if (a == "--lang") {
-            options.language = Language(value());
         } else {
             throw UsageError("unknown option " + a);
         }

@@ -1,8 +1,6 @@
 // The form's replays: every game recorded from the start of its race to its result, the
 // replays of the table's rows kept beside the saves, and a recorded game played back, watched
 // in the window or checked without drawing.
-#include <fstream>
-#include <iterator>
 
 #include "engine/dx_draw.h"
 #include "game/build_info.h"
@@ -15,14 +13,11 @@
 #include "shell/form_outside_call.h"
 #include "shell/game_recorder.h"
 #include "shell/main_form.h"
+#include "shell/replay_check.h"
 #include "ui/font_slots.h"
 
 namespace vrumbal {
 namespace {
-
-// The libraries a game's content is: what its digest covers, in this order.
-constexpr const char* kContentFiles[] = {"Data/Res/Res1.dxg", "Data/Res/Res2.dxg",
-                                         "Data/Res/Res3.dxg", "Data/Res/Sounds.dxw"};
 
 // The mark over a replay being watched: small, at the top of the road.
 constexpr int kReplayMarkSlot = 17;
@@ -39,19 +34,8 @@ bool TMForm::RecordsCall() const {
 }
 
 const Digest& TMForm::ContentDigest() {
-    if (!contentDigest_ && config_.content) contentDigest_ = config_.content;
     if (!contentDigest_) {
-        DigestBuilder digest;
-        for (const char* file : kContentFiles) {
-            std::ifstream in(DataPath(file), std::ios::binary);
-            const std::string bytes{std::istreambuf_iterator<char>(in),
-                                    std::istreambuf_iterator<char>()};
-            // Each library with its length first, so that bytes cannot pass from one to the next.
-            const std::string length = std::to_string(bytes.size()) + ":";
-            digest.Add(length);
-            digest.Add(bytes);
-        }
-        contentDigest_ = digest.Finish();
+        contentDigest_ = config_.content ? *config_.content : ContentDigestOf(config_.dataRoot);
     }
     return *contentDigest_;
 }

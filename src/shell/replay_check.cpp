@@ -2,6 +2,8 @@
 // that never moves: only the game's logic runs.
 #include "shell/replay_check.h"
 
+#include <fstream>
+#include <iterator>
 #include <memory>
 
 #include "shell/main_form.h"
@@ -64,6 +66,20 @@ ReplayCheck CheckReplay(const std::filesystem::path& dataRoot, const Replay& rep
                     check.level == replay.level && check.name == replay.name &&
                     check.frames == replay.frames.size();
     return check;
+}
+
+Digest ContentDigestOf(const std::filesystem::path& dataRoot, std::string* unread) {
+    DigestBuilder digest;
+    for (const char* file :
+         {"Data/Res/Res1.dxg", "Data/Res/Res2.dxg", "Data/Res/Res3.dxg", "Data/Res/Sounds.dxw"}) {
+        std::ifstream in(dataRoot / file, std::ios::binary);
+        if (!in && unread != nullptr && unread->empty()) *unread = (dataRoot / file).string();
+        const std::string bytes{std::istreambuf_iterator<char>(in),
+                                std::istreambuf_iterator<char>()};
+        digest.Add(std::to_string(bytes.size()) + ":");
+        digest.Add(bytes);
+    }
+    return digest.Finish();
 }
 
 }  // namespace vrumbal

@@ -28,4 +28,9 @@ struct ReplayCheck {
 ReplayCheck CheckReplay(const std::filesystem::path& dataRoot, const Replay& replay,
                         const Digest* content = nullptr);
 
+// The digest of the game's content under dataRoot: its picture and sound libraries, each
+// with its length first so that bytes cannot pass from one to the next. A library that cannot
+// be read counts as empty, and its path is put in *unread.
+Digest ContentDigestOf(const std::filesystem::path& dataRoot, std::string* unread = nullptr);
+
 }  // namespace vrumbal

@@ -27,9 +27,11 @@ inline std::vector<std::uint8_t> Container(const std::string& rootClass,
     return w.Finish();
 }
 
-// A picture library whose List holds one item per writer (each writes the item's properties).
-inline std::vector<std::uint8_t> PictureLibrary(const std::vector<WriteFn>& items) {
-    return Container("TPictureCollectionComponent", [&](ComponentStreamWriter& w) {
+// A library of the given component class whose List holds one item per writer (each writes
+// the item's properties).
+inline std::vector<std::uint8_t> CollectionLibrary(const char* className,
+                                                   const std::vector<WriteFn>& items) {
+    return Container(className, [&](ComponentStreamWriter& w) {
         w.Property("List");
         w.CollectionBegin();
         for (const auto& item : items) {
@@ -41,18 +43,14 @@ inline std::vector<std::uint8_t> PictureLibrary(const std::vector<WriteFn>& item
     });
 }
 
-// The same for a sound library.
+// A picture library.
+inline std::vector<std::uint8_t> PictureLibrary(const std::vector<WriteFn>& items) {
+    return CollectionLibrary("TPictureCollectionComponent", items);
+}
+
+// A sound library.
 inline std::vector<std::uint8_t> WaveLibrary(const std::vector<WriteFn>& items) {
-    return Container("TWaveCollectionComponent", [&](ComponentStreamWriter& w) {
-        w.Property("List");
-        w.CollectionBegin();
-        for (const auto& item : items) {
-            w.ItemBegin();
-            item(w);
-            w.End();
-        }
-        w.End();
-    });
+    return CollectionLibrary("TWaveCollectionComponent", items);
 }
 
 // A 16-bit mono format record at the given rate.
