@@ -41,7 +41,6 @@ struct ConnectionStart {
 struct Pending {
     std::mutex mutex;
     MHD_Connection* connection = nullptr;
-    ConnectionStart* start = nullptr;
     bool suspended = false;  // the connection is parked until the answer comes
     bool answered = false;
     HttpAnswer answer;
@@ -49,6 +48,8 @@ struct Pending {
 
 // One request as it comes in: its body, and what became of it.
 struct RequestState {
+    std::optional<long long> length;  // its Content-Length (negative: no number), if any
+    bool chunked = false;             // it has a Transfer-Encoding
     std::string body;
     bool handled = false;              // the handler has it
     std::shared_ptr<Pending> pending;  // its answer, now or later
@@ -251,7 +252,14 @@ struct HttpServer::Daemon {
     }
 
     // The first call: the head is whole. Returns an answer when the request is refused at once.
-    std::optional<HttpAnswer> CheckHead(MHD_Connection* connection, const char* method) {
+    // The length and the transfer encoding are kept in state.
+    std::optional<HttpAnswer> CheckHead(MHD_Connection* connection, const char* method,
+                                        RequestState& state) {
+        state.chunked = MHD_lookup_connection_value(connection, MHD_HEADER_KIND,
+                                                    MHD_HTTP_HEADER_TRANSFER_ENCODING) != nullptr;
+        state.length = ContentLength(connection);
+        const bool chunked = state.chunked;
+        const std::optional<long long>& length = state.length;
         HeaderCount headers;
         MHD_get_connection_values(connection, MHD_HEADER_KIND, &CountHeader, &headers);
         if (headers.lines > kMaxHeaderLines || headers.bytes > kMaxHeaderBytes) {
@@ -260,10 +268,6 @@ struct HttpServer::Daemon {
         // Two lengths leave the body's end to whoever reads them: no request of ours.
         if (headers.contentLengths > 1) return Refusal(400, "more than one Content-Length");
         const bool post = method != nullptr && std::strcmp(method, "POST") == 0;
-        const bool chunked =
-            MHD_lookup_connection_value(connection, MHD_HEADER_KIND,
-                                        MHD_HTTP_HEADER_TRANSFER_ENCODING) != nullptr;
-        const std::optional<long long> length = ContentLength(connection);
         if (length && *length < 0) return Refusal(400, "a Content-Length that is no number");
         if (post) {
             if (chunked || !length) return Refusal(411, "a body's length is needed");
@@ -285,11 +289,8 @@ struct HttpServer::Daemon {
             const std::string client = ForwardedClient(connection);
             if (!client.empty()) request.address = client;
         }
-        const std::optional<long long> length = ContentLength(connection);
-        const bool chunked =
-            MHD_lookup_connection_value(connection, MHD_HEADER_KIND,
-                                        MHD_HTTP_HEADER_TRANSFER_ENCODING) != nullptr;
-        request.hasBody = chunked || (length && *length != 0) || !state.body.empty();
+        request.hasBody =
+            state.chunked || (state.length && *state.length != 0) || !state.body.empty();
         request.body = std::move(state.body);
         MHD_get_connection_values(connection, MHD_GET_ARGUMENT_KIND, &AddArgument, &request);
         return request;
@@ -309,14 +310,13 @@ struct HttpServer::Daemon {
             if (self->Late(self->StartOf(connection))) {
                 return Queue(connection, Refusal(408, "too slow"));
             }
-            if (auto refused = self->CheckHead(connection, method)) {
+            if (auto refused = self->CheckHead(connection, method, *state)) {
                 return Queue(connection, *refused);
             }
             const bool post = method != nullptr && std::strcmp(method, "POST") == 0;
             // A body on anything but a POST is not read: the handler refuses it, and the answer
             // closes the connection.
-            const std::optional<long long> length = ContentLength(connection);
-            if (!post && length && *length != 0)
+            if (!post && state->length && *state->length != 0)
                 return self->Answer(connection, url, method, *state);
             return MHD_YES;
         }
@@ -348,7 +348,6 @@ struct HttpServer::Daemon {
         state.pending = std::make_shared<Pending>();
         Pending& pending = *state.pending;
         pending.connection = connection;
-        pending.start = StartOf(connection);
         const HttpRequest request = RequestOf(connection, url, method, state);
         Reply reply = [shared = state.pending](HttpAnswer answer) {
             std::lock_guard lock(shared->mutex);
@@ -370,9 +369,9 @@ struct HttpServer::Daemon {
         std::lock_guard lock(pending.mutex);
         if (pending.answered) return Queue(connection, pending.answer);
         // Parked under the lock: the answer cannot wake it before it sleeps.
-        if (pending.start != nullptr) {
+        if (ConnectionStart* start = StartOf(connection)) {
             std::lock_guard startLock(mutex);
-            pending.start->suspended = true;
+            start->suspended = true;
         }
         pending.suspended = true;
         MHD_suspend_connection(connection);

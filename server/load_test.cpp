@@ -28,7 +28,9 @@
 #include "game/replay.h"
 #include "online/score_protocol.h"
 #include "online/score_record.h"
+#include "online/score_submit.h"
 #include "platform/codepage.h"
+#include "save/save_paths.h"
 
 namespace {
 
@@ -105,16 +107,14 @@ int Exchange(int s, const std::string& method, const std::string& target, const 
 }
 
 std::string ForgedTarget(int n) {
-    std::string text = "type=0|name=Forger" + std::to_string(n) +
-                       "|score=68300|key=" + std::string(1, vrumbal::kRecordKey) + "|p=|add=X|z=";
-    while (text.size() % 5 != 0) text += '0';
-    return std::string(vrumbal::kScoreScriptPath) +
-           "?hs&prg=Drovix&inf=" + vrumbal::EncodeRecord(text);
+    const vrumbal::ScoreRecord record{"Forger" + std::to_string(n), 68300, "X"};
+    return vrumbal::SubmitTarget(vrumbal::EncodeRecord(vrumbal::ScoreRecordText(record)));
 }
 
 std::string PageTarget(int page) {
     return std::string(vrumbal::kScoreScriptPath) +
-           "?show&prg=Drovix&type=0&page=" + std::to_string(page);
+           "?show&prg=" + std::string(vrumbal::kProductCode) +
+           "&type=0&page=" + std::to_string(page);
 }
 
 // The server's CPU time so far, in seconds (user and system), or -1.
@@ -193,9 +193,7 @@ int main(int argc, char** argv) {
     std::vector<std::string> names;
     if (!o.replays.empty()) {
         for (const auto& item : std::filesystem::directory_iterator(o.replays)) {
-            std::ifstream in(item.path(), std::ios::binary);
-            std::string bytes((std::istreambuf_iterator<char>(in)),
-                              std::istreambuf_iterator<char>());
+            std::string bytes = vrumbal::ReadSaveFile(item.path()).value_or("");
             vrumbal::Replay replay;
             // Only whole games with a name make a result.
             if (!vrumbal::DecodeReplay(bytes, replay).empty() || replay.name.empty()) continue;

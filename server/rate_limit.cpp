@@ -9,7 +9,7 @@ namespace vrumbal::scores {
 RateLimit::RateLimit(double perMinute, double burst, std::size_t capacity)
     : perMs_(perMinute / 60000.0), burst_(burst), capacity_(std::max<std::size_t>(capacity, 1)) {}
 
-bool RateLimit::Allow(const std::string& address, std::int64_t nowMs) {
+bool RateLimit::Allow(const std::string& address, std::int64_t nowMs, std::int64_t* refusedBefore) {
     std::lock_guard<std::mutex> lock(mutex_);
     auto it = buckets_.find(address);
     if (it == buckets_.end()) {
@@ -18,7 +18,7 @@ bool RateLimit::Allow(const std::string& address, std::int64_t nowMs) {
             order_.pop_back();
         }
         order_.push_front(address);
-        it = buckets_.emplace(address, Bucket{burst_, nowMs, order_.begin()}).first;
+        it = buckets_.emplace(address, Bucket{burst_, nowMs, 0, order_.begin()}).first;
     } else {
         order_.splice(order_.begin(), order_, it->second.age);
     }
@@ -27,8 +27,13 @@ bool RateLimit::Allow(const std::string& address, std::int64_t nowMs) {
     const std::int64_t elapsed = std::max<std::int64_t>(nowMs - b.at, 0);
     b.tokens = std::min(burst_, b.tokens + static_cast<double>(elapsed) * perMs_);
     b.at = std::max(b.at, nowMs);
-    if (b.tokens < 1) return false;
+    if (b.tokens < 1) {
+        ++b.refused;
+        return false;
+    }
     b.tokens -= 1;
+    if (refusedBefore != nullptr) *refusedBefore = b.refused;
+    b.refused = 0;
     return true;
 }
 

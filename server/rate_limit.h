@@ -17,8 +17,10 @@ public:
     RateLimit(double perMinute, double burst, std::size_t capacity);
 
     // Whether the address may store a result at time nowMs (milliseconds, any fixed origin);
-    // takes one from its bucket when it may.
-    bool Allow(const std::string& address, std::int64_t nowMs);
+    // takes one from its bucket when it may, and then puts in *refusedBefore how many times
+    // it was refused since it was last allowed.
+    bool Allow(const std::string& address, std::int64_t nowMs,
+               std::int64_t* refusedBefore = nullptr);
     // Puts back the one Allow took, when the result could not be stored after all: a failure
     // of the server's own costs the sender nothing.
     void GiveBack(const std::string& address);
@@ -29,6 +31,7 @@ private:
     struct Bucket {
         double tokens = 0;                     // results it may store now
         std::int64_t at = 0;                   // when tokens was worked out
+        std::int64_t refused = 0;              // refusals since it was last allowed
         std::list<std::string>::iterator age;  // its place in the order of last use
     };
 

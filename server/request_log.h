@@ -4,11 +4,9 @@
 #include <cstdint>
 #include <cstdio>
 #include <functional>
-#include <list>
-#include <memory>
-#include <mutex>
 #include <string>
-#include <unordered_map>
+
+#include "rate_limit.h"
 
 namespace vrumbal::scores {
 
@@ -27,20 +25,9 @@ public:
     void Line(const std::string& address, const std::string& text);
 
 private:
-    struct Budget {
-        double lines = 0;                      // lines it may write now
-        std::int64_t at = 0;                   // when that was worked out
-        std::int64_t dropped = 0;              // lines lost since its last one
-        std::list<std::string>::iterator age;  // its place in the order of last use
-    };
-
     std::function<void(const std::string&)> write_;
     std::function<std::int64_t()> now_;
-    int burst_;
-    std::size_t capacity_;
-    std::mutex mutex_;
-    std::unordered_map<std::string, Budget> budgets_;  // by address
-    std::list<std::string> order_;                     // most recently heard first
+    RateLimit lines_;  // each address's lines, one a second
 };
 
 // Where the server's lines go: standard error, one at a time.

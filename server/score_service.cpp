@@ -409,7 +409,6 @@ HttpAnswer ScoreService::Page(PageKey key, std::int64_t nowMs) {
     }
     HttpAnswer a = Html(WorldPage(view));
     std::lock_guard lock(cacheMutex_);
-    ++rendered_;
     // A change to the table meanwhile may be missing from this page: then it is not kept.
     if (generation == generation_) {
         if (counted) counts_[key.proven] = {*count, nowMs};
@@ -424,11 +423,6 @@ HttpAnswer ScoreService::Page(PageKey key, std::int64_t nowMs) {
         }
     }
     return a;
-}
-
-std::uint64_t ScoreService::PagesRendered() const {
-    std::lock_guard lock(cacheMutex_);
-    return rendered_;
 }
 
 }  // namespace vrumbal::scores

@@ -80,8 +80,6 @@ public:
                 Reply reply);
     // The same, waiting for the answer.
     HttpAnswer HandleNow(const HttpRequest& request, std::int64_t nowMs, std::int64_t receivedAt);
-    // Pages rendered from the database so far (the rest came from the cache).
-    std::uint64_t PagesRendered() const;
 
 private:
     // A list a page shows: the proven results, or the unproven apart.
@@ -118,7 +116,6 @@ private:
     std::map<bool, std::pair<std::int64_t, std::int64_t>> counts_;  // list: count and when
     std::map<PageKey, CachedPage> pages_;                           // rendered pages
     std::list<PageKey> pageOrder_;                                  // most recently rendered first
-    std::uint64_t rendered_ = 0;                                    // pages rendered from the store
     std::uint64_t generation_ = 0;  // changes to the table so far, for the cache
 };
 

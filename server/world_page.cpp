@@ -72,9 +72,8 @@ std::string Utf8Html(const std::string& cp1251) {
 }
 
 std::string RowAddress(bool proven, std::int64_t id) {
-    return std::string(kScoreScriptPath) + "?show&amp;prg=" + std::string(kProductCode) +
-           "&amp;type=0" + (proven ? "" : "&amp;unproven") + "&amp;id=" + std::to_string(id) +
-           "#r" + std::to_string(id);
+    return TableAddress(proven, 1, true) + "&amp;id=" + std::to_string(id) + "#r" +
+           std::to_string(id);
 }
 
 void AddRows(std::string& page, const PageView& view) {

@@ -7,6 +7,7 @@
 
 #include "game/build_info.h"
 #include "platform/window_fit.h"
+#include "save/replay_files.h"
 #include "save/save_paths.h"
 #include "shell/game_folders.h"
 #include "shell/game_run.h"
@@ -28,14 +29,12 @@ int main(int argc, char** argv) {
         return 0;
     }
     if (argc == 3 && std::strcmp(argv[1], "--replay") == 0) {
-        const auto bytes = ReadSaveFile(argv[2]);
-        Replay replay;
-        const std::string error = bytes ? DecodeReplay(*bytes, replay) : "it cannot be read";
-        if (!error.empty()) {
-            std::fprintf(stderr, "vrumbal: %s: %s\n", argv[2], error.c_str());
+        std::string error;
+        watch = ReadReplayFile(argv[2], error);
+        if (!watch) {
+            std::fprintf(stderr, "vrumbal: %s\n", error.c_str());
             return 2;
         }
-        watch = std::move(replay);
     } else if (argc != 1) {
         std::fputs(kUsage, stderr);
         return 2;

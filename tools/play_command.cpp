@@ -1,8 +1,8 @@
 // vrumbal-tool play: the real game, headless, frame by frame under a simulated clock.
-#include <algorithm>
 #include <cstdio>
 #include <fstream>
 #include <functional>
+#include <optional>
 #include <sstream>
 #include <stdexcept>
 
@@ -10,6 +10,7 @@
 #include "game/replay.h"
 #include "platform/catalogue.h"
 #include "platform/codepage.h"
+#include "save/replay_files.h"
 #include "shell/headless_run.h"
 #include "shell/replay_check.h"
 
@@ -33,22 +34,17 @@ long ParseNumber(const std::string& option, const std::string& value, long low, 
 
 // Reads a replay file, or throws with the reason (the tool then ends with status 2).
 vrumbal::Replay ReadReplay(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) throw ReplayError("cannot read " + path);
-    std::stringstream bytes;
-    bytes << in.rdbuf();
-    vrumbal::Replay replay;
-    const std::string error = DecodeReplay(bytes.str(), replay);
-    if (!error.empty()) throw ReplayError(path + ": " + error);
-    return replay;
+    std::string error;
+    std::optional<vrumbal::Replay> replay = ReadReplayFile(path, error);
+    if (!replay) throw ReplayError(error);
+    return std::move(*replay);
 }
 
 }  // namespace
 
 // A language the game ships, as --lang names it.
 std::string Language(const std::string& code) {
-    const auto& shipped = ShippedLanguages();
-    if (std::find(shipped.begin(), shipped.end(), code) == shipped.end()) {
+    if (!IsShippedLanguage(code)) {
         throw UsageError("--lang takes a language the game speaks: ru or en");
     }
     return code;

@@ -20,12 +20,12 @@ std::string LanguagePart(const std::string& locale) {
     return locale.substr(0, end);
 }
 
-bool Shipped(const std::string& language) {
+}  // namespace
+
+bool IsShippedLanguage(const std::string& language) {
     const auto& all = ShippedLanguages();
     return std::find(all.begin(), all.end(), language) != all.end();
 }
-
-}  // namespace
 
 const std::vector<std::string>& ShippedLanguages() {
     static const std::vector<std::string> languages = {"ru", "en"};
@@ -56,11 +56,11 @@ std::string LanguageFromEnvironment(
         while (at <= wished->size()) {
             const auto colon = std::min(wished->find(':', at), wished->size());
             const std::string language = LanguagePart(wished->substr(at, colon - at));
-            if (Shipped(language)) return language;
+            if (IsShippedLanguage(language)) return language;
             at = colon + 1;
         }
     }
-    return Shipped(localeLanguage) ? localeLanguage : own;
+    return IsShippedLanguage(localeLanguage) ? localeLanguage : own;
 }
 
 std::string LanguageOfThisProcess() {

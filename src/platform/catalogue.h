@@ -15,6 +15,8 @@ namespace vrumbal {
 // ships catalogues for.
 inline constexpr std::string_view kOwnLanguage = "ru";
 const std::vector<std::string>& ShippedLanguages();
+// Whether the game speaks the language (a code: "ru", "en").
+bool IsShippedLanguage(const std::string& language);
 // A shipped language's name in itself ("Русский", "English"), as the options offer it.
 std::string LanguageName(const std::string& language);
 

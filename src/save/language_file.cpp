@@ -1,8 +1,6 @@
 // The language file: one word and a line end.
 #include "save/language_file.h"
 
-#include <algorithm>
-
 #include "platform/catalogue.h"
 #include "save/save_paths.h"
 
@@ -21,8 +19,7 @@ std::string LoadLanguageChoice(const std::filesystem::path& saveFolder) {
     const std::optional<std::string> bytes = ReadSaveFile(LanguageFilePath(saveFolder));
     if (!bytes) return "";
     std::string word = bytes->substr(0, bytes->find_first_of("\r\n"));
-    const auto& shipped = ShippedLanguages();
-    return std::find(shipped.begin(), shipped.end(), word) != shipped.end() ? word : "";
+    return IsShippedLanguage(word) ? word : "";
 }
 
 SaveWriteResult SaveLanguageChoice(const std::filesystem::path& saveFolder,

@@ -2,12 +2,11 @@
 #include "save/outbox.h"
 
 #include <algorithm>
-#include <fstream>
-#include <iterator>
 #include <system_error>
 
 #include "game/replay.h"
 #include "save/replay_files.h"
+#include "save/save_paths.h"
 
 namespace vrumbal {
 namespace {
@@ -50,9 +49,7 @@ std::vector<OutboxEntry> ReadOutbox(const std::filesystem::path& saveFolder) {
         const std::filesystem::path& path = item.path();
         if (path.extension() != kExtension || !item.is_regular_file(ec)) continue;
         if (item.file_size(ec) > kLargestEntry || ec) continue;
-        std::ifstream in(path, std::ios::binary);
-        const std::string bytes{std::istreambuf_iterator<char>(in),
-                                std::istreambuf_iterator<char>()};
+        const std::string bytes = ReadSaveFile(path).value_or("");
         if (bytes.compare(0, kMagic.size(), kMagic) != 0) continue;
         const auto end = bytes.find('\n', kMagic.size());
         if (end == std::string::npos) continue;

@@ -38,13 +38,12 @@ SaveWriteResult WriteReplayFile(const std::filesystem::path& saveFolder, const s
 
 std::optional<Replay> ReadReplayFile(const std::filesystem::path& path, std::string& error) {
     const auto bytes = ReadSaveFile(path);
-    if (!bytes) {
-        error = "cannot read " + path.string();
+    Replay replay;
+    const std::string reason = bytes ? DecodeReplay(*bytes, replay) : "it cannot be read";
+    if (!reason.empty()) {
+        error = path.string() + ": " + reason;
         return std::nullopt;
     }
-    Replay replay;
-    error = DecodeReplay(*bytes, replay);
-    if (!error.empty()) return std::nullopt;
     return replay;
 }
 

@@ -27,7 +27,8 @@ std::string ReplayFileName(std::string_view bytes);
 // Writes a replay's bytes into the replays folder under the given name, atomically.
 SaveWriteResult WriteReplayFile(const std::filesystem::path& saveFolder, const std::string& name,
                                 std::string_view bytes);
-// Reads and checks the replay file; nothing (with the reason) when it cannot be read.
+// Reads and checks the replay file; nothing when it cannot be read or is not a good replay,
+// with "PATH: the reason" in error.
 std::optional<Replay> ReadReplayFile(const std::filesystem::path& path, std::string& error);
 
 // The index of the table's rows 1..10: one line each, the row's replay file name or empty.

@@ -4,7 +4,6 @@
 
 #include "engine/dx_draw.h"
 #include "game/high_scores.h"
-#include "game/replay.h"
 #include "game/texts.h"
 #include "online/score_submit.h"
 #include "platform/codepage.h"
@@ -113,12 +112,7 @@ void GameDialogs::RunSending() {
         record.name = s.PlayerName;
         record.score = form_.Race().Score;
         record.country = s.Country;
-        std::string replay;
-        if (const auto& last = form_.LastReplay()) {
-            const std::vector<std::uint8_t> bytes = EncodeReplay(*last);
-            replay.assign(bytes.begin(), bytes.end());
-        }
-        const UploadOutcome outcome = form_.Uploads().SendNow(record, replay);
+        const UploadOutcome outcome = form_.Uploads().SendNow(record, form_.LastReplayFile());
         const auto [first, second] = OutcomeText(form_, outcome);
         state_.OutcomeLines[0] = first;
         state_.OutcomeLines[1] = second;

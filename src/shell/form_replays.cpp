@@ -23,10 +23,6 @@ namespace {
 constexpr int kReplayMarkSlot = 17;
 constexpr int kReplayMarkX = 400, kReplayMarkY = 16;
 
-std::string_view View(const std::vector<std::uint8_t>& bytes) {
-    return {reinterpret_cast<const char*>(bytes.data()), bytes.size()};
-}
-
 }  // namespace
 
 bool TMForm::RecordsCall() const {
@@ -68,18 +64,18 @@ void TMForm::FinishRecording(bool finished, const std::string& name) {
     if (!recorder_) return;
     lastReplay_ = recorder_->Finish(finished, race_.Score, race_.Level, name);
     recorder_.reset();
+    const std::vector<std::uint8_t> bytes = EncodeReplay(*lastReplay_);
+    lastReplayFile_.assign(bytes.begin(), bytes.end());
     if (config_.saves != SaveUse::ReadWrite) return;
     // The last game is kept whatever became of it; a failure here costs only the replay.
-    const std::vector<std::uint8_t> bytes = EncodeReplay(*lastReplay_);
-    WriteReplayFile(SaveFolder(), kLastReplayName, View(bytes));
+    WriteReplayFile(SaveFolder(), kLastReplayName, lastReplayFile_);
 }
 
-std::string TMForm::KeepReplay(const Replay& replay) {
+std::string TMForm::KeepReplay(std::string_view file) {
     if (config_.saves != SaveUse::ReadWrite) return "";
-    const std::vector<std::uint8_t> bytes = EncodeReplay(replay);
-    const std::string name = ReplayFileName(View(bytes));
+    const std::string name = ReplayFileName(file);
     // On the disk before the table that names it: a row never names a file not yet there.
-    if (!WriteReplayFile(SaveFolder(), name, View(bytes))) return "";
+    if (!WriteReplayFile(SaveFolder(), name, file)) return "";
     return name;
 }
 
@@ -92,7 +88,7 @@ std::string TMForm::GameEnded(bool withName) {
     FinishRecording(true, withName ? state_.PlayerName : "");
     // Results kept from earlier games try again now that this one has ended.
     uploads_.SendKept();
-    return withName ? KeepReplay(*lastReplay_) : "";
+    return withName ? KeepReplay(lastReplayFile_) : "";
 }
 
 bool TMForm::NameFitsWidth(const std::string& name) {
@@ -106,7 +102,8 @@ bool TMForm::NameFitsWidth(const std::string& name) {
     return fits;
 }
 
-void TMForm::BeginPlayback(Replay replay, PlaybackKind kind) {
+std::string TMForm::BeginPlayback(Replay replay, PlaybackKind kind) {
+    if (std::string mismatch = ReplayMismatch(replay); !mismatch.empty()) return mismatch;
     if (player_) EndPlayback();
     if (state_.DialogKind != kDialogNone) CloseDialog();
     if (kind == PlaybackKind::Watch) watchSnapshot_ = WatchSnapshot{state_, Rng.State()};
@@ -131,6 +128,7 @@ void TMForm::BeginPlayback(Replay replay, PlaybackKind kind) {
     const int level = replay.startLevel;
     player_ = std::make_unique<ReplayPlayer>(std::move(replay), kind);
     StartRace(level);
+    return "";
 }
 
 void TMForm::ApplyReplayEvent(const ReplayEvent& event) {
@@ -249,9 +247,7 @@ bool TMForm::WatchTableReplay(int row) {
     if (name.empty()) return false;
     std::string error;
     auto replay = ReadReplayFile(ReplayFolderPath(SaveFolder()) / name, error);
-    if (!replay || !ReplayMismatch(*replay).empty()) return false;
-    BeginPlayback(std::move(*replay), PlaybackKind::Watch);
-    return true;
+    return replay && BeginPlayback(std::move(*replay), PlaybackKind::Watch).empty();
 }
 
 }  // namespace vrumbal

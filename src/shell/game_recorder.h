@@ -21,8 +21,6 @@ public:
     void AnswerLastChar(bool fits);
     // One frame ran with this input, lag and pace.
     void Frame(std::uint64_t input, int lag, int frameMs, double speedFactor);
-    // Frames recorded so far.
-    std::size_t Frames() const { return replay_.frames.size(); }
     // The whole replay with its claimed result; events after the last frame are kept as its
     // trailing events.
     Replay Finish(bool finished, std::int32_t score, std::int32_t level, const std::string& name);

@@ -28,13 +28,12 @@ int Run(TMForm& form, std::optional<Replay> watch) {
         return 1;
     }
     if (watch) {
-        const std::string mismatch = form.ReplayMismatch(*watch);
+        const std::string mismatch = form.BeginPlayback(std::move(*watch), PlaybackKind::Watch);
         if (!mismatch.empty()) {
             Report(form, "The replay cannot be played: " + mismatch);
             form.CloseWindow();
             return 2;
         }
-        form.BeginPlayback(std::move(*watch), PlaybackKind::Watch);
     }
     bool failed = false;
     try {

@@ -143,9 +143,8 @@ int RunHeadless(const HeadlessRunOptions& options, std::string& error) {
         return 1;
     }
     if (options.replay) {
-        error = form.ReplayMismatch(*options.replay);
+        error = form.BeginPlayback(*options.replay, PlaybackKind::Watch);
         if (!error.empty()) return 1;
-        form.BeginPlayback(*options.replay, PlaybackKind::Watch);
     } else if (options.startRace) {
         form.State().SelectedBike = options.bike;
         form.StartRace(options.level);
@@ -248,10 +247,9 @@ int RunHeadless(const HeadlessRunOptions& options, std::string& error) {
             error = "no game was played to record";
             return 1;
         }
-        const std::vector<std::uint8_t> bytes = EncodeReplay(*form.LastReplay());
+        const std::string& bytes = form.LastReplayFile();
         std::ofstream out(options.recordFile, std::ios::binary | std::ios::trunc);
-        out.write(reinterpret_cast<const char*>(bytes.data()),
-                  static_cast<std::streamsize>(bytes.size()));
+        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
         if (!out) {
             error = "cannot write " + options.recordFile.string();
             return 1;

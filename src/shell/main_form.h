@@ -229,7 +229,9 @@ public:
     // Replays.
     // Plays a recorded game back from its start: watched in the window (the form's own state
     // comes back afterwards, and nothing is saved meanwhile), or checked without drawing.
-    void BeginPlayback(Replay replay, PlaybackKind kind);
+    // Returns why it cannot be played on this game ("" when it has begun): it was recorded
+    // by another version, or on other content.
+    std::string BeginPlayback(Replay replay, PlaybackKind kind);
     // Runs the next recorded frame with what it was given (the frame timer does while a
     // replay is watched); the last one's trailing events follow it.
     void RunPlaybackFrame();
@@ -249,12 +251,10 @@ public:
     void CutRecording() { FinishRecording(false, ""); }
     // The last game's replay, once it has ended (or been cut off).
     const std::optional<Replay>& LastReplay() const { return lastReplay_; }
+    // The last game's replay as its file has it ("" before any game has ended).
+    const std::string& LastReplayFile() const { return lastReplayFile_; }
     // The digest of the content the game runs on (its picture and sound libraries).
     const Digest& ContentDigest();
-    // Why the replay cannot be played on this game ("" when it can): it was recorded by
-    // another version, or on other content.
-    std::string ReplayMismatch(const Replay& replay);
-
     // A text in the player's language.
     std::string Tr(const char* text) override { return catalogue_.Translate(text); }
     const std::string& Language() const override { return catalogue_.Language(); }
@@ -326,8 +326,10 @@ private:
     void StartRecording(int level);
     // The recording ends with the game's result (cut off: the game did not reach its end).
     void FinishRecording(bool finished, const std::string& name);
-    // Keeps a finished game's replay beside the saves; returns its file name there.
-    std::string KeepReplay(const Replay& replay);
+    // Why the replay cannot be played on this game ("" when it can).
+    std::string ReplayMismatch(const Replay& replay);
+    // Keeps a finished game's replay file beside the saves; returns its file name there.
+    std::string KeepReplay(std::string_view file);
     // Hands one recorded event to the game as it first reached it.
     void ApplyReplayEvent(const ReplayEvent& event);
     // The playback has run out or was left: a watched one gives the form its state back.
@@ -368,6 +370,7 @@ private:
     std::unique_ptr<ReplayPlayer> player_;                  // the game played back, or null
     std::optional<WatchSnapshot> watchSnapshot_;            // the form before watching
     std::optional<Replay> lastReplay_;                      // the last game's replay
+    std::string lastReplayFile_;                            // and its file's bytes
     std::optional<Digest> contentDigest_;                   // of the content, once computed
     Catalogue catalogue_;                                   // the texts of the language spoken
     std::uint64_t playbackInput_ = 0;                       // the input of the frame played back

@@ -46,9 +46,8 @@ ReplayCheck CheckReplay(const std::filesystem::path& dataRoot, const Replay& rep
         check.error = e.what();
         return check;
     }
-    check.error = form.ReplayMismatch(replay);
+    check.error = form.BeginPlayback(replay, PlaybackKind::Check);
     if (!check.error.empty()) return check;
-    form.BeginPlayback(replay, PlaybackKind::Check);
     while (form.Playback() != nullptr && !form.Playback()->Done()) {
         form.RunPlaybackFrame();
     }

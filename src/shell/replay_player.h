@@ -18,8 +18,6 @@ public:
     // A playback of the replay for the given purpose.
     ReplayPlayer(Replay replay, PlaybackKind kind) : replay_(std::move(replay)), kind_(kind) {}
 
-    // The replay played.
-    const Replay& Data() const { return replay_; }
     // Why it is played.
     PlaybackKind Kind() const { return kind_; }
     // True once every frame has run and the events after the last one have been handed over.

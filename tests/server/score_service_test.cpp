@@ -20,6 +20,7 @@
 #include "postgres_server.h"
 #include "rate_limit.h"
 #include "replay_checker.h"
+#include "request_log.h"
 #include "score_bound.h"
 #include "score_store.h"
 #include "support/test_support.h"
@@ -58,6 +59,25 @@ TEST(RateLimit, ManyAddressesCostBoundedMemory) {
     for (int i = 0; i < 4; ++i) limit.Allow("10.99999", 0);
     EXPECT_FALSE(limit.Allow("10.99999", 0));
     EXPECT_TRUE(limit.Allow("10.0", 0));
+}
+
+// The log: twenty lines at once from an address, one a second after that, the lines it lost
+// told in its next one; another address has its own allowance.
+TEST(RequestLog, EachAddressWritesAFewLinesAtOnceAndTellsWhatItLost) {
+    std::vector<std::string> lines;
+    std::int64_t now = 1'700'000'000;  // 2023-11-14T22:13:20Z
+    RequestLog log([&](const std::string& line) { lines.push_back(line); }, [&] { return now; });
+    for (int i = 0; i < 25; ++i) log.Line("10.0.0.1", "request " + std::to_string(i));
+    log.Line("", "from nowhere");
+    ASSERT_EQ(lines.size(), 21u);
+    EXPECT_EQ(lines[0], "2023-11-14T22:13:20Z 10.0.0.1 request 0");
+    EXPECT_EQ(lines[19], "2023-11-14T22:13:20Z 10.0.0.1 request 19");
+    EXPECT_EQ(lines[20], "2023-11-14T22:13:20Z - from nowhere");
+    now += 2;
+    for (int i = 0; i < 3; ++i) log.Line("10.0.0.1", "later " + std::to_string(i));
+    ASSERT_EQ(lines.size(), 23u);
+    EXPECT_EQ(lines[21], "2023-11-14T22:13:22Z 10.0.0.1 later 0 (5 lines from it not logged)");
+    EXPECT_EQ(lines[22], "2023-11-14T22:13:22Z 10.0.0.1 later 1");
 }
 
 // A store that counts the reads that reach it, and fails its writes when told to.
