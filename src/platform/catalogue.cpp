@@ -28,6 +28,7 @@ bool IsShippedLanguage(const std::string& language) {
 }
 
 const std::vector<std::string>& ShippedLanguages() {
+    // Keep in step with VRUMBAL_LANGUAGES in po/CMakeLists.txt, which builds their catalogues.
     static const std::vector<std::string> languages = {"ru", "en"};
     return languages;
 }
