@@ -250,6 +250,12 @@ OneShotServer::OneShotServer(Handler handler, int connections) {
                 requests_.push_back(head);
             }
             handler(connection);
+            // Read what the client still sends (a body) until it hangs up: closing a socket
+            // with unread bytes resets the connection, and the client may lose the answer.
+            shutdown(connection, SHUT_WR);
+            while (Readable(connection, Patience(std::chrono::milliseconds(2000))) &&
+                   recv(connection, buffer, sizeof buffer, 0) > 0) {
+            }
             close(connection);
             --connections;
         }

@@ -70,8 +70,8 @@ private:
 };
 
 // A server of one connection (or a few, one after another) on its own thread: it reads each
-// request head, keeps it, and then lets the handler talk to the connection (raw socket)
-// before closing it.
+// request head, keeps it, and then lets the handler talk to the connection (raw socket);
+// then it reads what is left until the client hangs up.
 class OneShotServer {
 public:
     // The handler gets the connected socket; it may write anything or nothing.
