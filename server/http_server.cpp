@@ -51,8 +51,7 @@ struct RequestState {
     std::optional<long long> length;  // its Content-Length (negative: no number), if any
     bool chunked = false;             // it has a Transfer-Encoding
     std::string body;
-    bool handled = false;              // the handler has it
-    std::shared_ptr<Pending> pending;  // its answer, now or later
+    std::shared_ptr<Pending> pending;  // its answer, now or later; set once the handler has it
 };
 
 std::string AddressOf(MHD_Connection* connection) {
@@ -329,7 +328,7 @@ struct HttpServer::Daemon {
             *uploadSize = 0;
             return MHD_YES;
         }
-        if (state->handled) {
+        if (state->pending) {
             // Woken because the answer came.
             std::lock_guard lock(state->pending->mutex);
             return Queue(connection, state->pending->answer);
@@ -344,7 +343,6 @@ struct HttpServer::Daemon {
     // for it without holding up the loop.
     MHD_Result Answer(MHD_Connection* connection, const char* url, const char* method,
                       RequestState& state) {
-        state.handled = true;
         state.pending = std::make_shared<Pending>();
         Pending& pending = *state.pending;
         pending.connection = connection;

@@ -31,6 +31,7 @@
 #include "online/score_submit.h"
 #include "platform/codepage.h"
 #include "save/save_paths.h"
+#include "world_page.h"
 
 namespace {
 
@@ -109,12 +110,6 @@ int Exchange(int s, const std::string& method, const std::string& target, const 
 std::string ForgedTarget(int n) {
     const vrumbal::ScoreRecord record{"Forger" + std::to_string(n), 68300, "X"};
     return vrumbal::SubmitTarget(vrumbal::EncodeRecord(vrumbal::ScoreRecordText(record)));
-}
-
-std::string PageTarget(int page) {
-    return std::string(vrumbal::kScoreScriptPath) +
-           "?show&prg=" + std::string(vrumbal::kProductCode) +
-           "&type=0&page=" + std::to_string(page);
 }
 
 // The server's CPU time so far, in seconds (user and system), or -1.
@@ -270,7 +265,10 @@ int main(int argc, char** argv) {
                 const auto at = Clock::now();
                 const int s = Connect(o.port, from);
                 const int status =
-                    s < 0 ? 0 : Exchange(s, "GET", PageTarget(1 + n % 3), "", nullptr);
+                    s < 0
+                        ? 0
+                        : Exchange(s, "GET", vrumbal::scores::TableAddress(true, 1 + n % 3, false),
+                                   "", nullptr);
                 if (s >= 0) close(s);
                 mine.push_back(
                     std::chrono::duration<double, std::milli>(Clock::now() - at).count());
@@ -296,10 +294,7 @@ int main(int argc, char** argv) {
                 const auto at = Clock::now();
                 std::string body;
                 const int status =
-                    s < 0
-                        ? 0
-                        : Exchange(s, "POST", std::string(vrumbal::kResultsPath) + "?country=Load",
-                                   games[g], &body);
+                    s < 0 ? 0 : Exchange(s, "POST", vrumbal::UploadTarget("Load"), games[g], &body);
                 if (s >= 0) close(s);
                 const double ms =
                     std::chrono::duration<double, std::milli>(Clock::now() - at).count();
@@ -354,7 +349,8 @@ int main(int argc, char** argv) {
     const int s = Connect(o.port, "127.0.0.1");
     for (int page = 1; s >= 0 && page < 1000; ++page) {
         std::string body;
-        if (Exchange(s, "GET", PageTarget(page), "", &body) != 200 ||
+        if (Exchange(s, "GET", vrumbal::scores::TableAddress(true, page, false), "", &body) !=
+                200 ||
             body.find("<tbody>") == std::string::npos)
             break;
         const std::string open = "<span class=\"name\">";

@@ -117,6 +117,8 @@ public:
             Exec(
                 "CREATE INDEX IF NOT EXISTS scores_shown"
                 " ON scores (proven, hidden, score DESC, id)");
+            // The index of before proven results: every query now reads the one above.
+            Exec("DROP INDEX IF EXISTS scores_best");
             Exec(
                 "CREATE TABLE IF NOT EXISTS replays ("
                 " score_id BIGINT PRIMARY KEY REFERENCES scores (id),"

@@ -4,18 +4,23 @@
 #include <stdexcept>
 
 namespace vrumbal::scores {
+namespace {
 
-Digest ContentDigestOf(const std::filesystem::path& dataRoot) {
+// The digest of the content under dataRoot, as the game works it out; throws
+// std::runtime_error when a library is missing.
+Digest ReadableContentDigest(const std::filesystem::path& dataRoot) {
     std::string unread;
-    const Digest digest = vrumbal::ContentDigestOf(dataRoot, &unread);
+    const Digest digest = ContentDigestOf(dataRoot, &unread);
     if (!unread.empty()) throw std::runtime_error("cannot read " + unread);
     return digest;
 }
 
+}  // namespace
+
 ReplayChecker::ReplayChecker(std::filesystem::path dataRoot, unsigned workers,
                              std::size_t queueLimit)
     : dataRoot_(std::move(dataRoot)),
-      content_(ContentDigestOf(dataRoot_)),
+      content_(ReadableContentDigest(dataRoot_)),
       queueLimit_(queueLimit) {
     for (unsigned i = 0; i < std::max(workers, 1u); ++i) workers_.emplace_back([this] { Work(); });
 }

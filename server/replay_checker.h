@@ -51,8 +51,4 @@ private:
     std::vector<std::thread> workers_;
 };
 
-// The digest of the content under dataRoot, as the game works it out; throws
-// std::runtime_error when a library is missing.
-Digest ContentDigestOf(const std::filesystem::path& dataRoot);
-
 }  // namespace vrumbal::scores

@@ -14,6 +14,7 @@
 #include "replay_checker.h"
 #include "request_log.h"
 #include "score_bound.h"
+#include "shell/frame_rate.h"
 #include "world_page.h"
 
 namespace vrumbal::scores {
@@ -88,11 +89,13 @@ std::string CountryOf(const HttpRequest& r) {
 // Whether a frame's pace is one the game's own pacing gives: 85 over a whole frame rate from
 // 1 to 1000 a second with its whole milliseconds, or the values it starts with.
 bool GamePace(std::int32_t frameMs, double speedFactor) {
-    if (frameMs == 15 && speedFactor == 1.0) return true;
+    const FramePace start;
+    if (frameMs == start.frameMs && speedFactor == start.speedFactor) return true;
     if (!(speedFactor > 0.08 && speedFactor <= 85.0)) return false;
     const int rate = static_cast<int>(85.0 / speedFactor + 0.5);
-    return rate >= 1 && rate <= 1000 && 85.0 / rate == speedFactor &&
-           static_cast<std::int32_t>(1000.0 / rate) == frameMs;
+    if (rate < 1 || rate > 1000) return false;
+    const FramePace pace = PaceForFrameRate(rate, rate);
+    return pace.speedFactor == speedFactor && pace.frameMs == frameMs;
 }
 
 // Why a decoded replay cannot be a real game's whole result, before it is re-run; "" when it
@@ -386,17 +389,19 @@ HttpAnswer ScoreService::Page(PageKey key, std::int64_t nowMs) {
             return Html(it->second.html);
         }
         generation = generation_;
-        for (bool proven : {true, false}) {
+        const auto fresh = [&](bool proven) -> std::optional<std::int64_t> {
             const auto c = counts_.find(proven);
-            if (c != counts_.end() && nowMs - c->second.second < kPageLifeMs) {
-                (proven == key.proven ? count : unproven) = c->second.first;
-            }
-        }
-        if (!key.proven) unproven = count;
+            if (c == counts_.end() || nowMs - c->second.second >= kPageLifeMs) return std::nullopt;
+            return c->second.first;
+        };
+        count = fresh(key.proven);
+        // Only the proven list links to the unproven one with its count.
+        if (key.proven) unproven = fresh(false);
     }
     const bool counted = !count;
-    if (!count) count = store_.Count(key.proven);
-    if (key.proven && !unproven) unproven = store_.Count(false);
+    if (counted) count = store_.Count(key.proven);
+    const bool unprovenCounted = key.proven && !unproven;
+    if (unprovenCounted) unproven = store_.Count(false);
     PageView view;
     view.proven = key.proven;
     view.pageNumber = key.number;
@@ -412,7 +417,8 @@ HttpAnswer ScoreService::Page(PageKey key, std::int64_t nowMs) {
     // A change to the table meanwhile may be missing from this page: then it is not kept.
     if (generation == generation_) {
         if (counted) counts_[key.proven] = {*count, nowMs};
-        if (key.proven) counts_[false] = {view.unprovenCount, nowMs};
+        // A count is as old as its reading: one taken from the cache keeps its time.
+        if (unprovenCounted) counts_[false] = {*unproven, nowMs};
         if (key.number <= view.pageCount || pages_.size() < kCachedPages) {
             if (pages_.count(key) == 0) pageOrder_.push_front(key);
             pages_[key] = CachedPage{a.body, nowMs};

@@ -131,6 +131,8 @@ void SqliteScoreStore::Upgrade() {
     }
     Execute("CREATE UNIQUE INDEX IF NOT EXISTS scores_digest ON scores (digest)");
     Execute("CREATE INDEX IF NOT EXISTS scores_shown ON scores (proven, hidden, score DESC, id)");
+    // The index of before proven results: every query now reads the one above.
+    Execute("DROP INDEX IF EXISTS scores_best");
     Execute(
         "CREATE TABLE IF NOT EXISTS replays ("
         " score_id INTEGER PRIMARY KEY,"

@@ -339,6 +339,15 @@ TEST_P(ServiceOnStore, PagesOfAHundredBestFirstFromACacheThatAStoredResultClears
     now_ += ScoreService::kPageLifeMs;
     Do(Show());
     EXPECT_GT(store_->reads, before);
+    // So does the proven list's count of the unproven one, however often proven pages are read.
+    const auto proven = [&](const char* page) { return Do(Show(std::string(page), "GET", false)); };
+    proven("1");
+    store_->AddUnproven({"Elsewhere", 5, "X"}, "10.0.0.5", 0);
+    const std::string linked = "</a> (" + std::to_string(store_->Count(false)) + ")";
+    now_ += ScoreService::kPageLifeMs * 3 / 4;
+    proven("2");
+    now_ += ScoreService::kPageLifeMs * 3 / 4;
+    EXPECT_NE(proven("1").body.find(linked), std::string::npos) << linked;
 }
 
 TEST_P(ServiceOnStore, ProvenResultsAreReRunStoredOnceAndServedWithTheirReplays) {
