@@ -40,8 +40,6 @@ vrumbal::Replay ReadReplay(const std::string& path) {
     return std::move(*replay);
 }
 
-}  // namespace
-
 // A language the game ships, as --lang names it.
 std::string Language(const std::string& code) {
     if (!IsShippedLanguage(code)) {
@@ -49,8 +47,6 @@ std::string Language(const std::string& code) {
     }
     return code;
 }
-
-namespace {
 
 // The options a scripted run and a replay share: where the data is, the frame rate, what is
 // written, the language. False for any other option.

@@ -38,11 +38,20 @@ std::string SubmitTarget(const std::string& encoded) {
            "&inf=" + encoded;
 }
 
+namespace {
+
+// The result sent the old way, its answer's body kept up to `kept` bytes.
+std::optional<HttpResponse> OldRequest(const ScoreRecord& record, const ScoreServer& server,
+                                       std::size_t kept) {
+    const std::string target = SubmitTarget(EncodeRecord(ScoreRecordText(record)));
+    return HttpGet(server.host, target, SubmitHeaders(), server.timeouts, kept);
+}
+
+}  // namespace
+
 bool SubmitScore(const ScoreRecord& record, const ScoreServer& server) {
     try {
-        const std::string target = SubmitTarget(EncodeRecord(ScoreRecordText(record)));
-        const auto answer =
-            HttpGet(server.host, target, SubmitHeaders(), server.timeouts, kKeptAnswer);
+        const auto answer = OldRequest(record, server, kKeptAnswer);
         return answer && answer->status >= 200 && answer->status < 300;
     } catch (const std::exception&) {
         return false;  // a failed send never stops the game
@@ -68,6 +77,9 @@ std::string UploadTarget(const std::string& country) {
     return target;
 }
 
+namespace {
+
+// The outcome an answer of the server means (status and body as they came).
 UploadOutcome OutcomeOfAnswer(int status, const std::string& body) {
     UploadOutcome outcome;
     // The first line, without its end and without the word the server starts refusals with.
@@ -105,6 +117,8 @@ UploadOutcome OutcomeOfAnswer(int status, const std::string& body) {
     return outcome;
 }
 
+}  // namespace
+
 UploadOutcome UploadResult(const ScoreRecord& record, const std::string& replay,
                            const ScoreServer& server) {
     try {
@@ -118,9 +132,7 @@ UploadOutcome UploadResult(const ScoreRecord& record, const std::string& replay,
         if (!answer) return UploadOutcome{};
         // A server of before replays knows only the old request: the result goes that way.
         if (answer->status == 404 || answer->status == 405) {
-            const std::string target = SubmitTarget(EncodeRecord(ScoreRecordText(record)));
-            const auto old =
-                HttpGet(server.host, target, SubmitHeaders(), server.timeouts, kKeptUploadAnswer);
+            const auto old = OldRequest(record, server, kKeptUploadAnswer);
             if (!old) return UploadOutcome{};
             return OutcomeOfAnswer(old->status, old->body);
         }

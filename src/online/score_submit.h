@@ -45,9 +45,6 @@ struct UploadOutcome {
 // The path and query that hand a result's replay to the server, with the country.
 std::string UploadTarget(const std::string& country);
 
-// The outcome an answer of the server means (status and body as they came).
-UploadOutcome OutcomeOfAnswer(int status, const std::string& body);
-
 // Sends a result with its replay (the replay file's bytes): one POST, whose body is the
 // replay. A server that does not know that request gets the old one, which proves nothing.
 // Never throws; the time-outs bound the wait.

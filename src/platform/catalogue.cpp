@@ -88,7 +88,7 @@ Catalogue::Catalogue(const std::filesystem::path& localeDir, const std::string& 
         // The locale owns the facet from here on.
         locale_ = std::locale(std::locale::classic(), facet);
         // A missing file gives a facet that translates nothing: tell it apart by a text every
-        // catalogue of ours has, its language's own name.
+        // catalogue of ours translates, the options' "Язык:".
         loaded_ = facet->get(0, nullptr, "Язык:") != nullptr;
     } catch (const std::exception&) {
         loaded_ = false;

@@ -9,11 +9,12 @@ namespace {
 
 constexpr const char* kSystem = "system";
 
-}  // namespace
-
+// The language file in the save folder: Save/language.
 std::filesystem::path LanguageFilePath(const std::filesystem::path& saveFolder) {
     return saveFolder / "language";
 }
+
+}  // namespace
 
 std::string LoadLanguageChoice(const std::filesystem::path& saveFolder) {
     const std::optional<std::string> bytes = ReadSaveFile(LanguageFilePath(saveFolder));

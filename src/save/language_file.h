@@ -8,8 +8,6 @@
 
 namespace vrumbal {
 
-// The language file in the save folder: Save/language.
-std::filesystem::path LanguageFilePath(const std::filesystem::path& saveFolder);
 // The choice kept there: a language code, or "" for the system's (also when there is no file
 // or it holds anything else).
 std::string LoadLanguageChoice(const std::filesystem::path& saveFolder);

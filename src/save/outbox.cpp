@@ -16,15 +16,15 @@ constexpr std::string_view kExtension = ".out";
 // Whatever is larger cannot hold a replay the game writes.
 constexpr std::uintmax_t kLargestEntry = kReplayMaxFileBytes + 4096;
 
-}  // namespace
-
+// The folder of the waiting results in the save folder: Save/outbox.
 std::filesystem::path OutboxFolderPath(const std::filesystem::path& saveFolder) {
     return saveFolder / "outbox";
 }
 
+}  // namespace
+
 std::optional<std::string> KeepInOutbox(const std::filesystem::path& saveFolder,
-                                        std::string_view country, std::string_view replay,
-                                        std::string& error) {
+                                        std::string_view country, std::string_view replay) {
     std::string name = ReplayFileName(replay);
     name.replace(name.size() - 4, 4, kExtension);  // "<digest>.vrr" -> "<digest>.out"
     std::string bytes(kMagic);
@@ -34,11 +34,7 @@ std::optional<std::string> KeepInOutbox(const std::filesystem::path& saveFolder,
     }
     bytes += '\n';
     bytes.append(replay);
-    const SaveWriteResult written = WriteFileAtomically(OutboxFolderPath(saveFolder) / name, bytes);
-    if (!written) {
-        error = written.message;
-        return std::nullopt;
-    }
+    if (!WriteFileAtomically(OutboxFolderPath(saveFolder) / name, bytes)) return std::nullopt;
     return name;
 }
 

@@ -18,15 +18,11 @@ struct OutboxEntry {
     std::string replay;   // the replay file's bytes, which carry the name and score
 };
 
-// The folder of the waiting results in the save folder: Save/outbox.
-std::filesystem::path OutboxFolderPath(const std::filesystem::path& saveFolder);
-
 // Keeps a result until it is taken out, atomically, under a name given by its replay: the
 // same game kept twice is one entry. Returns the entry's name, or nothing when it could not
-// be written (why in error).
+// be written.
 std::optional<std::string> KeepInOutbox(const std::filesystem::path& saveFolder,
-                                        std::string_view country, std::string_view replay,
-                                        std::string& error);
+                                        std::string_view country, std::string_view replay);
 // The results waiting, oldest first; files that are not whole entries are passed over.
 std::vector<OutboxEntry> ReadOutbox(const std::filesystem::path& saveFolder);
 // Takes a result out: the server has answered for it.

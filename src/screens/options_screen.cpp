@@ -86,13 +86,15 @@ std::uint8_t Flip(std::uint8_t flag) {
     return static_cast<std::uint8_t>(1 - flag);
 }
 
-}  // namespace
-
+// The choices of language the options screen steps through: the system's ("") and each
+// language shipped.
 std::vector<std::string> LanguageChoices() {
     std::vector<std::string> choices = {""};
     for (const std::string& language : ShippedLanguages()) choices.push_back(language);
     return choices;
 }
+
+}  // namespace
 
 std::string NextLanguageChoice(const std::string& choice) {
     const std::vector<std::string> choices = LanguageChoices();

@@ -28,9 +28,6 @@ inline constexpr int kOptionsHotKey = 11;
 inline constexpr int kOptionsBack = 12;
 inline constexpr int kOptionsLanguage = 13;
 
-// The choices of language the options screen steps through: the system's ("") and each
-// language shipped.
-std::vector<std::string> LanguageChoices();
 // The choice after the given one, round again after the last.
 std::string NextLanguageChoice(const std::string& choice);
 

@@ -8,7 +8,6 @@
 #include "engine/dx_draw.h"
 #include "engine/picture_collection.h"
 #include "game/texts.h"
-#include "online/score_submit.h"
 #include "race/hud.h"
 #include "race/race_screen.h"
 #include "shell/dialog_texts.h"

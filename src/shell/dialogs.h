@@ -12,7 +12,6 @@ class TMForm;
 class TMenuButton;
 class TMyCursor;
 class TMyImageSprite;
-struct ScoreRecord;
 
 // What the open dialog keeps between frames.
 struct DialogState {
@@ -23,7 +22,7 @@ struct DialogState {
     std::uint8_t NameEntryKey = 0;          // the last character typed into the name entry
     TMyCursor* NameCursor = nullptr;        // the name entry's blinking cursor, or null
     std::uint8_t SendingShown = 0;          // 1: the sending notice was on screen; 2: the outcome
-    std::string OutcomeLines[2];            // the sending's outcome as shown (code page 1251)
+    std::string OutcomeLines[2];            // the sending's outcome as shown (UTF-8)
     MenuEntry CoveredYes;                   // the screen's entry 11 while a question covers it
     MenuEntry CoveredNo;                    // the screen's entry 12 while a question covers it
 };

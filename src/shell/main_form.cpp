@@ -101,11 +101,7 @@ std::filesystem::path TMForm::PictureFolder() const {
 void TMForm::ChooseLanguage(const std::string& choice) {
     state_.LanguageChoice = choice;
     if (config_.saves == SaveUse::ReadWrite && !player_) {
-        const SaveWriteResult saved = SaveLanguageChoice(SaveFolder(), choice);
-        if (!saved && !saveFailureTold_) {
-            saveFailureTold_ = true;
-            platform_.shell->ShowError("Vrumbal", saved.message);
-        }
+        TellSaveFailure(SaveLanguageChoice(SaveFolder(), choice));
     }
     const std::filesystem::path before = PictureFolder();
     config_.language.reset();  // the player's choice rules from now on
@@ -210,11 +206,14 @@ bool TMForm::SaveNow() {
     PosixSaveFileSystem files;
     const SaveWriteResult saved = WriteSaveFiles(state_, files, SaveFolder());
     if (saved) DropUnusedReplays(SaveFolder(), state_);
-    if (!saved && !saveFailureTold_) {
-        saveFailureTold_ = true;
-        platform_.shell->ShowError("Vrumbal", saved.message);
-    }
+    TellSaveFailure(saved);
     return saved.ok;
+}
+
+void TMForm::TellSaveFailure(const SaveWriteResult& saved) {
+    if (saved || saveFailureTold_) return;
+    saveFailureTold_ = true;
+    platform_.shell->ShowError("Vrumbal", saved.message);
 }
 
 void TMForm::SaveAfterFault() {

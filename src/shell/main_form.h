@@ -25,6 +25,7 @@
 #include "game/replay.h"
 #include "game/screen.h"
 #include "platform/catalogue.h"
+#include "save/atomic_write.h"
 #include "shell/dialogs.h"
 #include "shell/event_keyboard.h"
 #include "shell/pad_controls.h"
@@ -259,8 +260,6 @@ public:
     std::string Tr(const char* text) override { return catalogue_.Translate(text); }
     const std::string& Language() const override { return catalogue_.Language(); }
     void ChooseLanguage(const std::string& choice) override;
-    // The catalogue of the language spoken.
-    const Catalogue& Texts() const { return catalogue_; }
 
     // The shared game state.
     GameState& State() override { return state_; }
@@ -313,6 +312,8 @@ private:
     void RumbleAfterFrame();
     // Pauses a running race (the window went away, the controller was pulled out).
     void PauseRace();
+    // Shows the player a failed save, the first time only.
+    void TellSaveFailure(const SaveWriteResult& saved);
     // Everything an ending game keeps: the save files and the window's place.
     void SaveAtExit();
     // Loads the catalogue and the pictures of the language the choice and the environment

@@ -35,9 +35,8 @@ UploadOutcome ResultUploads::SendNow(const ScoreRecord& record, const std::strin
     // Kept first: a game cut off while the request is on its way still has it.
     std::optional<std::string> kept;
     if (!folder.empty() && !replay.empty()) {
-        std::string error;
         std::lock_guard lock(mutex_);
-        kept = KeepInOutbox(folder, record.country, replay, error);
+        kept = KeepInOutbox(folder, record.country, replay);
         if (kept) sending_.insert(*kept);
     }
     const UploadOutcome outcome = send(record, replay);

@@ -63,7 +63,7 @@ bool EntryContains(const MenuEntry& entry, int x, int y) {
 namespace {
 
 bool InEntryRange(int i) {
-    return i >= 1 && i < 19;
+    return i >= 1 && i < static_cast<int>(std::tuple_size_v<decltype(GameState::MenuEntries)>);
 }
 
 }  // namespace
